@@ -1,0 +1,82 @@
+#pragma once
+
+#include "RuntimeError.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace runtime {
+
+// Message-box buttons, icons and answers, with the original's values.
+namespace mb {
+constexpr int OKOnly = 0;
+constexpr int OKCancel = 1;
+constexpr int YesNoCancel = 3;
+constexpr int YesNo = 4;
+constexpr int Critical = 16;
+constexpr int Question = 32;
+constexpr int Exclamation = 48;
+constexpr int Information = 64;
+constexpr int ButtonsMask = 7;
+constexpr int IconMask = 112;
+
+constexpr int OK = 1;
+constexpr int Cancel = 2;
+constexpr int Yes = 6;
+constexpr int No = 7;
+} // namespace mb
+
+// Mouse pointers of the screen object.
+namespace pointer {
+constexpr int Default = 0;
+constexpr int Hourglass = 11;
+} // namespace pointer
+
+// The seams through which the runtime reaches the user and the event loop. The windowing
+// layer installs the real host; tests install one that scripts the user's answers and
+// records what was shown.
+class Host {
+public:
+    virtual ~Host() = default;
+    virtual int messageBox(const QString& text, int buttons, const QString& caption) = 0;
+    virtual void doEvents() = 0;
+    virtual void setMousePointer(int pointer) = 0;
+    // Called once when the program ends; the host stops its event loop.
+    virtual void programEnded() = 0;
+};
+
+// The host in use (a console host until one is installed); setHost returns the previous.
+Host& host();
+Host* setHost(Host* host);
+
+// The program's folder (App.Path, without a trailing separator) and title (App.Title).
+namespace App {
+QString path();
+void setPath(const QString& folder);
+QString title();
+void setTitle(const QString& title);
+} // namespace App
+
+// MsgBox: caption empty means the program's title.
+int MsgBox(const QString& text, int buttons = mb::OKOnly, const QString& caption = {});
+
+// DoEvents: lets the message loop run once.
+void DoEvents();
+
+// Screen.MousePointer.
+void setMousePointer(int pointer);
+int mousePointer();
+
+// End: the program ends at once; throws ProgramEnd to unwind to the top level.
+[[noreturn]] void End();
+// Whether End has run (no further event may run).
+bool hasEnded();
+// Tests start a fresh program run.
+void resetProgramState();
+
+// Runs one event handler at the top level: an error that leaves it shows the run-time
+// error box (number and description) and ends the program; after the end no handler runs.
+void runEvent(const std::function<void()>& handler);
+
+} // namespace runtime

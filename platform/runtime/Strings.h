@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace runtime {
+
+// Split as the original splits: an empty text gives no pieces at all.
+QStringList Split(const QString& text, const QString& delimiter);
+
+// Mid(text, start[, length]) with 1-based start.
+QString Mid(const QString& text, int start, int length = -1);
+
+} // namespace runtime
