@@ -35,7 +35,7 @@ constexpr long TypeMismatch = 13;
 constexpr long FileNotFound = 53;
 constexpr long ObjectNotSet = 91;
 constexpr long InvalidUseOfNull = 94;
-constexpr long CancelError = 32755; // the save dialog's cancel, when cancel-as-error is set
+constexpr long CancelError = 32755;         // the save dialog's cancel, when cancel-as-error is set
 constexpr long DatabaseError = -2147467259; // a provider error passed through with its text
 } // namespace err
 

@@ -16,21 +16,21 @@ public:
 
     Variant() = default; // Empty
     Variant(bool b);
-    Variant(int v);        // Long (32-bit)
+    Variant(int v);          // Long (32-bit)
     Variant(std::int64_t v); // Double when it does not fit a Long
     Variant(double v);
     Variant(const QString& s);
     Variant(const char* s);
 
     static Variant null();
-    static Variant integer(int v);         // 16-bit Integer
-    static Variant currency(double v);     // Currency, four decimals
-    static Variant date(double serial);    // Date: days since 30 December 1899
+    static Variant integer(int v);      // 16-bit Integer
+    static Variant currency(double v);  // Currency, four decimals
+    static Variant date(double serial); // Date: days since 30 December 1899
 
     Type type() const { return m_type; }
     bool isEmpty() const { return m_type == Type::Empty; }
     bool isNull() const { return m_type == Type::Null; }
-    bool isNumber() const;  // Boolean, Integer, Long, Double, Currency
+    bool isNumber() const; // Boolean, Integer, Long, Double, Currency
     bool isDate() const { return m_type == Type::Date; }
     bool isString() const { return m_type == Type::String; }
 
@@ -70,6 +70,8 @@ private:
 };
 
 // Text joining with the rule that a Null reads as empty: "" & v.
-inline QString operator&(const QString& a, const Variant& b) { return a + b.toText(); }
+inline QString operator&(const QString& a, const Variant& b) {
+    return a + b.toText();
+}
 
 } // namespace runtime

@@ -1,0 +1,133 @@
+#include "Program.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace runtime {
+
+namespace {
+
+// Used until a windowing host is installed: boxes go to standard error and take their
+// first button.
+class ConsoleHost : public Host {
+public:
+    int messageBox(const QString& text, int buttons, const QString& caption) override {
+        std::fprintf(stderr, "[%s] %s\n", qPrintable(caption), qPrintable(text));
+        switch (buttons & mb::ButtonsMask) {
+        case mb::YesNo:
+        case mb::YesNoCancel:
+            return mb::Yes;
+        default:
+            return mb::OK;
+        }
+    }
+    void doEvents() override {
+        if (QCoreApplication::instance()) QCoreApplication::processEvents();
+    }
+    void setMousePointer(int) override {}
+    void programEnded() override {
+        if (QCoreApplication::instance()) QCoreApplication::exit(0);
+    }
+};
+
+ConsoleHost g_console;
+Host* g_host = &g_console;
+QString g_path;
+QString g_title;
+int g_pointer = pointer::Default;
+bool g_ended = false;
+int g_eventDepth = 0;
+
+} // namespace
+
+Host& host() {
+    return *g_host;
+}
+
+Host* setHost(Host* newHost) {
+    Host* previous = g_host;
+    g_host = newHost ? newHost : &g_console;
+    return previous == &g_console ? nullptr : previous;
+}
+
+namespace App {
+
+QString path() {
+    if (g_path.isEmpty() && QCoreApplication::instance()) return QCoreApplication::applicationDirPath();
+    return g_path;
+}
+
+void setPath(const QString& folder) {
+    g_path = folder;
+    while (g_path.size() > 1 && (g_path.endsWith(QLatin1Char('/')) || g_path.endsWith(QLatin1Char('\\'))))
+        g_path.chop(1);
+}
+
+QString title() {
+    if (g_title.isEmpty() && QCoreApplication::instance()) return QCoreApplication::applicationName();
+    return g_title;
+}
+
+void setTitle(const QString& title) {
+    g_title = title;
+}
+
+} // namespace App
+
+int MsgBox(const QString& text, int buttons, const QString& caption) {
+    return host().messageBox(text, buttons, caption.isEmpty() ? App::title() : caption);
+}
+
+void DoEvents() {
+    host().doEvents();
+    // An event run by the pump may have ended the program: nothing after it runs.
+    if (g_ended) throw ProgramEnd{};
+}
+
+void setMousePointer(int pointer) {
+    g_pointer = pointer;
+    host().setMousePointer(pointer);
+}
+
+int mousePointer() {
+    return g_pointer;
+}
+
+void End() {
+    if (!g_ended) {
+        g_ended = true;
+        host().programEnded();
+    }
+    throw ProgramEnd{};
+}
+
+bool hasEnded() {
+    return g_ended;
+}
+
+void resetProgramState() {
+    g_ended = false;
+    g_eventDepth = 0;
+    g_pointer = pointer::Default;
+}
+
+void runEvent(const std::function<void()>& handler) {
+    if (g_ended) return;
+    ++g_eventDepth;
+    struct Depth {
+        ~Depth() { --g_eventDepth; }
+    } depth;
+    try {
+        handler();
+    } catch (const ProgramEnd&) {
+    } catch (const RuntimeError& e) {
+        MsgBox(QStringLiteral("Run-time error '%1':\n\n%2").arg(e.number()).arg(e.description()),
+               mb::Critical);
+        g_ended = true;
+        host().programEnded();
+    }
+}
+
+} // namespace runtime

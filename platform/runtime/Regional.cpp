@@ -1,0 +1,428 @@
+#include "Regional.h"
+
+#include "DateSerial.h"
+
+#include <QRegularExpression>
+
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+
+namespace runtime {
+
+namespace {
+
+QString localeNameFromEnvironment() {
+    for (const char* variable : {"LC_ALL", "LC_NUMERIC", "LANG"}) {
+        QString value = QString::fromLocal8Bit(qgetenv(variable));
+        if (!value.isEmpty()) {
+            value = value.section(QLatin1Char('.'), 0, 0).section(QLatin1Char('@'), 0, 0);
+            if (value == QLatin1String("C") || value == QLatin1String("POSIX"))
+                return QStringLiteral("en_US");
+            return value;
+        }
+    }
+    return QStringLiteral("en_US");
+}
+
+QChar firstSeparator(const QString& picture, QChar fallback) {
+    for (QChar c : picture)
+        if (!c.isLetter() && c != QLatin1Char('\'')) return c;
+    return fallback;
+}
+
+std::unique_ptr<Regional> makeRegional() {
+    auto r = std::make_unique<Regional>();
+    r->locale = QLocale(localeNameFromEnvironment());
+    if (r->locale.language() == QLocale::C) r->locale = QLocale(QLocale::English, QLocale::UnitedStates);
+    const QLocale& l = r->locale;
+    r->decimalSeparator = l.decimalPoint().at(0);
+    QString group = l.groupSeparator();
+    r->thousandsSeparator = group.isEmpty() ? QChar(QLatin1Char(',')) : group.at(0);
+    if (r->thousandsSeparator == QChar(0x202F) || r->thousandsSeparator == QChar(0x00A0))
+        r->thousandsSeparator = QLatin1Char(' ');
+
+    QString date = l.dateFormat(QLocale::ShortFormat);
+    if (!date.contains(QLatin1String("yyyy"))) date.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    r->shortDateFormat = date;
+    r->dateSeparator = firstSeparator(date, QLatin1Char('/'));
+    int y = date.indexOf(QLatin1Char('y')), m = date.indexOf(QLatin1Char('M')),
+        d = date.indexOf(QLatin1Char('d'));
+    r->order = y < m && y < d ? Regional::Order::YMD : (m < d ? Regional::Order::MDY : Regional::Order::DMY);
+
+    QString time = l.timeFormat(QLocale::ShortFormat);
+    if (!time.contains(QLatin1String("ss"))) time.replace(QLatin1String("mm"), QLatin1String("mm:ss"));
+    r->longTimeFormat = time;
+    int hour = time.indexOf(QRegularExpression(QStringLiteral("[hH]")));
+    r->timeSeparator = firstSeparator(time.mid(hour < 0 ? 0 : hour), QLatin1Char(':'));
+
+    for (int month = 1; month <= 12; ++month) {
+        QString shortName = l.monthName(month, QLocale::ShortFormat);
+        while (shortName.endsWith(QLatin1Char('.')))
+            shortName.chop(1);
+        r->monthNamesShort << shortName;
+        r->monthNamesLong << l.monthName(month, QLocale::LongFormat);
+    }
+    r->amDesignator = l.amText();
+    r->pmDesignator = l.pmText();
+    return r;
+}
+
+std::unique_ptr<Regional>& instance() {
+    static std::unique_ptr<Regional> regional;
+    return regional;
+}
+
+// Letters of a time designator without blanks and dots: "a. m." -> "am".
+QString designatorKey(const QString& text) {
+    QString key;
+    for (QChar c : text)
+        if (c.isLetter()) key += c.toLower();
+    return key;
+}
+
+bool isBlank(QChar c) {
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QChar(0x00A0);
+}
+
+} // namespace
+
+const Regional& Regional::current() {
+    if (!instance()) instance() = makeRegional();
+    return *instance();
+}
+
+void Regional::reload() {
+    instance() = makeRegional();
+}
+
+std::optional<double> parseNumber(const QString& input) {
+    const Regional& r = Regional::current();
+    QString text = input.trimmed();
+    if (text.isEmpty()) return std::nullopt;
+    if (text.startsWith(QLatin1String("&H"), Qt::CaseInsensitive)) {
+        bool ok = false;
+        qlonglong v = text.mid(2).toLongLong(&ok, 16);
+        if (!ok) return std::nullopt;
+        return static_cast<double>(v);
+    }
+    QByteArray plain;
+    int i = 0;
+    const int n = text.size();
+    if (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')) {
+        if (text[i] == QLatin1Char('-')) plain += '-';
+        ++i;
+        while (i < n && isBlank(text[i]))
+            ++i;
+    }
+    bool digits = false, decimal = false;
+    for (; i < n; ++i) {
+        QChar c = text[i];
+        if (c.isDigit()) {
+            plain += static_cast<char>(c.unicode());
+            digits = true;
+        } else if (c == r.decimalSeparator && !decimal) {
+            plain += '.';
+            decimal = true;
+        } else if (c == r.thousandsSeparator && !decimal) {
+            continue;
+        } else {
+            break;
+        }
+    }
+    if (!digits) return std::nullopt;
+    if (i < n && (text[i] == QLatin1Char('e') || text[i] == QLatin1Char('E'))) {
+        plain += 'e';
+        ++i;
+        if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
+            plain += static_cast<char>(text[i++].unicode());
+        bool exponentDigits = false;
+        for (; i < n && text[i].isDigit(); ++i) {
+            plain += static_cast<char>(text[i].unicode());
+            exponentDigits = true;
+        }
+        if (!exponentDigits) return std::nullopt;
+    }
+    if (i != n) return std::nullopt;
+    return std::strtod(plain.constData(), nullptr);
+}
+
+bool isNumeric(const QString& text) {
+    return parseNumber(text).has_value();
+}
+
+namespace {
+
+struct Token {
+    enum Kind { Number, Word, Separator } kind;
+    QString text;
+};
+
+QList<Token> tokenize(const QString& text) {
+    QList<Token> tokens;
+    int i = 0;
+    const int n = text.size();
+    while (i < n) {
+        QChar c = text[i];
+        if (isBlank(c) || c == QLatin1Char(',')) {
+            ++i;
+        } else if (c.isDigit()) {
+            int start = i;
+            while (i < n && text[i].isDigit())
+                ++i;
+            tokens.append({Token::Number, text.mid(start, i - start)});
+        } else if (c.isLetter()) {
+            int start = i;
+            while (i < n && (text[i].isLetter() || text[i] == QLatin1Char('.')))
+                ++i;
+            tokens.append({Token::Word, text.mid(start, i - start)});
+        } else {
+            tokens.append({Token::Separator, QString(c)});
+            ++i;
+        }
+    }
+    return tokens;
+}
+
+int monthFromName(const QString& word) {
+    const Regional& r = Regional::current();
+    QString key = designatorKey(word);
+    if (key.size() < 3) return 0;
+    static const QStringList english = {QStringLiteral("jan"), QStringLiteral("feb"), QStringLiteral("mar"),
+                                        QStringLiteral("apr"), QStringLiteral("may"), QStringLiteral("jun"),
+                                        QStringLiteral("jul"), QStringLiteral("aug"), QStringLiteral("sep"),
+                                        QStringLiteral("oct"), QStringLiteral("nov"), QStringLiteral("dec")};
+    for (int m = 0; m < 12; ++m) {
+        QString shortName = designatorKey(r.monthNamesShort[m]);
+        QString longName = designatorKey(r.monthNamesLong[m]);
+        if (key == shortName || key == longName || longName.startsWith(key) || key == english[m] ||
+            (key.size() >= 3 && key.startsWith(english[m])))
+            return m + 1;
+    }
+    return 0;
+}
+
+// Which time designator a word is: 1 am, 2 pm, 0 none.
+int designator(const QString& word) {
+    const Regional& r = Regional::current();
+    QString key = designatorKey(word);
+    if (key == QLatin1String("am") || key == designatorKey(r.amDesignator)) return 1;
+    if (key == QLatin1String("pm") || key == designatorKey(r.pmDesignator)) return 2;
+    return 0;
+}
+
+bool validDate(int y, int m, int d) {
+    return QDate::isValid(y, m, d);
+}
+
+int expandYear(int year, int digits) {
+    if (digits > 2) return year;
+    return year < 30 ? 2000 + year : 1900 + year;
+}
+
+} // namespace
+
+std::optional<double> parseDate(const QString& input) {
+    const Regional& r = Regional::current();
+    QList<Token> tokens = tokenize(input.trimmed());
+    if (tokens.isEmpty()) return std::nullopt;
+
+    // Split into the time part (numbers joined by the time separator, with an optional
+    // designator) and the date part (everything else).
+    QList<Token> dateTokens;
+    int hour = -1, minute = 0, second = 0, ampm = 0;
+    for (int i = 0; i < tokens.size(); ++i) {
+        const Token& t = tokens[i];
+        bool startsTime =
+            t.kind == Token::Number && i + 2 < tokens.size() && tokens[i + 1].kind == Token::Separator &&
+            (tokens[i + 1].text == QString(r.timeSeparator) || tokens[i + 1].text == QLatin1String(":")) &&
+            tokens[i + 2].kind == Token::Number;
+        if (startsTime && hour < 0) {
+            hour = t.text.toInt();
+            minute = tokens[i + 2].text.toInt();
+            i += 2;
+            if (i + 2 < tokens.size() && tokens[i + 1].kind == Token::Separator &&
+                (tokens[i + 1].text == QString(r.timeSeparator) ||
+                 tokens[i + 1].text == QLatin1String(":")) &&
+                tokens[i + 2].kind == Token::Number) {
+                second = tokens[i + 2].text.toInt();
+                i += 2;
+            }
+            if (i + 1 < tokens.size() && tokens[i + 1].kind == Token::Word &&
+                designator(tokens[i + 1].text)) {
+                ampm = designator(tokens[i + 1].text);
+                ++i;
+            }
+            continue;
+        }
+        if (t.kind == Token::Word && designator(t.text) && hour < 0 && !dateTokens.isEmpty() &&
+            dateTokens.last().kind == Token::Number && dateTokens.size() == 1) {
+            hour = dateTokens.takeLast().text.toInt();
+            ampm = designator(t.text);
+            continue;
+        }
+        dateTokens.append(t);
+    }
+
+    double time = 0.0;
+    if (hour >= 0) {
+        if (ampm) {
+            if (hour < 1 || hour > 12) return std::nullopt;
+            hour = hour % 12 + (ampm == 2 ? 12 : 0);
+        }
+        if (hour > 23 || minute > 59 || second > 59) return std::nullopt;
+        time = timeSerial(hour, minute, second);
+    }
+
+    QList<int> numbers;
+    QList<int> digits;
+    int month = 0;
+    int monthPosition = -1;
+    QString separator;
+    for (const Token& t : dateTokens) {
+        if (t.kind == Token::Number) {
+            numbers << t.text.toInt();
+            digits << t.text.size();
+        } else if (t.kind == Token::Word) {
+            int m = monthFromName(t.text);
+            if (!m || month) return std::nullopt;
+            month = m;
+            monthPosition = numbers.size();
+        } else {
+            if (t.text != QLatin1String("/") && t.text != QLatin1String("-") &&
+                t.text != QLatin1String(".") && t.text != QString(r.dateSeparator))
+                return std::nullopt;
+            if (!separator.isEmpty() && separator != t.text) return std::nullopt;
+            separator = t.text;
+        }
+    }
+    if (numbers.isEmpty() && !month) {
+        if (hour < 0) return std::nullopt;
+        return time;
+    }
+
+    int y = 0, m = 0, d = 0;
+    int currentYear = toDate(today()).year();
+    if (month) {
+        // "8-dic-26", "dic 8 2026", "8 December".
+        if (numbers.size() == 1) {
+            d = numbers[0];
+            y = currentYear;
+        } else if (numbers.size() == 2) {
+            d = numbers[0];
+            y = expandYear(numbers[1], digits[1]);
+            if (digits[0] == 4) {
+                y = numbers[0];
+                d = numbers[1];
+            }
+        } else {
+            return std::nullopt;
+        }
+        m = month;
+        Q_UNUSED(monthPosition);
+    } else if (numbers.size() == 3) {
+        if (digits[0] >= 3 || r.order == Regional::Order::YMD) {
+            y = expandYear(numbers[0], digits[0]);
+            m = numbers[1];
+            d = numbers[2];
+        } else if (r.order == Regional::Order::MDY) {
+            m = numbers[0];
+            d = numbers[1];
+            y = expandYear(numbers[2], digits[2]);
+        } else {
+            d = numbers[0];
+            m = numbers[1];
+            y = expandYear(numbers[2], digits[2]);
+        }
+        // The original swaps day and month when only the other order makes a date.
+        if (!validDate(y, m, d) && validDate(y, d, m)) std::swap(d, m);
+    } else if (numbers.size() == 2) {
+        y = currentYear;
+        if (r.order == Regional::Order::MDY) {
+            m = numbers[0];
+            d = numbers[1];
+        } else {
+            d = numbers[0];
+            m = numbers[1];
+        }
+        if (!validDate(y, m, d) && validDate(y, d, m)) std::swap(d, m);
+    } else {
+        return std::nullopt;
+    }
+    if (!validDate(y, m, d)) return std::nullopt;
+    double day = dateSerial(y, m, d);
+    return day < 0 ? day - time : day + time;
+}
+
+bool isDateText(const QString& text) {
+    return parseDate(text).has_value();
+}
+
+QString generalDate(double serial) {
+    const Regional& r = Regional::current();
+    QDateTime dt = toDateTime(serial);
+    bool hasTime = dt.time() != QTime(0, 0);
+    bool hasDate = dt.date() != QDate(1899, 12, 30);
+    QString dateText = r.locale.toString(dt.date(), r.shortDateFormat);
+    QString timeText = r.locale.toString(dt.time(), r.longTimeFormat);
+    if (!hasTime) return dateText;
+    if (!hasDate) return timeText;
+    return dateText + QLatin1Char(' ') + timeText;
+}
+
+QString numberText(double value) {
+    if (value == 0) return QStringLiteral("0");
+    QString text = QString::number(value, 'g', 15);
+    if (text.contains(QLatin1Char('e'))) {
+        // 1e+20 -> 1E+20, 1e-07 -> 1E-07
+        text.replace(QLatin1Char('e'), QLatin1Char('E'));
+    }
+    text.replace(QLatin1Char('.'), Regional::current().decimalSeparator);
+    return text;
+}
+
+double val(const QString& text) {
+    QByteArray plain;
+    int i = 0;
+    const int n = text.size();
+    auto skipBlanks = [&] {
+        while (i < n && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t') ||
+                         text[i] == QLatin1Char('\n') || text[i] == QLatin1Char('\r')))
+            ++i;
+    };
+    skipBlanks();
+    if (i + 1 < n && text[i] == QLatin1Char('&') &&
+        (text[i + 1] == QLatin1Char('H') || text[i + 1] == QLatin1Char('h'))) {
+        i += 2;
+        QString hex;
+        for (; i < n && isxdigit(text[i].unicode()); ++i)
+            hex += text[i];
+        return hex.isEmpty() ? 0.0 : static_cast<double>(hex.toLongLong(nullptr, 16));
+    }
+    if (i < n && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
+        plain += static_cast<char>(text[i++].unicode());
+    bool decimal = false, exponent = false;
+    for (; i < n; ++i) {
+        skipBlanks();
+        if (i >= n) break;
+        QChar c = text[i];
+        if (c.isDigit() && c.unicode() < 128) {
+            plain += static_cast<char>(c.unicode());
+        } else if (c == QLatin1Char('.') && !decimal && !exponent) {
+            plain += '.';
+            decimal = true;
+        } else if ((c == QLatin1Char('e') || c == QLatin1Char('E') || c == QLatin1Char('d') ||
+                    c == QLatin1Char('D')) &&
+                   !exponent) {
+            plain += 'e';
+            exponent = true;
+            if (i + 1 < n && (text[i + 1] == QLatin1Char('-') || text[i + 1] == QLatin1Char('+')))
+                plain += static_cast<char>(text[++i].unicode());
+        } else {
+            break;
+        }
+    }
+    return std::strtod(plain.constData(), nullptr);
+}
+
+} // namespace runtime

@@ -1,0 +1,36 @@
+#include "ScriptedHost.h"
+
+#include <QCoreApplication>
+
+ScriptedHost::ScriptedHost() {
+    m_previous = runtime::setHost(this);
+    runtime::resetProgramState();
+}
+
+ScriptedHost::~ScriptedHost() {
+    runtime::setHost(m_previous);
+    runtime::resetProgramState();
+}
+
+int ScriptedHost::messageBox(const QString& text, int buttons, const QString& caption) {
+    Box box{text, buttons, caption};
+    boxes.append(box);
+    if (onBox) onBox(box);
+    if (!m_answers.isEmpty()) return m_answers.takeFirst();
+    int kind = buttons & runtime::mb::ButtonsMask;
+    return kind == runtime::mb::YesNo || kind == runtime::mb::YesNoCancel ? runtime::mb::Yes
+                                                                          : runtime::mb::OK;
+}
+
+void ScriptedHost::doEvents() {
+    ++doEventsCalls;
+    if (QCoreApplication::instance()) QCoreApplication::processEvents();
+}
+
+void ScriptedHost::setMousePointer(int pointer) {
+    pointers.append(pointer);
+}
+
+void ScriptedHost::programEnded() {
+    ended = true;
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "runtime/Program.h"
+
+#include <QList>
+#include <QString>
+
+#include <functional>
+
+// A runtime host for tests: it answers message boxes from a script, records every box,
+// mouse pointer change and the program's end, and pumps Qt events for DoEvents.
+// It installs itself for its lifetime and starts a fresh program run.
+class ScriptedHost : public runtime::Host {
+public:
+    struct Box {
+        QString text;
+        int buttons = 0;
+        QString caption;
+        int icon() const { return buttons & runtime::mb::IconMask; }
+    };
+
+    ScriptedHost();
+    ~ScriptedHost() override;
+
+    // Queues the answer to the next box (the default answer is OK, or Yes for a question).
+    void answer(int reply) { m_answers.append(reply); }
+    // Called while a box is "shown", before it is answered.
+    std::function<void(const Box&)> onBox;
+
+    QList<Box> boxes;
+    QList<int> pointers;
+    int doEventsCalls = 0;
+    bool ended = false;
+
+    int messageBox(const QString& text, int buttons, const QString& caption) override;
+    void doEvents() override;
+    void setMousePointer(int pointer) override;
+    void programEnded() override;
+
+private:
+    QList<int> m_answers;
+    runtime::Host* m_previous = nullptr;
+};
