@@ -1,0 +1,107 @@
+#include "Events.h"
+
+#include "runtime/Program.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <vector>
+
+namespace forms {
+
+namespace {
+
+int eventDepth = 0; // handlers running on the current loop level
+int busyCount = 0;  // handlers and nested loops on the whole stack
+std::vector<MessageLoop*> loops;
+std::function<void()> idleListener;
+
+void afterOutermost() {
+    if (runtime::hasEnded()) quitAllLoops();
+    if (busyCount == 0 && idleListener && QCoreApplication::instance())
+        QTimer::singleShot(0, QCoreApplication::instance(), [] {
+            if (busyCount == 0 && idleListener) idleListener();
+        });
+}
+
+} // namespace
+
+void fire(const std::function<void()>& handler) {
+    if (runtime::hasEnded()) return;
+    if (eventDepth > 0) {
+        handler();
+        return;
+    }
+    ++eventDepth;
+    ++busyCount;
+    try {
+        runtime::runEvent(handler);
+    } catch (const runtime::ProgramEnd&) {
+    }
+    --busyCount;
+    --eventDepth;
+    afterOutermost();
+}
+
+void callFromCode(const std::function<void()>& code) {
+    ++eventDepth;
+    ++busyCount;
+    struct Restore {
+        ~Restore() {
+            --busyCount;
+            --eventDepth;
+        }
+    } restore;
+    code();
+}
+
+bool inEvent() {
+    return eventDepth > 0;
+}
+
+bool busy() {
+    return busyCount > 0;
+}
+
+MessageLoop::MessageLoop() : m_loop(new QEventLoop) {}
+
+MessageLoop::~MessageLoop() {
+    delete m_loop;
+}
+
+void MessageLoop::exec() {
+    if (runtime::hasEnded() || m_running) return;
+    NestedDispatch dispatch;
+    m_running = true;
+    loops.push_back(this);
+    m_loop->exec();
+    std::erase(loops, this);
+    m_running = false;
+}
+
+void MessageLoop::quit() {
+    m_loop->quit();
+}
+
+NestedDispatch::NestedDispatch() : m_savedDepth(eventDepth) {
+    eventDepth = 0;
+    ++busyCount;
+}
+
+NestedDispatch::~NestedDispatch() {
+    eventDepth = m_savedDepth;
+    --busyCount;
+    afterOutermost();
+}
+
+void quitAllLoops() {
+    for (MessageLoop* loop : loops)
+        loop->quit();
+}
+
+void setIdleListener(std::function<void()> listener) {
+    idleListener = std::move(listener);
+}
+
+} // namespace forms

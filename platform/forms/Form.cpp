@@ -1,0 +1,237 @@
+#include "Form.h"
+
+#include "DesktopLook.h"
+#include "Events.h"
+#include "Menu.h"
+
+#include "runtime/Program.h"
+
+#include <QCloseEvent>
+#include <QCursor>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QScreen>
+#include <QWidget>
+
+#include <algorithm>
+#include <vector>
+
+namespace forms {
+
+namespace {
+
+// The title bar and borders around the client area, as the original windows had them.
+constexpr int FrameWidthTwips = toTwips(8);
+constexpr int FrameHeightTwips = toTwips(30);
+
+struct Loaded {
+    std::type_index type;
+    Form* form;
+};
+std::vector<Loaded> loaded;
+std::vector<Form*> unloaded; // deleted once no handler runs
+std::function<void()> lastFormListener;
+Form* activeForm = nullptr;
+
+void deleteUnloaded() {
+    if (busy()) return;
+    auto forms = std::move(unloaded);
+    unloaded.clear();
+    for (Form* form : forms)
+        delete form;
+}
+
+} // namespace
+
+// The top-level widget of a form: it passes the close box and activation to the form.
+class FormWindow : public QWidget {
+public:
+    explicit FormWindow(Form* form) : QWidget(nullptr, Qt::Window | Qt::WindowCloseButtonHint), m_form(form) {
+        setAttribute(Qt::WA_DeleteOnClose, false);
+    }
+
+protected:
+    void closeEvent(QCloseEvent* event) override {
+        event->ignore();
+        m_form->closeBox();
+    }
+    bool event(QEvent* event) override {
+        if (event->type() == QEvent::WindowActivate && m_form->isLoaded() && activeForm != m_form) {
+            Form* form = m_form;
+            fire([form] { form->activated(); });
+        }
+        return QWidget::event(event);
+    }
+
+private:
+    Form* m_form;
+};
+
+Form::Form(const QString& name) : m_name(name) {
+    applyDesktopLook();
+    m_window = new FormWindow(this);
+    m_window->setObjectName(name);
+}
+
+Form::~Form() {
+    if (activeForm == this) activeForm = nullptr;
+    delete m_window;
+}
+
+QWidget* Form::window() const {
+    return m_window;
+}
+QWidget* Form::containerWidget() const {
+    return m_window;
+}
+
+QString Form::caption() const {
+    return m_window->windowTitle();
+}
+void Form::setCaption(const QString& caption) {
+    m_window->setWindowTitle(caption);
+}
+
+int Form::left() const {
+    return toTwips(m_window->x());
+}
+int Form::top() const {
+    return toTwips(m_window->y());
+}
+int Form::width() const {
+    return toTwips(m_window->width()) + FrameWidthTwips;
+}
+int Form::height() const {
+    return toTwips(m_window->height()) + FrameHeightTwips;
+}
+
+void Form::setLeft(int left) {
+    m_placed = true;
+    m_window->move(toPixels(left), m_window->y());
+}
+
+void Form::setTop(int top) {
+    m_placed = true;
+    m_window->move(m_window->x(), toPixels(top));
+}
+
+void Form::setWidth(int width) {
+    m_window->resize(std::max(0, toPixels(width - FrameWidthTwips)), m_window->height());
+}
+
+void Form::setHeight(int height) {
+    m_window->resize(m_window->width(), std::max(0, toPixels(height - FrameHeightTwips)));
+}
+
+void Form::setClientSize(int width, int height) {
+    m_window->resize(toPixels(width), toPixels(height));
+}
+int Form::scaleWidth() const {
+    return toTwips(m_window->width());
+}
+int Form::scaleHeight() const {
+    return toTwips(m_window->height());
+}
+
+bool Form::visible() const {
+    return m_window->isVisible();
+}
+
+void Form::show(ShowMode mode) {
+    const bool wasVisible = m_window->isVisible();
+    if (mode == Modal && wasVisible)
+        runtime::raise(400, QStringLiteral("Form already displayed; can't show modally"));
+    if (!m_placed) {
+        m_placed = true;
+        if (QScreen* screen = QGuiApplication::primaryScreen()) {
+            QRect area = screen->availableGeometry();
+            m_window->move(area.center() - QPoint(m_window->width() / 2, m_window->height() / 2));
+        }
+    }
+    if (!wasVisible) m_window->setWindowModality(mode == Modal ? Qt::ApplicationModal : Qt::NonModal);
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
+    if (!wasVisible) callFromCode([this] { activated(); });
+    if (mode != Modal) return;
+    MessageLoop loop;
+    m_modalLoop = &loop;
+    if (m_window->isVisible() && !m_unloaded) loop.exec();
+    m_modalLoop = nullptr;
+    if (runtime::hasEnded()) throw runtime::ProgramEnd();
+}
+
+void Form::hide() {
+    m_window->hide();
+    if (activeForm == this) activeForm = nullptr;
+    if (m_modalLoop) m_modalLoop->quit();
+}
+
+bool Form::unload(UnloadMode mode) {
+    if (m_unloaded) return true;
+    int cancel = 0;
+    callFromCode([&] { Form_QueryUnload(cancel, mode); });
+    if (cancel != 0) return false;
+    m_unloaded = true;
+    hide();
+    auto it = std::find_if(loaded.begin(), loaded.end(), [this](const Loaded& l) { return l.form == this; });
+    if (it != loaded.end()) {
+        loaded.erase(it);
+        unloaded.push_back(this);
+        if (loaded.empty() && lastFormListener) lastFormListener();
+    }
+    return true;
+}
+
+void Form::popupMenu(Menu& menu) {
+    NestedDispatch dispatch;
+    menu.menu()->exec(QCursor::pos());
+}
+
+void Form::activated() {
+    activeForm = this;
+    Form_Activate();
+}
+
+void Form::closeBox() {
+    fire([this] { unload(FormControlMenu); });
+}
+
+Form* findForm(std::type_index type) {
+    for (const Loaded& l : loaded)
+        if (l.type == type) return l.form;
+    return nullptr;
+}
+
+void loadForm(std::type_index type, Form* form) {
+    static bool listening = false;
+    if (!listening) {
+        listening = true;
+        setIdleListener(deleteUnloaded);
+    }
+    loaded.push_back({type, form});
+    callFromCode([form] { form->Form_Load(); });
+}
+
+int loadedForms() {
+    return static_cast<int>(loaded.size());
+}
+
+void setLastFormListener(std::function<void()> listener) {
+    lastFormListener = std::move(listener);
+}
+
+void unloadAll() {
+    auto forms = std::move(loaded);
+    loaded.clear();
+    activeForm = nullptr;
+    for (auto it = forms.rbegin(); it != forms.rend(); ++it) {
+        it->form->m_window->hide();
+        it->form->m_unloaded = true;
+        unloaded.push_back(it->form);
+    }
+    deleteUnloaded();
+}
+
+} // namespace forms

@@ -1,0 +1,50 @@
+#include "ProgressBar.h"
+
+#include "runtime/RuntimeError.h"
+
+#include <QProgressBar>
+
+#include <cmath>
+
+namespace forms {
+
+namespace {
+constexpr int Steps = 10000;
+}
+
+ProgressBar::ProgressBar(Container& container, const QString& name, const TwipsRect& rect, int index)
+    : WidgetControl(container, new QProgressBar, name, rect, index) {
+    progressBar()->setRange(0, Steps);
+    progressBar()->setTextVisible(false);
+    update();
+}
+
+QProgressBar* ProgressBar::progressBar() const {
+    return static_cast<QProgressBar*>(widget());
+}
+
+void ProgressBar::setMin(double min) {
+    if (min >= m_max) runtime::raise(380, QStringLiteral("Invalid property value"));
+    m_min = min;
+    m_value = std::max(m_value, m_min);
+    update();
+}
+
+void ProgressBar::setMax(double max) {
+    if (max <= m_min) runtime::raise(380, QStringLiteral("Invalid property value"));
+    m_max = max;
+    m_value = std::min(m_value, m_max);
+    update();
+}
+
+void ProgressBar::setValue(double value) {
+    if (value < m_min || value > m_max) runtime::raise(380, QStringLiteral("Invalid property value"));
+    m_value = value;
+    update();
+}
+
+void ProgressBar::update() {
+    progressBar()->setValue(static_cast<int>(std::lround((m_value - m_min) / (m_max - m_min) * Steps)));
+}
+
+} // namespace forms
