@@ -7,15 +7,13 @@
 
 #include "runtime/Program.h"
 
-#include <QCoreApplication>
-
 namespace forms {
 
 int runProgram(const QString& title, const std::function<void()>& startRoutine) {
     static QtHost host;
     runtime::App::setTitle(title);
-    runtime::App::setPath(QCoreApplication::applicationDirPath());
-    runtime::setHost(&host);
+    // A host installed beforehand (a test's scripted user) stays.
+    if (runtime::Host* previous = runtime::setHost(&host)) runtime::setHost(previous);
     applyDesktopLook();
     fire(startRoutine);
     if (!runtime::hasEnded() && loadedForms() > 0) {

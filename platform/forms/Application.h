@@ -6,9 +6,9 @@
 
 namespace forms {
 
-// Runs a program on the running QApplication: sets its title and folder, installs the Qt
-// host, runs the start routine as a top-level event, then dispatches events while a form
-// is loaded and the program has not ended. Returns the process's exit code.
+// Runs a program on the running QApplication: sets its title, installs the Qt
+// host (unless a test installed its own), runs the start routine as a top-level event, then dispatches events
+// while a form is loaded and the program has not ended. Returns the process's exit code.
 int runProgram(const QString& title, const std::function<void()>& startRoutine);
 
 } // namespace forms

@@ -57,7 +57,8 @@ protected:
         m_form->closeBox();
     }
     bool event(QEvent* event) override {
-        if (event->type() == QEvent::WindowActivate && m_form->isLoaded() && activeForm != m_form) {
+        if (event->type() == QEvent::WindowActivate && m_form->isLoaded() && isVisible() &&
+            activeForm != m_form) {
             Form* form = m_form;
             fire([form] { form->activated(); });
         }
@@ -151,7 +152,7 @@ void Form::show(ShowMode mode) {
     }
     if (!wasVisible) m_window->setWindowModality(mode == Modal ? Qt::ApplicationModal : Qt::NonModal);
     m_window->show();
-    m_window->raise();
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) m_window->raise();
     m_window->activateWindow();
     if (!wasVisible) callFromCode([this] { activated(); });
     if (mode != Modal) return;
