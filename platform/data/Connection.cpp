@@ -1,0 +1,50 @@
+#include "Connection.h"
+
+#include "AdoError.h"
+#include "ConnectionString.h"
+#include "JetProvider.h"
+#include "runtime/RuntimeError.h"
+
+namespace data {
+
+Connection::~Connection() = default;
+
+void Connection::open(const QString& connectionString, const QString& /*user*/, const QString& /*password*/,
+                      long /*options*/) {
+    if (m_provider) raiseAdo(adoError::ObjectOpen);
+    m_connectionString = connectionString;
+    const ConnectionString parts(connectionString);
+    const QString provider = parts.value(QStringLiteral("Provider"));
+    if (provider.startsWith(QLatin1String("Microsoft.Jet.OLEDB"), Qt::CaseInsensitive)) {
+        m_provider =
+            std::make_unique<JetProvider>(parts.value(QStringLiteral("Data Source")),
+                                          parts.value(QStringLiteral("Jet OLEDB:Database Password")));
+        return;
+    }
+    if (provider.isEmpty())
+        throw runtime::RuntimeError(
+            runtime::err::DatabaseError,
+            QStringLiteral("Data source name not found and no default driver specified"));
+    raiseAdo(adoError::ProviderNotFound);
+}
+
+void Connection::execute(const QString& sql, long* recordsAffected) {
+    if (!m_provider) raiseAdo(adoError::ObjectClosed);
+    const long changed = provider().execute(sql);
+    if (recordsAffected) *recordsAffected = changed;
+}
+
+void Connection::close() {
+    m_provider.reset();
+}
+
+QString Connection::property(int index) const {
+    return index == 0 && m_provider ? m_provider->dataSource() : QString();
+}
+
+Provider& Connection::provider() {
+    if (!m_provider) raiseAdo(adoError::ConnectionNotUsable);
+    return *m_provider;
+}
+
+} // namespace data

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "Provider.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace data {
+
+enum CursorLocation { adUseServer = 2, adUseClient = 3 };
+enum CursorType { adOpenForwardOnly = 0, adOpenKeyset = 1, adOpenDynamic = 2, adOpenStatic = 3 };
+enum LockType { adLockReadOnly = 1, adLockPessimistic = 2, adLockOptimistic = 3 };
+
+// A connection to a database through the provider its connection string names
+// ("Microsoft.Jet.OLEDB.4.0": a database file). Held by shared pointer: copies of the
+// pointer are the same connection.
+class Connection {
+public:
+    Connection() = default;
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    void setCursorLocation(CursorLocation location) { m_location = location; }
+    CursorLocation cursorLocation() const { return m_location; }
+
+    void open(const QString& connectionString, const QString& user = {}, const QString& password = {},
+              long options = -1);
+    void execute(const QString& sql, long* recordsAffected = nullptr);
+    // Closing a connection that is not open does nothing.
+    void close();
+    bool isOpen() const { return m_provider != nullptr; }
+    // Properties(index).Value as text: index 0 is the data source while open, else empty.
+    QString property(int index) const;
+    QString connectionString() const { return m_connectionString; }
+
+    // The open provider; raises 3709 when the connection is not open.
+    Provider& provider();
+
+private:
+    CursorLocation m_location = adUseServer;
+    QString m_connectionString;
+    std::unique_ptr<Provider> m_provider;
+};
+
+using ConnectionPtr = std::shared_ptr<Connection>;
+
+} // namespace data

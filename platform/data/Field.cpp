@@ -1,0 +1,25 @@
+#include "Field.h"
+
+#include "Recordset.h"
+
+namespace data {
+
+QString Field::name() const {
+    m_recordset->requireOpen();
+    return m_recordset->m_result.columns[m_index].name;
+}
+
+runtime::Variant Field::value() const {
+    return m_recordset->fieldValue(m_index);
+}
+
+void Field::setValue(const runtime::Variant& value) {
+    m_recordset->setFieldValue(m_index, value);
+}
+
+int Field::type() const {
+    m_recordset->requireOpen();
+    return m_recordset->m_result.columns[m_index].type;
+}
+
+} // namespace data

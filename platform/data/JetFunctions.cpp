@@ -1,0 +1,161 @@
+#include "JetFunctions.h"
+
+#include "runtime/DateSerial.h"
+#include "runtime/Regional.h"
+#include "runtime/Variant.h"
+
+#include <sqlite3.h>
+
+#include <optional>
+
+namespace data {
+
+namespace {
+
+QString textOf(sqlite3_value* v) {
+    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(v)), sqlite3_value_bytes(v));
+}
+
+// A value as a date serial: numbers as they are, texts read as numbers or dates.
+std::optional<double> serialOf(sqlite3_value* v) {
+    switch (sqlite3_value_type(v)) {
+    case SQLITE_INTEGER:
+    case SQLITE_FLOAT:
+        return sqlite3_value_double(v);
+    case SQLITE_TEXT: {
+        const QString text = textOf(v);
+        if (auto number = runtime::parseNumber(text)) return number;
+        return runtime::parseDate(text);
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+void resultText(sqlite3_context* ctx, const QString& text) {
+    const QByteArray utf8 = text.toUtf8();
+    sqlite3_result_text(ctx, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+}
+
+void jetCat(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    QString text;
+    bool anyValue = false;
+    for (int i = 0; i < argc; ++i) {
+        switch (sqlite3_value_type(argv[i])) {
+        case SQLITE_NULL:
+            continue;
+        case SQLITE_INTEGER:
+            text += QString::number(sqlite3_value_int64(argv[i]));
+            break;
+        case SQLITE_FLOAT:
+            text += runtime::Variant(sqlite3_value_double(argv[i])).toString();
+            break;
+        default:
+            text += textOf(argv[i]);
+        }
+        anyValue = true;
+    }
+    if (anyValue)
+        resultText(ctx, text);
+    else
+        sqlite3_result_null(ctx);
+}
+
+void jetVal(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    switch (sqlite3_value_type(argv[0])) {
+    case SQLITE_NULL:
+        sqlite3_result_null(ctx);
+        return;
+    case SQLITE_INTEGER:
+    case SQLITE_FLOAT:
+        sqlite3_result_value(ctx, argv[0]);
+        return;
+    default:
+        sqlite3_result_double(ctx, runtime::val(textOf(argv[0])));
+    }
+}
+
+void jetHour(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    const auto serial = serialOf(argv[0]);
+    if (!serial) {
+        if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
+            sqlite3_result_null(ctx);
+        else
+            sqlite3_result_error(ctx, "Data type mismatch in criteria expression.", -1);
+        return;
+    }
+    sqlite3_result_int(ctx, runtime::toTime(*serial).hour());
+}
+
+void jetDateValue(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    const auto serial = serialOf(argv[0]);
+    if (!serial) {
+        if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
+            sqlite3_result_null(ctx);
+        else
+            sqlite3_result_error(ctx, "Data type mismatch in criteria expression.", -1);
+        return;
+    }
+    sqlite3_result_double(ctx, runtime::datePart(*serial));
+}
+
+// InStr([start,] text, sought): 1-based position, 0 when absent, compared without regard to case.
+void jetInstr(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    for (int i = 0; i < argc; ++i) {
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL) {
+            sqlite3_result_null(ctx);
+            return;
+        }
+    }
+    const int start = argc == 3 ? sqlite3_value_int(argv[0]) : 1;
+    if (start < 1) {
+        sqlite3_result_error(ctx, "Invalid procedure call or argument.", -1);
+        return;
+    }
+    const QString text = textOf(argv[argc - 2]);
+    const QString sought = textOf(argv[argc - 1]);
+    if (start > text.size() + (sought.isEmpty() ? 1 : 0)) {
+        sqlite3_result_int(ctx, 0);
+        return;
+    }
+    sqlite3_result_int(ctx, int(text.indexOf(sought, start - 1, Qt::CaseInsensitive)) + 1);
+}
+
+struct Kept {
+    sqlite3_value* value;
+};
+
+template <bool last> void keepStep(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    auto* kept = static_cast<Kept*>(sqlite3_aggregate_context(ctx, sizeof(Kept)));
+    if (!kept) return;
+    if (kept->value && !last) return;
+    sqlite3_value_free(kept->value);
+    kept->value = sqlite3_value_dup(argv[0]);
+}
+
+void keepFinal(sqlite3_context* ctx) {
+    auto* kept = static_cast<Kept*>(sqlite3_aggregate_context(ctx, 0));
+    if (kept && kept->value) {
+        sqlite3_result_value(ctx, kept->value);
+        sqlite3_value_free(kept->value);
+        kept->value = nullptr;
+    } else {
+        sqlite3_result_null(ctx);
+    }
+}
+
+} // namespace
+
+void registerJetFunctions(sqlite3* db) {
+    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
+    sqlite3_create_function(db, "jet_cat", -1, flags, nullptr, jetCat, nullptr, nullptr);
+    sqlite3_create_function(db, "jet_val", 1, flags, nullptr, jetVal, nullptr, nullptr);
+    sqlite3_create_function(db, "jet_hour", 1, flags, nullptr, jetHour, nullptr, nullptr);
+    sqlite3_create_function(db, "jet_datevalue", 1, flags, nullptr, jetDateValue, nullptr, nullptr);
+    sqlite3_create_function(db, "jet_instr", 2, flags, nullptr, jetInstr, nullptr, nullptr);
+    sqlite3_create_function(db, "jet_instr", 3, flags, nullptr, jetInstr, nullptr, nullptr);
+    sqlite3_create_function(db, "jet_first", 1, SQLITE_UTF8, nullptr, nullptr, keepStep<false>, keepFinal);
+    sqlite3_create_function(db, "jet_last", 1, SQLITE_UTF8, nullptr, nullptr, keepStep<true>, keepFinal);
+}
+
+} // namespace data

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "JetSql.h"
+#include "Provider.h"
+
+#include <QHash>
+
+#include <memory>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace data {
+
+// The Jet 4.0 provider: the file named as data source is a SQLite database; Jet texts are
+// translated once per shape and their prepared statements kept for reuse. A password stored
+// in the file's MSysPassword table must match the one of the connection string.
+class JetProvider : public Provider {
+public:
+    // Opens the file (a path as the program writes it); throws a database error when it is
+    // missing, is no database or the password does not match.
+    JetProvider(const QString& file, const QString& password);
+    ~JetProvider() override;
+    JetProvider(const JetProvider&) = delete;
+    JetProvider& operator=(const JetProvider&) = delete;
+
+    QString dataSource() const override { return m_file; }
+    QueryResult query(const QString& sql, bool updatable) override;
+    long execute(const QString& sql) override;
+    void updateRow(const QString& table, qint64 rowid, const ColumnValues& values) override;
+    qint64 insertRow(const QString& table, const ColumnValues& values) override;
+    QVector<runtime::Variant> readRow(const QString& table, qint64 rowid,
+                                      const QVector<ColumnInfo>& columns) override;
+
+    // The table that holds the database password.
+    static constexpr const char* passwordTable = "MSysPassword";
+
+private:
+    struct Prepared;
+    Prepared& prepared(const JetText& text, bool updatable);
+    sqlite3_stmt* plainStatement(const QString& sql);
+    QString declaredType(const QString& table, const QString& column) const;
+    [[noreturn]] void fail() const;
+    void clearCaches();
+
+    QString m_file;
+    sqlite3* m_db = nullptr;
+    QHash<QString, std::shared_ptr<Prepared>> m_translated; // by shape
+    QHash<QString, sqlite3_stmt*> m_plain;                  // by SQLite text
+};
+
+} // namespace data

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "Connection.h"
+#include "Field.h"
+#include "Provider.h"
+
+#include <QVector>
+
+#include <deque>
+
+namespace data {
+
+// The rows of a query read whole at open, walked with a current row; a recordset opened with
+// a lock other than read-only on a single-table query adds and updates rows of that table.
+class Recordset {
+public:
+    Recordset() = default;
+    Recordset(const Recordset&) = delete;
+    Recordset& operator=(const Recordset&) = delete;
+
+    void open(const QString& source, ConnectionPtr connection, CursorType cursorType = adOpenForwardOnly,
+              LockType lockType = adLockReadOnly, long options = -1);
+    bool eof() const;
+    bool bof() const;
+    void moveFirst();
+    void moveLast();
+    void moveNext();
+    // The number of rows; -1 for a forward-only or dynamic cursor on the server side.
+    long recordCount() const;
+    // GetRows: [field][row], from the current row on (at most rows of them when rows >= 0).
+    QVector<QVector<runtime::Variant>> getRows(long rows = -1);
+    int fieldCount() const;
+    // By name without regard to case (the first of equal names), or by position.
+    Field& fields(const QString& name);
+    Field& fields(int index);
+    void addNew();
+    void update();
+    void close();
+    bool isOpen() const { return m_open; }
+
+private:
+    friend class Field;
+    runtime::Variant fieldValue(int index) const;
+    void setFieldValue(int index, const runtime::Variant& value);
+    void requireOpen() const;
+    void finishEdit();
+
+    enum class Edit { None, Changed, Adding };
+
+    ConnectionPtr m_connection;
+    bool m_open = false;
+    bool m_countable = false;
+    bool m_updatable = false;
+    QueryResult m_result;
+    std::deque<Field> m_fields;
+    int m_position = 0;
+    Edit m_edit = Edit::None;
+    QVector<runtime::Variant> m_buffer;
+    QVector<bool> m_changed;
+};
+
+} // namespace data
