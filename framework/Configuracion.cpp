@@ -1,0 +1,51 @@
+#include "Configuracion.h"
+
+#include "clsDataBase.h"
+#include "runtime/FileSystem.h"
+#include "runtime/Program.h"
+
+#include <QFile>
+#include <QStringDecoder>
+
+namespace {
+
+// The file's text in the system code page.
+QString decode(const QByteArray& bytes) {
+    QStringDecoder decoder("windows-1252");
+    if (decoder.isValid()) return decoder.decode(bytes);
+    return QString::fromLatin1(bytes);
+}
+
+} // namespace
+
+QString LeeIni(const QString& archivo, const QString& clave, const QString& defecto) {
+    const QString path = runtime::App::path() + archivo;
+    if (!runtime::isOrdinaryFile(path)) return defecto;
+    QFile file(runtime::localPath(path));
+    if (!file.open(QIODevice::ReadOnly)) return defecto;
+    const QString text = decode(file.readAll());
+    file.close();
+
+    const QString wanted = clave.toUpper();
+    int start = 0;
+    while (start < text.size()) {
+        // A line ends at CR (a LF right after it belongs to the ending); a lone LF does not end it.
+        int end = text.indexOf(QLatin1Char('\r'), start);
+        if (end < 0) end = text.size();
+        const QString line = text.mid(start, end - start);
+        start = end + 1;
+        if (start < text.size() && end < text.size() && text[start] == QLatin1Char('\n')) ++start;
+
+        const QStringList pieces = line.split(QLatin1Char('|'));
+        if (!line.isEmpty() && pieces.size() < 2) continue; // no "|": no key on this line
+        const QString key = line.isEmpty() ? QString() : pieces[0];
+        if (key.toUpper() == wanted)
+            return QString(line.isEmpty() ? QString() : pieces[1])
+                .replace(QLatin1String("vbcrlf"), QLatin1String("\r\n"));
+    }
+    return defecto;
+}
+
+QString LeeDBSetting(const QString& clave, const QString& defecto) {
+    return gDB->dbgetsetting(clave, defecto);
+}

@@ -1,0 +1,105 @@
+#include "clsDataBase.h"
+
+#include "Configuracion.h"
+#include "data/Recordset.h"
+#include "runtime/FileSystem.h"
+#include "runtime/Program.h"
+
+clsDataBase* gDB = nullptr;
+
+namespace {
+
+const QString IniFile = QStringLiteral("\\..\\..\\bases.ini");
+
+QString jetConnection(const QString& file) {
+    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + file +
+           QStringLiteral(";Persist Security Info=False;Jet OLEDB:Database Password=47125830");
+}
+
+// Runs one step whose failure the caller passes over.
+template <typename Step> void ignoringErrors(Step step) {
+    try {
+        step();
+    } catch (const runtime::RuntimeError&) {
+    }
+}
+
+// A key as a text literal of the settings queries: apostrophes doubled.
+QString keyLiteral(const QString& key) {
+    return QLatin1Char('\'') + QString(key).replace(QLatin1Char('\''), QLatin1String("''")) +
+           QLatin1Char('\'');
+}
+
+} // namespace
+
+bool clsDataBase::OpenAccess() {
+    directorio =
+        LeeIni(IniFile, QStringLiteral("Directorio"), runtime::App::path() + QStringLiteral("\\..\\..\\"));
+    const QString mainFile = directorio + QStringLiteral("\\db\\db.mdb");
+    if (!runtime::isOrdinaryFile(mainFile)) {
+        runtime::MsgBox(QStringLiteral("No se puede encontrar la base de datos, ") + mainFile);
+        runtime::End();
+    }
+
+    ignoringErrors([&] {
+        dbaccess = std::make_shared<data::Connection>();
+        dbaccess->setCursorLocation(data::adUseClient);
+    });
+    QString kind;
+    ignoringErrors([&] { kind = LeeIni(IniFile, QStringLiteral("DBKIND"), QStringLiteral("1")); });
+    if (kind == QLatin1String("2")) {
+        ignoringErrors([&] { cn = LeeIni(IniFile, QStringLiteral("CONNSTRING"), QString()); });
+        ignoringErrors([&] { dbaccess->open(cn, QString(), QString()); });
+        isMSSQL = true;
+    } else {
+        isMSSQL = false;
+        cn = jetConnection(mainFile);
+        ignoringErrors([&] { dbaccess->open(cn, QString(), QString()); });
+    }
+
+    if (!dbaccess) runtime::raise(runtime::err::ObjectNotSet);
+    spooler = std::make_shared<data::Connection>();
+    spooler->open(jetConnection(directorio + QStringLiteral("\\spooler.mdb")), QString(), QString());
+    return true;
+}
+
+bool clsDataBase::DBIsOpen() {
+    if (!dbaccess) runtime::raise(runtime::err::ObjectNotSet);
+    return !dbaccess->property(0).isEmpty();
+}
+
+void clsDataBase::CloseDatabase() {
+    if (!dbaccess) runtime::raise(runtime::err::ObjectNotSet);
+    dbaccess->close();
+    dbaccess.reset();
+    if (!spooler) runtime::raise(runtime::err::ObjectNotSet);
+    spooler->close();
+    spooler.reset();
+}
+
+QString clsDataBase::dbgetsetting(const QString& mClave, const QString& pDefault) {
+    QString result;
+    ignoringErrors([&] {
+        data::Recordset rs;
+        rs.open(QStringLiteral("Select VALOR from REGISTRY where CLAVE = ") + keyLiteral(mClave), dbaccess);
+        if (!rs.eof())
+            result = rs.fields(0).value().toText().remove(QLatin1Char('"'));
+        else
+            result = pDefault;
+        rs.close();
+    });
+    return result;
+}
+
+void clsDataBase::DBSaveSetting(const QString& mClave, const QString& Setting) {
+    ignoringErrors([&] {
+        data::Recordset rs;
+        rs.open(QStringLiteral("Select CLAVE, VALOR from REGISTRY where CLAVE = ") + keyLiteral(mClave),
+                dbaccess, data::adOpenStatic, data::adLockOptimistic);
+        if (rs.eof()) rs.addNew();
+        rs.fields(QStringLiteral("CLAVE")).setValue(mClave);
+        rs.fields(QStringLiteral("VALOR")).setValue(Setting);
+        rs.update();
+        rs.close();
+    });
+}
