@@ -1,0 +1,68 @@
+#include "PagePainter.h"
+
+#include <QPainter>
+
+#include <cmath>
+
+namespace reports {
+
+QFont qtFont(const Font& font) {
+    QFont result(font.name);
+    result.setPixelSize(std::max(1, int(std::lround(font.size * 20))));
+    result.setBold(font.bold);
+    result.setItalic(font.italic);
+    result.setHintingPreference(QFont::PreferNoHinting);
+    return result;
+}
+
+namespace {
+
+int textFlags(const PageItem& item) {
+    int flags = Qt::AlignTop;
+    switch (item.alignment) {
+    case Alignment::Left:
+        flags |= Qt::AlignLeft;
+        break;
+    case Alignment::Center:
+        flags |= Qt::AlignHCenter;
+        break;
+    case Alignment::Right:
+        flags |= Qt::AlignRight;
+        break;
+    }
+    flags |= item.wrap ? Qt::TextWordWrap : Qt::TextSingleLine;
+    return flags;
+}
+
+} // namespace
+
+void paintPage(QPainter& painter, const Page& page) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    Font currentFont;
+    bool fontSet = false;
+    for (const PageItem& item : page.items) {
+        switch (item.kind) {
+        case PageItem::Kind::Rect:
+            painter.fillRect(item.rect, item.color);
+            break;
+        case PageItem::Kind::Line:
+            painter.setPen(QPen(item.color, item.lineWidth));
+            painter.drawLine(item.line);
+            break;
+        case PageItem::Kind::Text:
+            if (!fontSet || !(item.font == currentFont)) {
+                painter.setFont(qtFont(item.font));
+                currentFont = item.font;
+                fontSet = true;
+            }
+            painter.setPen(item.color);
+            painter.drawText(item.rect, textFlags(item), item.text);
+            break;
+        }
+    }
+    painter.restore();
+}
+
+} // namespace reports

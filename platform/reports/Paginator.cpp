@@ -1,0 +1,94 @@
+#include "Paginator.h"
+
+#include <algorithm>
+
+namespace reports {
+
+Paginator::Paginator(const PageSetup& setup, BandMaker pageHeader, BandMaker pageFooter, int footerHeight)
+    : m_setup(setup), m_pageHeader(std::move(pageHeader)), m_pageFooter(std::move(pageFooter)),
+      m_footerHeight(footerHeight) {
+    m_limit = m_setup.pageSize().height() - m_setup.bottomMargin - m_footerHeight;
+}
+
+void Paginator::openFirstPage() {
+    m_pages.append(Page{m_setup.pageSize(), {}});
+    m_open = true;
+    m_y = bodyTop();
+}
+
+void Paginator::placePageHeader() {
+    if (m_pageHeader) {
+        Band header = m_pageHeader();
+        put(header, 0, header.height);
+        m_y += header.height;
+    }
+}
+
+void Paginator::closePage() {
+    if (!m_open) return;
+    if (m_pageFooter) {
+        const Band footer = m_pageFooter();
+        const int top = m_setup.pageSize().height() - m_setup.bottomMargin - m_footerHeight;
+        for (const PageItem& item : footer.items)
+            m_pages.last().items.append(translated(item, m_setup.leftMargin, top));
+    }
+    m_open = false;
+}
+
+void Paginator::newPage() {
+    closePage();
+    openFirstPage();
+    placePageHeader();
+}
+
+void Paginator::reserve(int height) {
+    if (!m_open)
+        newPage();
+    else if (m_y + height > m_limit && m_y > bodyTop())
+        newPage();
+}
+
+void Paginator::put(const Band& band, int from, int to) {
+    Page& page = m_pages.last();
+    for (const PageItem& item : band.items) {
+        const int top = item.rect.top();
+        if (top >= from && top < to) page.items.append(translated(item, m_setup.leftMargin, m_y - from));
+    }
+}
+
+void Paginator::place(Band band) {
+    if (!m_open) newPage();
+    if (m_y + band.height <= m_limit) {
+        put(band, 0, band.height);
+        m_y += band.height;
+        return;
+    }
+    // Taller than the room left: cut between operations, each part on a page of its own.
+    std::stable_sort(band.items.begin(), band.items.end(),
+                     [](const PageItem& a, const PageItem& b) { return a.rect.top() < b.rect.top(); });
+    int from = 0;
+    while (from < band.height) {
+        int to = from + std::max(1, m_limit - m_y);
+        if (to < band.height) {
+            // Do not cut through an operation that begins above the cut and fits on a page.
+            for (const PageItem& item : band.items) {
+                const int top = item.rect.top();
+                if (top >= from && top < to && item.rect.bottom() + 1 > to && top > from)
+                    to = std::min(to, top);
+            }
+        }
+        to = std::min(to, band.height);
+        put(band, from, to);
+        m_y += to - from;
+        from = to;
+        if (from < band.height) newPage();
+    }
+}
+
+Pages Paginator::finish() {
+    if (!m_open && m_pages.isEmpty()) newPage();
+    closePage();
+    return std::move(m_pages);
+}
+
+} // namespace reports

@@ -1,0 +1,46 @@
+#include "PdfExport.h"
+
+#include "PagePainter.h"
+
+#include <QFile>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+
+namespace reports {
+
+namespace {
+
+QPageLayout layoutOf(const QSize& twips) {
+    const bool landscape = twips.width() > twips.height();
+    const QSizeF points = QSizeF(landscape ? twips.transposed() : twips) / 20.0;
+    return QPageLayout(QPageSize(points, QPageSize::Point, {}, QPageSize::ExactMatch),
+                       landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF());
+}
+
+} // namespace
+
+void PdfExport::exportPages(const Pages& pages) {
+    QFile file;
+    openFile(file);
+    {
+        QPdfWriter writer(&file);
+        writer.setResolution(1440); // twips are the writer's dots
+        writer.setCreator(QStringLiteral("reports"));
+        writer.setPageLayout(layoutOf(pages.isEmpty() ? QSize(12240, 15840) : pages.first().size));
+        QPainter painter(&writer);
+        for (qsizetype i = 0; i < pages.size(); ++i) {
+            if (i > 0) {
+                writer.setPageLayout(layoutOf(pages[i].size));
+                writer.newPage();
+            }
+            paintPage(painter, pages[i]);
+        }
+        painter.end();
+    }
+    if (file.error() != QFileDevice::NoError) writeFailed(file);
+    file.close();
+}
+
+} // namespace reports

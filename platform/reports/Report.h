@@ -1,0 +1,108 @@
+#pragma once
+
+#include "PageModel.h"
+#include "PageSetup.h"
+#include "Section.h"
+#include "Toolbar.h"
+#include "runtime/Variant.h"
+
+#include <QHash>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace reports {
+
+class BandSink;
+class PreviewWindow;
+struct Band;
+
+// A report layout: page setup, sections and controls declared in code by a subclass, and
+// the report events it overrides. A run reads the data control's rows, raises the events
+// in a banded engine's order and pages the result; the preview, printing and the exports
+// read the pages.
+class Report {
+public:
+    Report();
+    virtual ~Report();
+    Report(const Report&) = delete;
+    Report& operator=(const Report&) = delete;
+
+    // The preview window's title.
+    const QString& caption() const { return m_caption; }
+    void setCaption(const QString& caption) { m_caption = caption; }
+
+    PageSetup& pageSetup() { return m_pageSetup; }
+    const PageSetup& pageSetup() const { return m_pageSetup; }
+
+    // Sections print in the order of their kinds; group headers nest in the order added,
+    // and each group footer closes the group header added before it.
+    Section* addSection(SectionKind kind, const QString& name, int height);
+    Section* addGroupHeader(const QString& name, int height, const QString& groupKey);
+    Section* section(const QString& name) const;
+    Control* control(const QString& name) const;
+    template <class T> T* control(const QString& name) const { return dynamic_cast<T*>(control(name)); }
+
+    // The first data control of the layout (null without one).
+    DataControl* dataControl() const;
+
+    // The current row's value of a column (Fields("name").Value); error 3265 when the rows
+    // have no such column.
+    runtime::Variant fields(const QString& column) const;
+
+    // Runs the report: events, groups, summaries, sub-reports and paging.
+    void run(bool keepOpen = false);
+    const Pages& pages() const { return m_pages; }
+
+    // Runs the report and shows it in its preview window (modeless, one per report).
+    void show();
+    PreviewWindow* preview() const { return m_preview.get(); }
+
+    Toolbar& toolbar() { return m_toolbar; }
+
+    // A click on the preview tool at a position: the engine's action, then the event.
+    void clickTool(int position);
+
+    // Runs inside the section of another report: the bands of its sections, stacked.
+    QVector<Band> runAsSubReport(int width);
+
+    // Called after every run (the preview refreshes its pages and tools).
+    void onRunFinished(std::function<void()> listener) { m_runFinished = std::move(listener); }
+
+protected:
+    virtual void ActiveReport_ReportStart() {}
+    virtual void ActiveReport_ReportEnd() {}
+    virtual void ActiveReport_ToolbarClick(const Tool& tool) { Q_UNUSED(tool); }
+
+private:
+    struct Group {
+        Section* header = nullptr;
+        Section* footer = nullptr;
+        QString key;
+    };
+
+    void generate(BandSink& sink, int width);
+    void bindFields(const Section& section, const Row& row, bool groupFooter);
+    void emitSection(Section* section, BandSink& sink, int width, const Row& row, bool groupFooter = false);
+    Band pageBand(Section* section, int width);
+    int columnIndex(const QString& column) const;
+
+    QString m_caption;
+    PageSetup m_pageSetup;
+    std::vector<std::unique_ptr<Section>> m_sections;
+    std::vector<Group> m_groups;
+    Toolbar m_toolbar;
+    Pages m_pages;
+    std::unique_ptr<PreviewWindow> m_preview;
+    std::function<void()> m_runFinished;
+
+    // State of a run.
+    QHash<QString, int> m_columns; // lower-case name -> index
+    Row m_row;
+    Row m_lastRow;
+    QHash<const Field*, double> m_sums;
+};
+
+} // namespace reports

@@ -1,0 +1,139 @@
+#include "SectionLayout.h"
+
+#include "PagePainter.h"
+#include "Report.h"
+
+#include <QFontMetricsF>
+
+#include <algorithm>
+#include <map>
+
+namespace reports {
+
+int wrappedTextHeight(const QString& text, const Font& font, int width) {
+    // Pixel-sized fonts measure in twips directly.
+    static std::map<std::tuple<QString, double, bool, bool>, QFontMetricsF> cache;
+    const auto key = std::make_tuple(font.name, font.size, font.bold, font.italic);
+    auto it = cache.find(key);
+    if (it == cache.end()) it = cache.emplace(key, QFontMetricsF(qtFont(font))).first;
+    const QRectF bounds = it->second.boundingRect(QRectF(0, 0, width, 1e9),
+                                                  Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
+    return int(std::ceil(bounds.height()));
+}
+
+PageItem translated(PageItem item, int dx, int dy) {
+    item.rect.translate(dx, dy);
+    item.line.translate(dx, dy);
+    return item;
+}
+
+SectionLayout layOut(const Section& section) {
+    SectionLayout layout;
+    layout.height = section.height();
+
+    // Growth of each growing control: (design bottom, extra height).
+    QVector<QPair<int, int>> growth;
+    for (const auto& owned : section.controls()) {
+        const Control* control = owned.get();
+        if (!control->visible() || control->kind() == Control::Kind::DataControl) continue;
+        SectionLayout::Placed placed{control, control->rect(), {}};
+        if (control->kind() == Control::Kind::SubReport) {
+            const auto* sub = static_cast<const SubReport*>(control);
+            if (sub->report()) {
+                placed.subBands = sub->report()->runAsSubReport(control->rect().width());
+                int needed = 0;
+                for (const Band& band : placed.subBands)
+                    needed += band.height;
+                if (needed > placed.rect.height())
+                    growth.append({control->rect().bottom() + 1, needed - placed.rect.height()});
+                placed.rect.setHeight(std::max(needed, placed.rect.height()));
+            }
+        } else if (control->kind() == Control::Kind::Field) {
+            const auto* field = static_cast<const Field*>(control);
+            if (field->canGrow() && !field->text().isEmpty()) {
+                const int needed = wrappedTextHeight(field->text(), field->font(), control->rect().width());
+                if (needed > placed.rect.height()) {
+                    growth.append({control->rect().bottom() + 1, needed - placed.rect.height()});
+                    placed.rect.setHeight(needed);
+                }
+            }
+        }
+        layout.controls.append(placed);
+    }
+    if (growth.isEmpty()) return layout;
+
+    // Controls below a growing control move down by its growth.
+    int bottom = section.height();
+    for (auto& placed : layout.controls) {
+        int shift = 0;
+        for (const auto& [designBottom, extra] : growth)
+            if (placed.control->rect().top() >= designBottom) shift += extra;
+        placed.rect.translate(0, shift);
+        bottom = std::max(bottom, placed.rect.bottom() + 1);
+    }
+    if (section.canGrow()) {
+        int extra = 0;
+        for (const auto& g : growth)
+            extra += g.second;
+        layout.height = std::max(bottom, section.height() + extra);
+    }
+    return layout;
+}
+
+namespace {
+
+void addText(QVector<PageItem>& items, const QRect& rect, const QString& text, const Control& control,
+             bool wrap) {
+    if (!text.isEmpty())
+        items.append(
+            PageItem::textBox(rect, text, control.font(), control.foreColor(), control.alignment(), wrap));
+}
+
+void renderControl(const SectionLayout::Placed& placed, QVector<PageItem>& items) {
+    const Control* control = placed.control;
+    const QRect& rect = placed.rect;
+    if (control->backColor().isValid() && control->kind() != Control::Kind::Line)
+        items.append(PageItem::filledRect(rect, control->backColor()));
+    switch (control->kind()) {
+    case Control::Kind::Label:
+        addText(items, rect, static_cast<const Label*>(control)->caption(), *control, false);
+        break;
+    case Control::Kind::Field: {
+        const auto* field = static_cast<const Field*>(control);
+        addText(items, rect, field->text(), *control, field->canGrow());
+        break;
+    }
+    case Control::Kind::Line: {
+        const auto* line = static_cast<const Line*>(control);
+        const int dy = rect.top() - control->rect().top();
+        items.append(
+            PageItem::lineFrom(line->line().translated(0, dy), control->foreColor(), line->lineWidth()));
+        break;
+    }
+    case Control::Kind::SubReport: {
+        int y = rect.top();
+        for (const Band& band : placed.subBands) {
+            for (const PageItem& item : band.items)
+                items.append(translated(item, rect.left(), y));
+            y += band.height;
+        }
+        break;
+    }
+    case Control::Kind::DataControl:
+        break;
+    }
+}
+
+} // namespace
+
+Band render(const Section& section, const SectionLayout& layout, int width) {
+    Band band;
+    band.height = layout.height;
+    if (section.backColor().isValid())
+        band.items.append(PageItem::filledRect(QRect(0, 0, width, layout.height), section.backColor()));
+    for (const auto& placed : layout.controls)
+        renderControl(placed, band.items);
+    return band;
+}
+
+} // namespace reports

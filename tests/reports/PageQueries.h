@@ -1,0 +1,26 @@
+#pragma once
+
+#include "reports/PageModel.h"
+
+#include <QStringList>
+
+// Lookups of texts on rendered pages.
+inline const reports::PageItem* findText(const reports::Page& page, const QString& text) {
+    for (const reports::PageItem& item : page.items)
+        if (item.kind == reports::PageItem::Kind::Text && item.text == text) return &item;
+    return nullptr;
+}
+
+inline QStringList pageTexts(const reports::Page& page) {
+    QStringList texts;
+    for (const reports::PageItem& item : page.items)
+        if (item.kind == reports::PageItem::Kind::Text) texts << item.text;
+    return texts;
+}
+
+inline int countText(const reports::Pages& pages, const QString& text) {
+    int count = 0;
+    for (const reports::Page& page : pages)
+        count += int(pageTexts(page).count(text));
+    return count;
+}

@@ -1,0 +1,199 @@
+#include "PageQueries.h"
+#include "TestLayout.h"
+#include "runtime/RuntimeError.h"
+#include "support/LocaleScope.h"
+
+#include <gtest/gtest.h>
+
+using namespace reports;
+
+namespace {
+
+constexpr int Margin = 720;
+
+void feedSales(SalesReport& report, const QVector<Row>& rows) {
+    report.dao->setRows(SalesReport::columns(), rows);
+    report.notes.dao->setRows({QStringLiteral("nota"), QStringLiteral("importe")},
+                              {{QStringLiteral("primera"), 1500.0},
+                               {QStringLiteral("segunda"), 250.0},
+                               {QStringLiteral("tercera"), runtime::Variant::null()}});
+}
+
+QVector<Row> smallSales() {
+    return {SalesReport::row("A", "Pizza", 2, 100), SalesReport::row("A", "oculto", 9, 9, {}, "H"),
+            SalesReport::row("A", "Devolución", -1, 50), SalesReport::row("B", "Flan", 3, 20)};
+}
+
+} // namespace
+
+TEST(ReportRun, RaisesTheEventsInBandOrderWithTheGroupsRows) {
+    LocaleScope locale("en_US.UTF-8");
+    SalesReport report;
+    feedSales(report, smallSales());
+    report.run();
+    const QStringList expected{
+        "ReportStart",        "GroupHeader:A/Pizza",      "Detail:Pizza",       "Detail:oculto",
+        "Detail:Devolución",  "GroupFooter:A/Devolución", "GroupHeader:B/Flan", "Detail:Flan",
+        "GroupFooter:B/Flan", "ReportFooter:13",          "ReportEnd"};
+    EXPECT_EQ(report.events, expected);
+
+    // A second run starts afresh and gives the same pages.
+    const Pages first = report.pages();
+    report.events.clear();
+    report.run();
+    EXPECT_EQ(report.events, expected);
+    ASSERT_EQ(report.pages().size(), first.size());
+    EXPECT_EQ(pageTexts(report.pages()[0]), pageTexts(first[0]));
+}
+
+TEST(ReportRun, PlacesSectionsAndControlsInTwips) {
+    LocaleScope locale("en_US.UTF-8");
+    SalesReport report;
+    report.params->setText(QStringLiteral("Del 1 al 7"));
+    feedSales(report, smallSales());
+    report.run();
+    ASSERT_EQ(report.pages().size(), 1);
+    const Page& page = report.pages()[0];
+    EXPECT_EQ(page.size, QSize(12240, 15840));
+
+    // Report header first, then the page header, a group header and its details.
+    const PageItem* title = findText(page, "Ventas");
+    ASSERT_TRUE(title);
+    EXPECT_EQ(title->rect, QRect(Margin, Margin, 4000, 400));
+    EXPECT_TRUE(title->font.bold);
+    EXPECT_EQ(title->font.size, 16);
+    ASSERT_TRUE(findText(page, "Del 1 al 7"));
+    EXPECT_EQ(findText(page, "Del 1 al 7")->rect.topLeft(), QPoint(Margin, Margin + 400));
+    const int pageHeaderTop = Margin + 700;
+    EXPECT_EQ(findText(page, "Listado de ventas")->rect.topLeft(), QPoint(Margin, pageHeaderTop));
+    const int groupTop = pageHeaderTop + 330;
+    const PageItem* caption = findText(page, "Grupo");
+    ASSERT_TRUE(caption);
+    EXPECT_EQ(caption->rect, QRect(Margin, groupTop, 1200, 280));
+    EXPECT_EQ(caption->color, QColor(Qt::white));
+    const auto back = std::find_if(page.items.begin(), page.items.end(), [&](const PageItem& item) {
+        return item.kind == PageItem::Kind::Rect && item.rect == caption->rect;
+    });
+    ASSERT_NE(back, page.items.end());
+    EXPECT_EQ(back->color, QColor(128, 128, 128));
+    EXPECT_EQ(findText(page, "A")->rect.topLeft(), QPoint(Margin + 1300, groupTop));
+
+    const int detailTop = groupTop + 600;
+    const PageItem* pizza = findText(page, "Pizza");
+    ASSERT_EQ(pizza, findText(page, "Pizza"));
+    // "Pizza" appears in the group header (first row) and in the detail.
+    EXPECT_EQ(countText(report.pages(), "Pizza"), 2);
+    const PageItem* amount = findText(page, "200.00");
+    ASSERT_TRUE(amount);
+    EXPECT_EQ(amount->rect, QRect(Margin + 5500, detailTop, 1500, 280));
+    EXPECT_EQ(amount->alignment, Alignment::Right);
+    EXPECT_EQ(amount->color, QColor(0, 128, 0));
+    EXPECT_TRUE(findText(page, "$100.00"));
+    const PageItem* refund = findText(page, "-50.00");
+    ASSERT_TRUE(refund);
+    EXPECT_EQ(refund->color, QColor(255, 0, 0));
+    // The hidden row takes no room: the next detail follows directly.
+    EXPECT_EQ(refund->rect.top(), detailTop + 300);
+    EXPECT_FALSE(findText(page, "oculto"));
+
+    // Group footers with the events' totals, then the report footer.
+    EXPECT_EQ(findText(page, "150.00")->rect.top(), detailTop + 600 + 50);
+    EXPECT_TRUE(findText(page, "60.00"));
+    EXPECT_EQ(findText(page, "13")->rect.left(), Margin + 3000); // summary over every row
+    EXPECT_TRUE(findText(page, "210.00"));
+    EXPECT_EQ(findText(page, "Pie de página")->rect.topLeft(), QPoint(Margin, 15840 - Margin - 300));
+}
+
+TEST(ReportRun, SubReportRowsGrowTheirSectionAndPushControlsDown) {
+    LocaleScope locale("en_US.UTF-8");
+    SalesReport report;
+    feedSales(report, smallSales());
+    report.run();
+    const Page& page = report.pages()[0];
+    const PageItem* total = findText(page, "Total");
+    ASSERT_TRUE(total);
+    const int footerTop = total->rect.top();
+    const PageItem* first = findText(page, "PRIMERA");
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->rect.topLeft(), QPoint(Margin + 1000, footerTop + 400));
+    EXPECT_EQ(findText(page, "1,500")->rect, QRect(Margin + 1000 + 3000, footerTop + 400, 1200, 250));
+    EXPECT_EQ(findText(page, "SEGUNDA")->rect.top(), footerTop + 650);
+    EXPECT_EQ(findText(page, "TERCERA")->rect.top(), footerTop + 900);
+    // Three rows of 250 in a control of 100: 650 more below it.
+    EXPECT_EQ(findText(page, "Fin")->rect.top(), footerTop + 600 + 650);
+}
+
+TEST(ReportRun, GrowingFieldWrapsAndGrowsItsDetail) {
+    LocaleScope locale("en_US.UTF-8");
+    SalesReport report;
+    const QString motive =
+        QStringLiteral("un motivo largo que no cabe en una sola línea del campo de motivo y "
+                       "debe continuar en las líneas siguientes");
+    feedSales(report, {SalesReport::row("A", "Pizza", 1, 10, motive), SalesReport::row("A", "Flan", 1, 20)});
+    report.run();
+    const Page& page = report.pages()[0];
+    const PageItem* wrapped = findText(page, motive);
+    ASSERT_TRUE(wrapped);
+    EXPECT_TRUE(wrapped->wrap);
+    EXPECT_GT(wrapped->rect.height(), 560);
+    const int pizzaTop = wrapped->rect.top();
+    // The rule under the detail moves down with it, and the next row follows the taller band.
+    EXPECT_EQ(findText(page, "Flan")->rect.top(), pizzaTop + 300 + wrapped->rect.height() - 280);
+}
+
+TEST(ReportRun, BreaksPagesWithPageHeadersAndFooters) {
+    LocaleScope locale("en_US.UTF-8");
+    SalesReport report;
+    QVector<Row> rows;
+    for (int i = 0; i < 150; ++i)
+        rows.append(
+            SalesReport::row(QStringLiteral("G%1").arg(i / 50), QStringLiteral("item %1").arg(i), 1, 1));
+    feedSales(report, rows);
+    report.run();
+    const Pages& pages = report.pages();
+    ASSERT_GE(pages.size(), 4);
+    const int footerTop = 15840 - Margin - 300;
+    for (qsizetype p = 0; p < pages.size(); ++p) {
+        SCOPED_TRACE(p);
+        const PageItem* header = findText(pages[p], "Listado de ventas");
+        ASSERT_TRUE(header);
+        EXPECT_EQ(header->rect.top(), p == 0 ? Margin + 700 : Margin);
+        ASSERT_TRUE(findText(pages[p], "Pie de página"));
+        EXPECT_EQ(findText(pages[p], "Pie de página")->rect.top(), footerTop);
+        for (const PageItem& item : pages[p].items) {
+            if (item.kind == PageItem::Kind::Text && item.text != "Pie de página") {
+                EXPECT_LE(item.rect.bottom(), footerTop) << item.text.toStdString();
+            }
+        }
+    }
+    for (int i = 0; i < 150; ++i)
+        EXPECT_EQ(countText(pages, QStringLiteral("item %1").arg(i)), i % 50 == 0 ? 2 : 1);
+    EXPECT_EQ(countText(pages, "G2"), 1);
+    EXPECT_TRUE(findText(pages.last(), "150"));
+}
+
+TEST(ReportRun, WithoutRowsPrintsHeadersAndFootersOnly) {
+    LocaleScope locale("en_US.UTF-8");
+    SalesReport report;
+    feedSales(report, {});
+    report.run();
+    ASSERT_EQ(report.pages().size(), 1);
+    const Page& page = report.pages()[0];
+    EXPECT_FALSE(findText(page, "Grupo"));
+    EXPECT_TRUE(findText(page, "Total"));
+    EXPECT_TRUE(findText(page, "0")); // the summary
+    EXPECT_TRUE(findText(page, "0.00"));
+    EXPECT_EQ(report.events, (QStringList{"ReportStart", "ReportFooter:0", "ReportEnd"}));
+}
+
+TEST(ReportRun, UnknownColumnsRaiseItemNotFound) {
+    SalesReport report;
+    feedSales(report, smallSales());
+    report.item->setDataField(QStringLiteral("nombre"));
+    try {
+        report.run();
+        FAIL() << "no error";
+    } catch (const runtime::RuntimeError& error) {
+        EXPECT_EQ(error.number(), 3265);
+    }
+}
