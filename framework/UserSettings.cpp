@@ -1,0 +1,16 @@
+#include "UserSettings.h"
+
+#include "runtime/Settings.h"
+
+namespace {
+const QString AppName = QStringLiteral("Pellicant");
+const QString Section = QStringLiteral("SETTINGS");
+} // namespace
+
+QString LeeSetting(const QString& clave, const QString& pDefault) {
+    return runtime::GetSetting(AppName, Section, clave, pDefault);
+}
+
+void GrabaSetting(const QString& clave, const QString& valor) {
+    runtime::SaveSetting(AppName, Section, clave, valor);
+}

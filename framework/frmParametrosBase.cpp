@@ -1,0 +1,43 @@
+#include "frmParametrosBase.h"
+
+#include "clsDataBase.h"
+#include "frmSeleccionaTurno.h"
+
+#include "runtime/Program.h"
+#include "runtime/Variant.h"
+
+frmParametrosBase::frmParametrosBase() : Form(QStringLiteral("frmParametros")) {
+    setCaption(QStringLiteral("Parametros"));
+    setClientSize(6570, 5085);
+    lblAperturaTurno.setFont(QStringLiteral("Arial"));
+    lblCierreTurno.setFont(QStringLiteral("Arial"));
+    lblAperturaTurno.setVisible(false);
+    lblCierreTurno.setVisible(false);
+    optF0.setValue(true);
+    cmdTurno.onClick([this] { cmdTurno_Click(); });
+    cmdSalir.onClick([this] { cmdSalir_Click(); });
+}
+
+void frmParametrosBase::cmdSalir_Click() {
+    gDB->CloseDatabase();
+    runtime::End();
+}
+
+void frmParametrosBase::cmdTurno_Click() {
+    QString apertura;
+    QString cierre;
+    double nroturno = 0;
+    const double id = forms::instance<frmSeleccionaTurno>().ask(apertura, cierre, nroturno);
+    if (id == 0) return;
+    lblAperturaTurno.setCaption(apertura);
+    lblAperturaTurno.setVisible(true);
+    lblCierreTurno.setCaption(cierre);
+    lblCierreTurno.setVisible(true);
+    mNroTurno = nroturno;
+    cmdTurno.setTag(runtime::Variant(id).toString());
+    apagaFechas();
+}
+
+void frmParametrosBase::apagaFechas() {
+    Frame1.setEnabled(false);
+}
