@@ -5,6 +5,7 @@
 #include "funciones.h"
 
 #include "data/Recordset.h"
+#include "forms/Colors.h"
 #include "runtime/DateSerial.h"
 #include "runtime/Regional.h"
 #include "runtime/Variant.h"

@@ -1,0 +1,228 @@
+#include "framework/Main.h"
+#include "framework/ParametrosHook.h"
+#include "framework/UserSettings.h"
+#include "framework/Usuario.h"
+#include "framework/clsDataBase.h"
+#include "framework/frmLogin.h"
+#include "framework/frmParametrosBase.h"
+
+#include "forms/Events.h"
+#include "runtime/DateSerial.h"
+#include "support/PosFixture.h"
+#include "support/QtPrinters.h"
+#include "support/Screenshot.h"
+#include "support/ScriptedHost.h"
+#include "support/SettingsScope.h"
+#include "support/UserInput.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Stands in for a program's parameters window.
+class frmParametrosPrueba : public frmParametrosBase {};
+
+QDateTime fixedNow() {
+    return QDateTime(QDate(2026, 12, 3), QTime(10, 30, 15));
+}
+
+class LoginTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        runtime::setClock(fixedNow);
+        runtime::App::setTitle(QStringLiteral("Quenbrook"));
+        framework::setParametrosFactory(
+            []() -> frmParametrosBase& { return forms::instance<frmParametrosPrueba>(); });
+    }
+    void TearDown() override {
+        forms::unloadAll();
+        runtime::setClock(nullptr);
+    }
+
+    // Starts the program as its main does: Main runs as the first event.
+    frmLogin& start() {
+        forms::fire([] { Main(); });
+        EXPECT_TRUE(forms::isLoaded<frmLogin>());
+        return forms::instance<frmLogin>();
+    }
+
+    // Types the user and the password and presses Enter in the password box.
+    void logIn(frmLogin& login, const QString& usuario, const QString& password) {
+        login.txtUsuario.setText(QString());
+        login.txtPass.setText(QString());
+        EXPECT_TRUE(user::type(login.txtUsuario.widget(), usuario));
+        EXPECT_TRUE(user::type(login.txtPass.widget(), password + QStringLiteral("\r")));
+    }
+
+    QString errorLog() const {
+        QFile file(fx.programFolder() + QStringLiteral("/ErrorLog031226.log"));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+
+    SettingsScope settings;
+    PosFixture fx;
+    ScriptedHost host;
+};
+
+TEST_F(LoginTest, FirstStartShowsAdminAndTheTallWindowWithTheHint) {
+    frmLogin& login = start();
+    EXPECT_TRUE(login.visible());
+    EXPECT_EQ(login.caption(), QStringLiteral(" Pellicant - Login"));
+    EXPECT_EQ(login.txtUsuario.text(), QStringLiteral("admin"));
+    EXPECT_EQ(login.height(), 3780);
+    EXPECT_EQ(login.zz.caption(), QStringLiteral("usuario: admin  \r\n contraseña: <dejar en blanco> "));
+    // The hint lies inside the window; the password box has the focus.
+    EXPECT_LE(login.zz.top() + login.zz.height(), login.scaleHeight());
+    EXPECT_EQ(login.window()->focusWidget(), login.txtPass.widget());
+    EXPECT_EQ(login.txtPass.lineEdit()->echoMode(), QLineEdit::Password);
+    EXPECT_FALSE(saveScreenshot(login.window(), QStringLiteral("login")).isEmpty());
+    EXPECT_TRUE(host.boxes.isEmpty());
+}
+
+TEST_F(LoginTest, AdministratorLogsInAndHandsOverToTheParametersWindow) {
+    frmLogin& login = start();
+    logIn(login, QStringLiteral("Admin "), QString());
+    EXPECT_TRUE(host.boxes.isEmpty());
+    EXPECT_FALSE(forms::isLoaded<frmLogin>());
+    ASSERT_TRUE(forms::isLoaded<frmParametrosPrueba>());
+    EXPECT_TRUE(forms::instance<frmParametrosPrueba>().visible());
+    EXPECT_EQ(gIdUsuario, 1);
+    EXPECT_FALSE(gCategorizacion);
+
+    const auto rows = fx.rows(QStringLiteral("select idusuario, fecha, hora from UsuariosPasadas"));
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0][0].toDouble(), 1);
+    EXPECT_EQ(rows[0][1].toDate(), runtime::dateSerial(2026, 12, 3));
+    EXPECT_NEAR(rows[0][2].toDate(), runtime::timeSerial(10, 30, 15), 1e-9);
+    EXPECT_EQ(LeeSetting(QStringLiteral("AnteriorUsuario"), QString()), QStringLiteral("Admin "));
+    EXPECT_EQ(LeeSetting(QStringLiteral("LOGINHELPER"), QString()), QStringLiteral("0"));
+
+    // The next start shows the short window with the name as typed.
+    forms::unloadAll();
+    frmLogin& next = start();
+    EXPECT_EQ(next.txtUsuario.text(), QStringLiteral("Admin "));
+    EXPECT_EQ(next.height(), 2715);
+    EXPECT_EQ(next.zz.caption(), QString());
+    EXPECT_GT(next.Label3.top(), next.scaleHeight());
+}
+
+TEST_F(LoginTest, FailedAttemptsKeepTheWindowOpen) {
+    frmLogin& login = start();
+    login.txtUsuario.setText(QString());
+    EXPECT_TRUE(user::click(login.cmdAceptar.widget()));
+    logIn(login, QStringLiteral("ana"), QStringLiteral("mala"));
+    logIn(login, QStringLiteral("baja"), QStringLiteral("baja"));
+    ASSERT_EQ(host.boxes.size(), 3);
+    EXPECT_EQ(host.boxes[0].text, QStringLiteral("Debe introducir un usuario y una contraseña"));
+    EXPECT_EQ(host.boxes[0].caption, QStringLiteral("Tarvessin - Login"));
+    EXPECT_EQ(host.boxes[0].buttons, runtime::mb::OKOnly);
+    for (int i : {1, 2}) {
+        EXPECT_EQ(host.boxes[i].text, QStringLiteral("Usuario o Contraseña incorrectos"));
+        EXPECT_EQ(host.boxes[i].caption, QStringLiteral("Quenbrook"));
+        EXPECT_EQ(host.boxes[i].buttons, runtime::mb::OKOnly);
+    }
+    EXPECT_TRUE(login.visible());
+    EXPECT_EQ(login.txtUsuario.text(), QStringLiteral("baja"));
+    EXPECT_FALSE(host.ended);
+    EXPECT_EQ(fx.scalar(QStringLiteral("select count(*) from UsuariosPasadas")).toDouble(), 0);
+    EXPECT_EQ(LeeSetting(QStringLiteral("AnteriorUsuario"), QStringLiteral("none")), QStringLiteral("none"));
+}
+
+TEST_F(LoginTest, UserWithoutTheReportsPermissionEndsTheProgram) {
+    frmLogin& login = start();
+    logIn(login, QStringLiteral("beto"), QStringLiteral("BETO"));
+    ASSERT_EQ(host.boxes.size(), 1);
+    EXPECT_EQ(host.boxes[0].text, QStringLiteral("No tiene suficiente nivel de acceso"));
+    EXPECT_EQ(host.boxes[0].buttons, runtime::mb::Exclamation);
+    EXPECT_EQ(host.boxes[0].caption, QStringLiteral("Quenbrook"));
+    EXPECT_TRUE(host.ended);
+    EXPECT_FALSE(gDB->dbaccess);
+    EXPECT_FALSE(gDB->spooler);
+    EXPECT_EQ(gIdUsuario, 3);
+    EXPECT_FALSE(forms::isLoaded<frmParametrosPrueba>());
+    EXPECT_EQ(fx.scalar(QStringLiteral("select count(*) from UsuariosPasadas")).toDouble(), 0);
+}
+
+TEST_F(LoginTest, PermissionColumnMustHoldTheNumberOne) {
+    fx.addUser(QStringLiteral("menos"), QStringLiteral("x"), {{"reportes", -1}});
+    fx.addUser(QStringLiteral("nulo"), QStringLiteral("x"), {{"reportes", runtime::Variant::null()}});
+    for (const char* name : {"menos", "nulo"}) {
+        host.boxes.clear();
+        runtime::resetProgramState();
+        frmLogin& login = start();
+        logIn(login, QString::fromLatin1(name), QStringLiteral("x"));
+        ASSERT_EQ(host.boxes.size(), 1) << name;
+        EXPECT_EQ(host.boxes[0].text, QStringLiteral("No tiene suficiente nivel de acceso"));
+        forms::unloadAll();
+    }
+    host.boxes.clear();
+    runtime::resetProgramState();
+    frmLogin& login = start();
+    logIn(login, QStringLiteral("ana"), QStringLiteral(" ANA1 "));
+    EXPECT_TRUE(host.boxes.isEmpty());
+    EXPECT_TRUE(forms::isLoaded<frmParametrosPrueba>());
+}
+
+TEST_F(LoginTest, TypedQuotesStayInsideTheQuery) {
+    fx.addUser(QStringLiteral("o'neill"), QStringLiteral("pa'ss"));
+    frmLogin& login = start();
+    logIn(login, QStringLiteral("x' or '1'='1"), QStringLiteral("x' or '1'='1"));
+    ASSERT_EQ(host.boxes.size(), 1);
+    EXPECT_EQ(host.boxes[0].text, QStringLiteral("Usuario o Contraseña incorrectos"));
+    logIn(login, QStringLiteral("O'Neill"), QStringLiteral("pa'ss"));
+    EXPECT_EQ(host.boxes.size(), 1);
+    EXPECT_TRUE(forms::isLoaded<frmParametrosPrueba>());
+    EXPECT_TRUE(errorLog().isEmpty());
+}
+
+TEST_F(LoginTest, CategorisationFollowsTheUserUnlessNocatExists) {
+    fx.addUser(QStringLiteral("cat"), QStringLiteral("c"), {{"categorizacion", 2}});
+    frmLogin& login = start();
+    logIn(login, QStringLiteral("cat"), QStringLiteral("c"));
+    EXPECT_TRUE(gCategorizacion);
+
+    forms::unloadAll();
+    QFile marker(fx.programFolder() + QStringLiteral("/nocat.txt"));
+    ASSERT_TRUE(marker.open(QIODevice::WriteOnly));
+    marker.close();
+    frmLogin& again = start();
+    logIn(again, QStringLiteral("cat"), QStringLiteral("c"));
+    EXPECT_FALSE(gCategorizacion);
+}
+
+TEST_F(LoginTest, CancelEndsTheProgramWithTheDatabasesOpen) {
+    frmLogin& login = start();
+    EXPECT_TRUE(user::click(login.PictureButton2.widget()));
+    EXPECT_TRUE(host.ended);
+    EXPECT_TRUE(gDB->dbaccess && gDB->dbaccess->isOpen());
+    EXPECT_TRUE(host.boxes.isEmpty());
+}
+
+TEST_F(LoginTest, UnopenedDatabaseOnlyWritesTheErrorLog) {
+    fx.writeIni("Directorio|" + fx.root().toUtf8() + "\r\nDBKIND|2\r\nCONNSTRING|\r\n");
+    frmLogin& login = start();
+    logIn(login, QStringLiteral("admin"), QString());
+    EXPECT_TRUE(host.boxes.isEmpty());
+    EXPECT_FALSE(host.ended);
+    EXPECT_TRUE(login.visible());
+    const QStringList lines = errorLog().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines[0].endsWith(QStringLiteral(") in procedure Validar of Formulario frmLogin")))
+        << lines[0].toStdString();
+}
+
+TEST_F(LoginTest, UnreadableHelperSettingKeepsTheDesignedWindow) {
+    GrabaSetting(QStringLiteral("LOGINHELPER"), QStringLiteral("quizas"));
+    GrabaSetting(QStringLiteral("AnteriorUsuario"), QStringLiteral("ana"));
+    frmLogin& login = start();
+    EXPECT_EQ(login.txtUsuario.text(), QStringLiteral("ana"));
+    EXPECT_EQ(login.height(), 2715);
+    EXPECT_EQ(login.zz.caption(), QString());
+    EXPECT_TRUE(errorLog().contains(QStringLiteral("in procedure Form_Load of Formulario frmLogin")));
+}
+
+} // namespace

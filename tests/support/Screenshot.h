@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// Saves a picture of a window as <TEST_OUTPUT_DIR>/<name>.png (the build folder's
+// test-output); returns the file written, empty when it could not be.
+QString saveScreenshot(QWidget* window, const QString& name);
