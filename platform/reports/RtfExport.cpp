@@ -23,8 +23,11 @@ QByteArray escaped(const QString& text) {
             out += char(u);
         } else if (u < 0x80) {
             out += char(u);
+        } else if (u >= 0xA0 && u <= 0xFF) {
+            out += "\\'" + QByteArray::number(u, 16);
         } else {
-            out += "\\u" + QByteArray::number(qint16(u)) + '?';
+            // Without a fallback character (\uc0); the blank ends the control word.
+            out += "\\u" + QByteArray::number(qint16(u)) + ' ';
         }
     }
     return out;
@@ -92,7 +95,7 @@ QByteArray RtfExport::document(const Pages& pages) {
         }
     }
 
-    QByteArray doc = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n{\\fonttbl";
+    QByteArray doc = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc0\n{\\fonttbl";
     for (int i = 0; i < fonts.size(); ++i)
         doc += "{\\f" + QByteArray::number(i) + "\\fswiss " + escaped(fonts[i]) + ";}";
     doc += "}\n{\\colortbl;";

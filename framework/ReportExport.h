@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QVector>
+
+#include <functional>
+
+namespace forms {
+class CommonDialog;
+class ImageList;
+} // namespace forms
+namespace reports {
+class Report;
+}
+
+// The parameters window's controls that the export tools use: its save dialog dlgDialog
+// and its image list ImageList1. Each program plugs in its frmParametros (reaching the
+// window's single instance); without it, using them raises error 91.
+struct ExportControls {
+    std::function<forms::CommonDialog&()> dlgDialog;
+    std::function<forms::ImageList&()> ImageList1;
+};
+void setExportControls(ExportControls controls);
+const ExportControls& exportControls();
+
+// The pictures of the four export tools, in the order of ImageList1: spreadsheet, PDF,
+// text, word processor.
+QVector<QImage> exportToolPictures();
+// Fills an image list with them (the parameters windows' ImageList1).
+void addExportToolPictures(forms::ImageList& list);
+
+// Asks for the name of an export file of an extension in the save dialog; "" when the
+// user cancels or the dialog fails.
+QString AskSaveFileName(const QString& Ext, const QString& FileName);
+
+// Runs the report again and exports its pages to a file; failures go to the error log.
+void exExcelReport(reports::Report& report, const QString& FileName);
+void exPDFReport(reports::Report& report, const QString& FileName);
+void exTXTReport(reports::Report& report, const QString& FileName);
+void exDOCReport(reports::Report& report, const QString& FileName);

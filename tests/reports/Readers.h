@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// Runs a reader program on a file and returns what it prints; nothing when the program
+// is not installed.
+inline std::optional<QString> runReader(const QString& program, const QStringList& arguments) {
+    const QString path = program.startsWith(u'/') ? program : QStandardPaths::findExecutable(program);
+    if (path.isEmpty() || !QFile::exists(path)) return std::nullopt;
+    QProcess process;
+    process.start(path, arguments);
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return QStringLiteral("<reader failed: %1>").arg(QString::fromUtf8(process.readAllStandardError()));
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The cells of a BIFF8 workbook as "sheet|row|column|type|value" lines, read with xlrd
+// (Debian's python3-xlrd belongs to /usr/bin/python3).
+inline std::optional<QString> readXls(const QString& file) {
+    const QString script = QStringLiteral("import sys\n"
+                                          "try:\n"
+                                          "    import xlrd\n"
+                                          "except ImportError:\n"
+                                          "    sys.exit(3)\n"
+                                          "book = xlrd.open_workbook(sys.argv[1])\n"
+                                          "for sheet in book.sheets():\n"
+                                          "    for r in range(sheet.nrows):\n"
+                                          "        for c in range(sheet.ncols):\n"
+                                          "            cell = sheet.cell(r, c)\n"
+                                          "            if cell.ctype != 0:\n"
+                                          "                print('%s|%d|%d|%s|%s' % (sheet.name, r, c, 'n' "
+                                          "if cell.ctype == 2 else 's', cell.value))\n");
+    if (!QFile::exists(QStringLiteral("/usr/bin/python3"))) return std::nullopt;
+    QProcess process;
+    process.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), script, file});
+    process.waitForFinished(60000);
+    if (process.exitCode() == 3) return std::nullopt;
+    if (process.exitCode() != 0)
+        return QStringLiteral("<xlrd failed: %1>").arg(QString::fromUtf8(process.readAllStandardError()));
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
