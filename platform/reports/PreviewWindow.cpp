@@ -39,7 +39,7 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        painter.fillRect(rect(), QColor(128, 128, 128));
+        painter.fillRect(rect(), palette().color(QPalette::Dark));
         const Pages& pages = m_report.pages();
         if (pages.isEmpty()) return;
         const QSize size = pageSizeInPixels();
@@ -66,6 +66,7 @@ PreviewWindow::PreviewWindow(Report& report) : m_report(report) {
     m_scroll->setBackgroundRole(QPalette::Dark);
     m_scroll->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     m_view = new PageView(*this, report);
+    m_view->setBackgroundRole(QPalette::Dark);
     m_scroll->setWidget(m_view);
     setCentralWidget(m_scroll);
     resize(1000, 760);

@@ -1,0 +1,276 @@
+#include "Readers.h"
+#include "forms/CommonDialog.h"
+#include "forms/Form.h"
+#include "forms/ImageList.h"
+#include "framework/PreviewReport.h"
+#include "framework/ReportExport.h"
+#include "reports/PreviewWindow.h"
+#include "runtime/Program.h"
+#include "support/LocaleScope.h"
+#include "support/ScriptedHost.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace reports;
+
+namespace {
+
+// The parameters window as the export tools see it: its save dialog and image list.
+class ParametrosStandIn : public forms::Form {
+public:
+    ParametrosStandIn()
+        : Form(QStringLiteral("frmParametros")), dlgDialog(*this, QStringLiteral("dlgDialog")),
+          ImageList1(*this, QStringLiteral("ImageList1")) {}
+    forms::CommonDialog dlgDialog;
+    forms::ImageList ImageList1;
+
+protected:
+    void Form_Load() override { addExportToolPictures(ImageList1); }
+};
+
+// A small layout with a preview and the export tools.
+class ExportLayout : public PreviewReport {
+public:
+    ExportLayout() {
+        setCaption(QStringLiteral("Exportable"));
+        Section* detail = addSection(SectionKind::Detail, QStringLiteral("Detail"), 300);
+        detail->addField(QStringLiteral("nombre"), QStringLiteral("nombre"), {0, 0, 3000, 280});
+        detail->addField(QStringLiteral("importe"), QStringLiteral("importe"), {3000, 0, 1500, 280},
+                         QStringLiteral("#,##0.00"));
+        dao = detail->addDataControl(QStringLiteral("dao"), {0, 0, 800, 300});
+        setRows({{QStringLiteral("Milanesa"), 1500.0}, {QStringLiteral("Ensalada"), 800.0}});
+    }
+    void setRows(const QVector<Row>& rows) {
+        dao->setRows({QStringLiteral("nombre"), QStringLiteral("importe")}, rows);
+    }
+
+    DataControl* dao;
+    int runs = 0;
+
+protected:
+    void ActiveReport_ReportStart() override { ++runs; }
+};
+
+struct DialogSeen {
+    QString title, filter, fileName;
+    int filterIndex = 0;
+    long flags = 0;
+    bool cancelError = false;
+};
+
+class ExportToolsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        runtime::App::setPath(dir.path());
+        setExportControls(
+            {[]() -> forms::CommonDialog& { return forms::instance<ParametrosStandIn>().dlgDialog; },
+             []() -> forms::ImageList& { return forms::instance<ParametrosStandIn>().ImageList1; }});
+        forms::CommonDialog::setSaveScript(
+            [this](const forms::CommonDialog& dialog) -> std::optional<QString> {
+                seen.append({dialog.DialogTitle, dialog.Filter, dialog.FileName, dialog.FilterIndex,
+                             dialog.Flags, dialog.CancelError});
+                if (answers.isEmpty()) return std::nullopt;
+                return answers.takeFirst();
+            });
+    }
+    void TearDown() override {
+        forms::CommonDialog::setSaveScript({});
+        setExportControls({});
+        if (forms::isLoaded<ParametrosStandIn>()) forms::instance<ParametrosStandIn>().unload();
+    }
+    QString file(const QString& name) const { return dir.filePath(name); }
+    QStringList logLines() const {
+        QStringList lines;
+        for (const QString& name : QDir(dir.path()).entryList({"ErrorLog*.log"})) {
+            QFile f(dir.filePath(name));
+            if (f.open(QIODevice::ReadOnly))
+                lines += QString::fromUtf8(f.readAll()).split("\r\n", Qt::SkipEmptyParts);
+        }
+        return lines;
+    }
+
+    LocaleScope locale{"es_AR.UTF-8"};
+    ScriptedHost host;
+    QTemporaryDir dir;
+    ExportLayout report;
+    QList<std::optional<QString>> answers;
+    QList<DialogSeen> seen;
+};
+
+} // namespace
+
+TEST_F(ExportToolsTest, ReportEndAddsTheCaptionAndFourExportToolsAt21To25) {
+    EXPECT_FALSE(forms::isLoaded<ParametrosStandIn>());
+    report.show();
+    EXPECT_TRUE(forms::isLoaded<ParametrosStandIn>()); // reached for its image list
+    EXPECT_FALSE(forms::instance<ParametrosStandIn>().visible());
+    Toolbar& toolbar = report.toolbar();
+    ASSERT_EQ(toolbar.count(), 26);
+    const QStringList captions{"                Exportar a:", "    Excel    ", "    PDF      ",
+                               "    Texto    ", "    Word     "};
+    const QVector<QImage> pictures = exportToolPictures();
+    for (int position = 21; position <= 25; ++position) {
+        const Tool& tool = toolbar.tools(position);
+        EXPECT_EQ(tool.id, position);
+        EXPECT_EQ(tool.caption, captions[position - 21]);
+        EXPECT_EQ(tool.action, Tool::Action::None);
+        if (position == 21) {
+            EXPECT_TRUE(tool.picture.isNull());
+            EXPECT_FALSE(tool.enabled);
+        } else {
+            EXPECT_EQ(tool.picture, pictures[position - 22]);
+            EXPECT_TRUE(tool.enabled);
+        }
+    }
+    // The preview shows them with their captions and pictures; print comes first.
+    PreviewWindow* preview = report.preview();
+    ASSERT_TRUE(preview);
+    EXPECT_EQ(preview->windowTitle(), "Exportable");
+    EXPECT_EQ(preview->action(0)->text(), "Print...");
+    EXPECT_EQ(preview->action(22)->text(), "    Excel    ");
+    EXPECT_FALSE(preview->action(22)->icon().isNull());
+    EXPECT_FALSE(preview->action(21)->isEnabled());
+    // Four distinct pictures.
+    for (int i = 0; i < 4; ++i)
+        for (int j = i + 1; j < 4; ++j)
+            EXPECT_NE(pictures[i], pictures[j]);
+}
+
+TEST_F(ExportToolsTest, TheCaptionToolAndTheEnginesToolsExportNothing) {
+    report.show();
+    report.clickTool(21);
+    report.clickTool(13); // 100%
+    report.clickTool(4);  // next page
+    EXPECT_TRUE(seen.isEmpty());
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(ExportToolsTest, EachExportToolAsksForANameAndWritesItsFileFromANewRun) {
+    report.show();
+    struct Case {
+        int tool;
+        QString ext;
+        QByteArray magic;
+    };
+    const QList<Case> cases{{22, "xls", QByteArray::fromHex("D0CF11E0A1B11AE1")},
+                            {23, "pdf", "%PDF"},
+                            {24, "txt", "Milanesa"},
+                            {25, "doc", "{\\rtf1"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.ext.toStdString());
+        seen.clear();
+        const int runs = report.runs;
+        answers = {file("informe." + c.ext)};
+        report.clickTool(c.tool);
+        ASSERT_EQ(seen.size(), 1);
+        EXPECT_EQ(seen[0].title, "Save File");
+        EXPECT_EQ(seen[0].filter, c.ext + " File (*." + c.ext + ")|*." + c.ext + "|AllFiles (*.*)|*.*");
+        EXPECT_EQ(seen[0].filterIndex, 1);
+        EXPECT_EQ(seen[0].flags, 2054);
+        EXPECT_TRUE(seen[0].cancelError);
+        EXPECT_EQ(report.runs, runs + 1); // the report ran again for the export
+        QFile written(file("informe." + c.ext));
+        ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(written.readAll().startsWith(c.magic));
+    }
+    // The dialog keeps the name chosen last; the tools stay at 21 to 25.
+    EXPECT_EQ(forms::instance<ParametrosStandIn>().dlgDialog.FileName, file("informe.doc"));
+    EXPECT_EQ(report.toolbar().count(), 26);
+    EXPECT_TRUE(logLines().isEmpty());
+    EXPECT_TRUE(host.boxes.isEmpty());
+}
+
+TEST_F(ExportToolsTest, TheExportHoldsTheRowsOfItsOwnRun) {
+    report.show();
+    report.setRows({{QStringLiteral("Flan"), 450.0}});
+    answers = {file("nuevo.txt")};
+    report.clickTool(24);
+    QFile written(file("nuevo.txt"));
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(written.readAll());
+    EXPECT_TRUE(text.contains("Flan"));
+    EXPECT_TRUE(text.contains("450,00"));
+    EXPECT_FALSE(text.contains("Milanesa"));
+}
+
+TEST_F(ExportToolsTest, ACancelWritesNothingAndLogsNothing) {
+    report.show();
+    answers = {std::nullopt};
+    report.clickTool(23);
+    EXPECT_EQ(seen.size(), 1);
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+    EXPECT_TRUE(logLines().isEmpty());
+    EXPECT_TRUE(host.boxes.isEmpty());
+    EXPECT_EQ(AskSaveFileName("pdf", QString()), "");
+}
+
+TEST_F(ExportToolsTest, TheDialogConfirmsReplacingAndRefusesMissingFolders) {
+    report.show();
+    QFile existing(file("viejo.pdf"));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.write("old");
+    existing.close();
+
+    // A missing folder is refused; declining to replace asks again; the user cancels.
+    host.answer(runtime::mb::OK);
+    host.answer(runtime::mb::No);
+    answers = {file("no/existe.pdf"), file("viejo.pdf"), std::nullopt};
+    report.clickTool(23);
+    ASSERT_EQ(host.boxes.size(), 2);
+    EXPECT_TRUE(host.boxes[0].text.contains("Path does not exist"));
+    EXPECT_TRUE(host.boxes[1].text.contains("already exists"));
+    EXPECT_EQ(host.boxes[1].buttons & runtime::mb::ButtonsMask, runtime::mb::YesNo);
+    QFile old(file("viejo.pdf"));
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), "old");
+    old.close();
+
+    // Confirming replaces it.
+    host.answer(runtime::mb::Yes);
+    answers = {file("viejo.pdf")};
+    report.clickTool(23);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(old.readAll().startsWith("%PDF"));
+}
+
+TEST_F(ExportToolsTest, ANameWithoutExtensionIsUsedAsTyped) {
+    report.show();
+    answers = {file("informe")};
+    report.clickTool(25);
+    EXPECT_TRUE(QFile::exists(file("informe")));
+    EXPECT_FALSE(QFile::exists(file("informe.doc")));
+}
+
+TEST_F(ExportToolsTest, AFailedExportWritesOneErrorLogLine) {
+    report.show();
+    const QString target = file("sin/carpeta/informe.x");
+    exExcelReport(report, target);
+    exPDFReport(report, target);
+    exTXTReport(report, target);
+    exDOCReport(report, target);
+    const QStringList lines = logLines();
+    ASSERT_EQ(lines.size(), 4);
+    const QStringList procedures{"exExcelReport", "exPDFReport", "exTXTReport", "exDOCReport"};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_TRUE(lines[i].startsWith('['));
+        EXPECT_TRUE(lines[i].endsWith("]Error 75 (Path/File access error) in procedure " + procedures[i] +
+                                      " of Módulo mFunciones"))
+            << lines[i].toStdString();
+    }
+    EXPECT_TRUE(host.boxes.isEmpty());
+    EXPECT_FALSE(host.ended);
+}
+
+TEST_F(ExportToolsTest, WithoutAParametersWindowTheDialogFailureIsLogged) {
+    setExportControls({});
+    EXPECT_EQ(AskSaveFileName("xls", QString()), "");
+    const QStringList lines = logLines();
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines[0].contains("in procedure AskSaveFileName of Módulo mFunciones"))
+        << lines[0].toStdString();
+}
