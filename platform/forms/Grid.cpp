@@ -446,6 +446,8 @@ void Grid::setFixedRows(int fixedRows) {
     d->endResetModel();
     d->view->horizontalHeader()->setVisible(fixedRows > 0);
     d->applyWidths();
+    // The current cell moves below the fixed rows, onto the first data row.
+    if (d->current < fixedRows && rows() > fixedRows) d->current = d->rowSelection = fixedRows;
     d->showSelection();
 }
 
