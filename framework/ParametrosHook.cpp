@@ -1,5 +1,8 @@
 #include "ParametrosHook.h"
 
+#include "ReportExport.h"
+#include "frmParametrosBase.h"
+
 #include "runtime/RuntimeError.h"
 
 namespace framework {
@@ -10,6 +13,8 @@ std::function<frmParametrosBase&()> parametrosFactory;
 
 void setParametrosFactory(std::function<frmParametrosBase&()> factory) {
     parametrosFactory = std::move(factory);
+    setExportControls({[]() -> forms::CommonDialog& { return parametros().dlgDialog; },
+                       []() -> forms::ImageList& { return parametros().ImageList1; }});
 }
 
 frmParametrosBase& parametros() {

@@ -1,5 +1,6 @@
 #include "frmParametrosBase.h"
 
+#include "ReportExport.h"
 #include "clsDataBase.h"
 #include "frmSeleccionaTurno.h"
 
@@ -14,6 +15,7 @@ frmParametrosBase::frmParametrosBase() : Form(QStringLiteral("frmParametros")) {
     lblAperturaTurno.setVisible(false);
     lblCierreTurno.setVisible(false);
     optF0.setValue(true);
+    addExportToolPictures(ImageList1);
     cmdTurno.onClick([this] { cmdTurno_Click(); });
     cmdSalir.onClick([this] { cmdSalir_Click(); });
 }

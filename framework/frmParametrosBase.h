@@ -1,18 +1,20 @@
 #pragma once
 
 #include "forms/CommandButton.h"
+#include "forms/CommonDialog.h"
 #include "forms/DatePicker.h"
 #include "forms/Form.h"
 #include "forms/Frame.h"
+#include "forms/ImageList.h"
 #include "forms/Label.h"
 #include "forms/OptionButton.h"
 
 #include <QString>
 
 // What the parameters windows of the three programs share: the shift frame with its
-// button and labels, the date frame, the view and exit buttons, and the shift and exit
-// handlers. Each program's frmParametros derives from it, adds its own controls, wires
-// cmdVerListado and moves what its layout places elsewhere.
+// button and labels, the date frame, the view and exit buttons, the save dialog and the
+// export pictures of the report export, and the shift and exit handlers. Each program's frmParametros derives
+// from it, adds its own controls, wires cmdVerListado and moves what its layout places elsewhere.
 class frmParametrosBase : public forms::Form {
 public:
     frmParametrosBase();
@@ -42,6 +44,8 @@ public:
         *this, QStringLiteral("cmdVerListado"), QStringLiteral("Ver Listado"), {3120, 4140, 1605, 900}};
     forms::CommandButton cmdSalir{
         *this, QStringLiteral("cmdSalir"), QStringLiteral("Salir"), {4935, 4140, 1455, 900}};
+    forms::CommonDialog dlgDialog{*this, QStringLiteral("dlgDialog")};
+    forms::ImageList ImageList1{*this, QStringLiteral("ImageList1")};
 
     // The number of the chosen shift.
     double mNroTurno = 0;

@@ -226,3 +226,18 @@ TEST_F(LoginTest, UnreadableHelperSettingKeepsTheDesignedWindow) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(LoginTest, MissingDatabaseEndsTheProgramBeforeTheLogin) {
+    ASSERT_TRUE(QFile::remove(fx.mainFile()));
+    forms::fire([] { Main(); });
+    ASSERT_EQ(host.boxes.size(), 1);
+    EXPECT_TRUE(host.boxes[0].text.startsWith(QStringLiteral("No se puede encontrar la base de datos, ")));
+    EXPECT_TRUE(host.boxes[0].text.endsWith(QStringLiteral("\\db\\db.mdb")));
+    EXPECT_EQ(host.boxes[0].caption, QStringLiteral("Quenbrook"));
+    EXPECT_TRUE(host.ended);
+    EXPECT_FALSE(forms::isLoaded<frmLogin>());
+}
+
+} // namespace

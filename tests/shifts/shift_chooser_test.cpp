@@ -1,3 +1,5 @@
+#include "framework/ParametrosHook.h"
+#include "framework/ReportExport.h"
 #include "framework/clsDataBase.h"
 #include "framework/frmParametrosBase.h"
 #include "framework/frmSeleccionaTurno.h"
@@ -42,6 +44,8 @@ class ShiftChooserTest : public ::testing::Test {
 protected:
     void SetUp() override {
         runtime::setClock(fixedNow);
+        framework::setParametrosFactory(
+            []() -> frmParametrosBase& { return forms::instance<frmParametrosPrueba>(); });
         gDB = &database;
         database.OpenAccess();
         // 1234: number 7, opened 5 March 2026 09:07, still open.
@@ -193,6 +197,12 @@ TEST_F(ShiftChooserTest, ExitButtonClosesTheDatabasesAndEndsTheProgram) {
     EXPECT_TRUE(host.ended);
     EXPECT_FALSE(database.dbaccess);
     EXPECT_FALSE(database.spooler);
+}
+
+TEST_F(ShiftChooserTest, ExportReachesTheParametersWindowsDialogAndPictures) {
+    EXPECT_EQ(&exportControls().dlgDialog(), &parametros.dlgDialog);
+    EXPECT_EQ(&exportControls().ImageList1(), &parametros.ImageList1);
+    EXPECT_EQ(parametros.ImageList1.count(), 4);
 }
 
 TEST_F(ShiftChooserTest, SelectedListItemsJoinWithCommas) {

@@ -1,0 +1,109 @@
+#include "forms/Events.h"
+#include "forms/Form.h"
+#include "forms/Menu.h"
+#include "forms/QtHost.h"
+
+#include "runtime/Program.h"
+#include "support/QtPrinters.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMenu>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The Qt host in use for one test, then the previous host again.
+class QtHostTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        previous = runtime::setHost(&host);
+        runtime::resetProgramState();
+    }
+    void TearDown() override {
+        forms::unloadAll();
+        runtime::setHost(previous);
+        runtime::resetProgramState();
+    }
+    forms::QtHost host;
+    runtime::Host* previous = nullptr;
+};
+
+class frmMenu : public forms::Form {
+public:
+    frmMenu() : Form(QStringLiteral("frmMenu")) {
+        mnuReimprimir.onClick([this] { ++clicks; });
+    }
+    forms::Menu mnuPopup{*this, QStringLiteral("mnuPopup"), QStringLiteral("popup")};
+    forms::MenuItem mnuReabrirMesa{mnuPopup, QStringLiteral("mnuReabrirMesa"),
+                                   QStringLiteral("Copiar venta a mesa...")};
+    forms::MenuItem mnuReimprimir{mnuPopup, QStringLiteral("mnuReimprimir"), QStringLiteral("ReImprimir")};
+    int clicks = 0;
+};
+
+TEST_F(QtHostTest, MessageBoxShowsTextIconButtonsAndCaption) {
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    int buttons = 0;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        title = box->windowTitle();
+        text = box->text();
+        icon = box->icon();
+        buttons = box->buttons().size();
+        box->button(QMessageBox::No)->click();
+    });
+    EXPECT_EQ(runtime::MsgBox(QStringLiteral("¿Seguro?"), runtime::mb::YesNo | runtime::mb::Question,
+                              QStringLiteral("Prueba")),
+              runtime::mb::No);
+    EXPECT_EQ(title, QStringLiteral("Prueba"));
+    EXPECT_EQ(text, QStringLiteral("¿Seguro?"));
+    EXPECT_EQ(icon, QMessageBox::Question);
+    EXPECT_EQ(buttons, 2);
+
+    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+    EXPECT_EQ(runtime::MsgBox(QStringLiteral("Aviso"), runtime::mb::Exclamation), runtime::mb::OK);
+}
+
+TEST_F(QtHostTest, HourglassAndEventPump) {
+    runtime::setMousePointer(runtime::pointer::Hourglass);
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    runtime::setMousePointer(runtime::pointer::Default);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    bool ran = false;
+    QTimer::singleShot(0, [&] { ran = true; });
+    runtime::DoEvents();
+    EXPECT_TRUE(ran);
+}
+
+TEST_F(QtHostTest, PopupMenuRunsTheChosenItem) {
+    frmMenu& form = forms::instance<frmMenu>();
+    form.show();
+    QTimer::singleShot(0, [&] {
+        form.mnuReimprimir.action()->trigger();
+        form.mnuPopup.menu()->close();
+    });
+    form.popupMenu(form.mnuPopup);
+    EXPECT_EQ(form.clicks, 1);
+}
+
+TEST_F(QtHostTest, EndClosesEveryWindowAndLoop) {
+    frmMenu& form = forms::instance<frmMenu>();
+    bool after = false;
+    QTimer::singleShot(0, [] { forms::fire([] { runtime::End(); }); });
+    forms::fire([&] {
+        form.show(forms::Modal);
+        after = true;
+    });
+    EXPECT_FALSE(after);
+    EXPECT_TRUE(runtime::hasEnded());
+    EXPECT_FALSE(form.visible());
+}
+
+} // namespace
