@@ -1,16 +1,10 @@
 #include "RecordsetRowSource.h"
 
-#include "runtime/RuntimeError.h"
-
-#if __has_include("data/Recordset.h")
 #include "data/Connection.h"
 #include "data/Recordset.h"
-#define REPORTS_HAVE_DATA 1
-#endif
 
 namespace reports {
 
-#ifdef REPORTS_HAVE_DATA
 namespace {
 
 // The rows of a forward-only, read-only recordset.
@@ -46,10 +40,5 @@ std::unique_ptr<RowSource> openRecordset(const std::shared_ptr<data::Connection>
                                          const QString& source) {
     return std::make_unique<RecordsetRowSource>(connection, source);
 }
-#else
-std::unique_ptr<RowSource> openRecordset(const std::shared_ptr<data::Connection>&, const QString&) {
-    runtime::raise(runtime::err::ObjectNotSet, QStringLiteral("The data layer is not built in."));
-}
-#endif
 
 } // namespace reports

@@ -1,0 +1,62 @@
+#include "PageQueries.h"
+#include "reports/Report.h"
+#include "runtime/Format.h"
+#include "runtime/RuntimeError.h"
+#include "support/LocaleScope.h"
+#include "support/PosFixture.h"
+
+#include <gtest/gtest.h>
+
+using namespace reports;
+
+namespace {
+
+// The sales of the point-of-sale sample, grouped by shift, with summed totals.
+class SalesByShift : public Report {
+public:
+    SalesByShift() {
+        Section* header = addGroupHeader(QStringLiteral("GroupHeader1"), 300, QStringLiteral("idsesion"));
+        header->addField(QStringLiteral("turno"), QStringLiteral("idsesion"), {0, 0, 1000, 280});
+        Section* detail = addSection(SectionKind::Detail, QStringLiteral("Detail"), 300);
+        detail->addField(QStringLiteral("fecha"), QStringLiteral("fecha"), {1000, 0, 1500, 280},
+                         QStringLiteral("d-mmm-yy"));
+        detail->addField(QStringLiteral("ticket"), QStringLiteral("NUMEROTICKET"), {2500, 0, 1500, 280});
+        detail->addField(QStringLiteral("total"), QStringLiteral("total"), {4000, 0, 1500, 280},
+                         QStringLiteral("#,##0.00"));
+        dao = detail->addDataControl(QStringLiteral("dao"), {0, 0, 800, 300});
+        Section* footer = addSection(SectionKind::ReportFooter, QStringLiteral("ReportFooter"), 300);
+        auto* sum = footer->addField(QStringLiteral("suma"), QStringLiteral("total"), {4000, 0, 1500, 280},
+                                     QStringLiteral("#,##0.00"));
+        sum->setSummary(Field::Summary::GrandTotal);
+    }
+    DataControl* dao;
+};
+
+} // namespace
+
+TEST(DataBinding, ReadsTheRowsOfAQueryOnAConnection) {
+    LocaleScope locale("es_AR.UTF-8");
+    PosFixture pos;
+    SalesByShift report;
+    report.dao->setConnection(pos.db());
+    report.dao->setSource(
+        QStringLiteral("select idsesion, fecha, NUMEROTICKET, total from ventas order by Idventa"));
+    report.run();
+    ASSERT_EQ(report.pages().size(), 1);
+    const Page& page = report.pages()[0];
+    EXPECT_EQ(countText(report.pages(), "1-dic-26"), 3);
+    EXPECT_TRUE(findText(page, "00000001"));
+    EXPECT_TRUE(findText(page, "1.500,00"));
+    // Three shifts, three group headers; the sum covers every sale.
+    EXPECT_TRUE(findText(page, "1") && findText(page, "2") && findText(page, "3"));
+    const double sum = pos.scalar("select sum(total) from ventas").toDouble();
+    EXPECT_TRUE(findText(page, runtime::Format(sum, "#,##0.00")));
+}
+
+TEST(DataBinding, AQueryErrorTravelsOutOfTheRun) {
+    PosFixture pos;
+    SalesByShift report;
+    report.dao->setConnection(pos.db());
+    report.dao->setSource(QStringLiteral("select * from no_such_table"));
+    EXPECT_THROW(report.run(), runtime::RuntimeError);
+}
