@@ -7,6 +7,15 @@
 namespace reports {
 
 QFont qtFont(const Font& font) {
+    // Where the layouts' Arial is not installed, a font of about its width keeps the texts
+    // within their boxes.
+    static const bool substituted = [] {
+        QFont::insertSubstitutions(QStringLiteral("Arial"),
+                                   {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                                    QStringLiteral("DejaVu Sans Condensed")});
+        return true;
+    }();
+    Q_UNUSED(substituted);
     QFont result(font.name);
     result.setPixelSize(std::max(1, int(std::lround(font.size * 20))));
     result.setBold(font.bold);
