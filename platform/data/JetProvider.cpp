@@ -248,6 +248,7 @@ JetProvider::~JetProvider() {
 
 void JetProvider::clearCaches() {
     m_translated.clear();
+    m_declared.clear();
     for (sqlite3_stmt* s : std::as_const(m_plain))
         sqlite3_finalize(s);
     m_plain.clear();
@@ -258,6 +259,14 @@ void JetProvider::fail() const {
 }
 
 QString JetProvider::declaredType(const QString& table, const QString& column) const {
+    const QString key = table.toLower() + QChar(0x1f) + column.toLower();
+    if (auto it = m_declared.constFind(key); it != m_declared.constEnd()) return *it;
+    QString type = lookUpDeclaredType(table, column);
+    m_declared.insert(key, type);
+    return type;
+}
+
+QString JetProvider::lookUpDeclaredType(const QString& table, const QString& column) const {
     const char* declared = nullptr;
     if (sqlite3_table_column_metadata(m_db, nullptr, table.toUtf8().constData(), column.toUtf8().constData(),
                                       &declared, nullptr, nullptr, nullptr, nullptr) != SQLITE_OK)
@@ -278,7 +287,9 @@ JetProvider::Prepared& JetProvider::prepared(const JetText& text, bool updatable
     if (sqlite3_prepare_v2(m_db, sql.constData(), int(sql.size()), &p->stmt, nullptr) != SQLITE_OK) {
         if (!updatable) fail();
         // Rows that cannot carry their rowid are read only.
-        return prepared(text, false);
+        Prepared& readOnly = prepared(text, false);
+        m_translated.insert(key, m_translated.value(text.shape));
+        return readOnly;
     }
     p->firstColumn = p->text.hasRowid ? 1 : 0;
     const int count = sqlite3_column_count(p->stmt);

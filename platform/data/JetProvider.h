@@ -39,7 +39,9 @@ private:
     struct Prepared;
     Prepared& prepared(const JetText& text, bool updatable);
     sqlite3_stmt* plainStatement(const QString& sql);
+    // The declared type of a table's column: null when there is no such column.
     QString declaredType(const QString& table, const QString& column) const;
+    QString lookUpDeclaredType(const QString& table, const QString& column) const;
     [[noreturn]] void fail() const;
     void clearCaches();
 
@@ -47,6 +49,7 @@ private:
     sqlite3* m_db = nullptr;
     QHash<QString, std::shared_ptr<Prepared>> m_translated; // by shape
     QHash<QString, sqlite3_stmt*> m_plain;                  // by SQLite text
+    mutable QHash<QString, QString> m_declared;             // declared column types
 };
 
 } // namespace data

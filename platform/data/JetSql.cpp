@@ -485,6 +485,8 @@ JetText parseJet(const QString& sql) {
     JetText out;
     QStringList shape;
     const int n = sql.size();
+    out.tokens.reserve(n / 4);
+    shape.reserve(n / 4);
     auto addParam = [&](const Variant& value, bool isText, bool isDate) {
         SqlToken t{SqlToken::Param, {}, int(out.literals.size()), isText, isDate};
         out.literals.append(value);

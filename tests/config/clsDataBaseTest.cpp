@@ -1,0 +1,215 @@
+#include "framework/clsDataBase.h"
+#include "data/Recordset.h"
+#include "framework/Configuracion.h"
+#include "framework/Main.h"
+#include "runtime/Program.h"
+#include "runtime/RuntimeError.h"
+#include "support/PosFixture.h"
+#include "support/ScriptedHost.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString mainConnection(const QString& directorio) {
+    return "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + directorio +
+           "\\db\\db.mdb;Persist Security Info=False;Jet OLEDB:Database Password=47125830";
+}
+
+// Points gDB at a database object for one test.
+class GlobalDatabase {
+public:
+    explicit GlobalDatabase(clsDataBase* db) : m_previous(gDB) { gDB = db; }
+    ~GlobalDatabase() { gDB = m_previous; }
+
+private:
+    clsDataBase* m_previous;
+};
+
+} // namespace
+
+TEST(OpenAccess, OpensBothDatabasesOfTheConfiguredFolder) {
+    ScriptedHost host;
+    PosFixture pos;
+    clsDataBase db;
+    EXPECT_TRUE(db.OpenAccess());
+    EXPECT_EQ(db.directorio, pos.root());
+    EXPECT_FALSE(db.isMSSQL);
+    EXPECT_EQ(db.cn, mainConnection(pos.root()));
+    ASSERT_TRUE(db.dbaccess && db.dbaccess->isOpen());
+    EXPECT_EQ(db.dbaccess->cursorLocation(), data::adUseClient);
+    ASSERT_TRUE(db.spooler && db.spooler->isOpen());
+    EXPECT_EQ(db.spooler->cursorLocation(), data::adUseServer);
+    EXPECT_TRUE(db.DBIsOpen());
+    EXPECT_TRUE(host.boxes.isEmpty());
+
+    db.CloseDatabase();
+    EXPECT_FALSE(db.dbaccess);
+    EXPECT_FALSE(db.spooler);
+}
+
+TEST(OpenAccess, WithoutBasesIniLooksTwoFoldersUp) {
+    ScriptedHost host;
+    PosFixture pos;
+    QFile::remove(pos.iniFile());
+    clsDataBase db;
+    db.OpenAccess();
+    EXPECT_EQ(db.directorio, pos.programFolder() + "\\..\\..\\");
+    EXPECT_EQ(db.cn, mainConnection(pos.programFolder() + "\\..\\..\\"));
+    EXPECT_TRUE(db.DBIsOpen());
+}
+
+TEST(OpenAccess, MissingDatabaseEndsTheProgramWhateverTheKind) {
+    for (const QByteArray kind : {"1", "2"}) {
+        ScriptedHost host;
+        PosFixture pos(false);
+        pos.writeIni("Directorio|" + pos.root().toUtf8() + "\r\nDBKIND|" + kind + "\r\n");
+        QFile::remove(pos.mainFile());
+        clsDataBase db;
+        EXPECT_THROW(db.OpenAccess(), runtime::ProgramEnd);
+        ASSERT_EQ(host.boxes.size(), 1);
+        EXPECT_EQ(host.boxes[0].text,
+                  "No se puede encontrar la base de datos, " + pos.root() + "\\db\\db.mdb");
+        EXPECT_EQ(host.boxes[0].buttons, runtime::mb::OKOnly);
+        EXPECT_TRUE(host.ended);
+        EXPECT_FALSE(db.dbaccess);
+        EXPECT_FALSE(db.spooler);
+    }
+}
+
+TEST(OpenAccess, OnlyKindTwoSelectsSqlServerAndItsFailureIsSilent) {
+    ScriptedHost host;
+    PosFixture pos;
+    for (const QByteArray kind : {"1", "3", "sql", "", "2 "}) {
+        pos.writeIni("Directorio|" + pos.root().toUtf8() + "\r\nDBKIND|" + kind + "\r\n");
+        clsDataBase db;
+        db.OpenAccess();
+        EXPECT_FALSE(db.isMSSQL) << kind.constData();
+        EXPECT_TRUE(db.DBIsOpen()) << kind.constData();
+    }
+    pos.writeIni("Directorio|" + pos.root().toUtf8() +
+                 "\r\nDBKIND|2\r\nCONNSTRING|Provider=SQLOLEDB;Server=x\r\n");
+    clsDataBase db;
+    EXPECT_TRUE(db.OpenAccess());
+    EXPECT_TRUE(db.isMSSQL);
+    EXPECT_EQ(db.cn, "Provider=SQLOLEDB;Server=x");
+    EXPECT_FALSE(db.DBIsOpen());
+    EXPECT_TRUE(db.spooler->isOpen());
+    EXPECT_TRUE(host.boxes.isEmpty());
+    // A start whose main connection failed still closes quietly.
+    EXPECT_NO_THROW(db.CloseDatabase());
+}
+
+TEST(OpenAccess, WrongPasswordShowsOnlyAtTheFirstQuery) {
+    ScriptedHost host;
+    PosFixture pos;
+    posdb::createMainDatabase(pos.mainFile(), "otra");
+    clsDataBase db;
+    EXPECT_TRUE(db.OpenAccess());
+    EXPECT_FALSE(db.DBIsOpen());
+    data::Recordset rs;
+    EXPECT_THROW(rs.open("select * from usuarios", db.dbaccess), runtime::RuntimeError);
+    EXPECT_TRUE(host.boxes.isEmpty());
+}
+
+TEST(OpenAccess, MissingSpoolerIsARunTimeError) {
+    ScriptedHost host;
+    PosFixture pos;
+    QFile::remove(pos.spoolerFile());
+    clsDataBase db;
+    try {
+        db.OpenAccess();
+        FAIL();
+    } catch (const runtime::RuntimeError& e) {
+        EXPECT_TRUE(e.description().contains("spooler.mdb"));
+    }
+    EXPECT_TRUE(db.DBIsOpen());
+}
+
+TEST(Settings, ReadGivesTheStoredTextWithoutQuotesOrTheDefault) {
+    ScriptedHost host;
+    PosFixture pos;
+    pos.setSetting("CSNETIQUETA", "\"LOC\"2\"");
+    pos.setSetting("cmbPais", "3");
+    pos.setSetting("cmbPais", "4");
+    pos.insert("REGISTRY", {{"CLAVE", "nulo"}, {"VALOR", runtime::Variant::null()}});
+    clsDataBase db;
+    db.OpenAccess();
+    GlobalDatabase global(&db);
+    EXPECT_EQ(db.dbgetsetting("CSNETIQUETA", "LOC1"), "LOC2");
+    EXPECT_EQ(db.dbgetsetting("CMBPAIS"), "3"); // keys compare without regard to case; the first row counts
+    EXPECT_EQ(LeeDBSetting("cmbPais", "0"), "3");
+    EXPECT_EQ(db.dbgetsetting("nada", "LOC1"), "LOC1");
+    EXPECT_EQ(db.dbgetsetting("nada"), "");
+    EXPECT_EQ(db.dbgetsetting("nulo", "x"), "");
+}
+
+TEST(Settings, SaveAddsOrUpdatesTheFirstRowOnly) {
+    ScriptedHost host;
+    PosFixture pos;
+    pos.setSetting("dup", "a");
+    pos.setSetting("dup", "b");
+    clsDataBase db;
+    db.OpenAccess();
+    GlobalDatabase global(&db);
+    db.DBSaveSetting("CSNETIQUETA", "LOC7");
+    EXPECT_EQ(db.dbgetsetting("CSNETIQUETA", "LOC1"), "LOC7");
+    db.DBSaveSetting("CSNETIQUETA", "LOC8");
+    EXPECT_EQ(pos.scalar("select count(*) from REGISTRY where CLAVE = 'CSNETIQUETA'").toLong(), 1);
+    EXPECT_EQ(pos.scalar("select VALOR from REGISTRY where CLAVE = 'CSNETIQUETA'").toString(), "LOC8");
+    db.DBSaveSetting("DUP", "c");
+    const auto rows = pos.rows("select CLAVE, VALOR from REGISTRY where CLAVE = 'dup' order by rowid");
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_EQ(rows[0][0].toString(), "DUP");
+    EXPECT_EQ(rows[0][1].toString(), "c");
+    EXPECT_EQ(rows[1][1].toString(), "b");
+}
+
+TEST(Settings, ApostrophesInKeysNeitherBreakNorChangeTheQuery) {
+    ScriptedHost host;
+    PosFixture pos;
+    pos.setSetting("otra", "secreto");
+    clsDataBase db;
+    db.OpenAccess();
+    db.DBSaveSetting("O'Brien", "1");
+    EXPECT_EQ(db.dbgetsetting("O'Brien", "x"), "1");
+    EXPECT_EQ(pos.scalar("select CLAVE from REGISTRY where VALOR = '1'").toString(), "O'Brien");
+    EXPECT_EQ(db.dbgetsetting("x' or CLAVE = 'otra", "def"), "def");
+    db.DBSaveSetting("x' or CLAVE = 'otra", "pisado");
+    EXPECT_EQ(db.dbgetsetting("otra"), "secreto");
+}
+
+TEST(Settings, FailuresAreSilentAndReadGivesEmpty) {
+    ScriptedHost host;
+    PosFixture pos;
+    pos.exec("DROP TABLE REGISTRY");
+    clsDataBase db;
+    db.OpenAccess();
+    EXPECT_EQ(db.dbgetsetting("CSNETIQUETA", "LOC1"), "");
+    EXPECT_NO_THROW(db.DBSaveSetting("CSNETIQUETA", "LOC2"));
+    db.CloseDatabase();
+    clsDataBase closed;
+    EXPECT_EQ(closed.dbgetsetting("CSNETIQUETA", "LOC1"), "");
+    EXPECT_NO_THROW(closed.DBSaveSetting("CSNETIQUETA", "LOC2"));
+}
+
+TEST(Main, CreatesTheDatabaseObjectOpensItAndShowsTheLogin) {
+    ScriptedHost host;
+    PosFixture pos;
+    int shown = 0;
+    setShowLogin([&] {
+        ++shown;
+        EXPECT_TRUE(gDB && gDB->DBIsOpen());
+    });
+    Main();
+    EXPECT_EQ(shown, 1);
+    ASSERT_TRUE(gDB);
+    EXPECT_TRUE(gDB->spooler->isOpen());
+
+    QFile::remove(pos.mainFile());
+    EXPECT_THROW(Main(), runtime::ProgramEnd);
+    EXPECT_EQ(shown, 1);
+    setShowLogin({});
+}

@@ -1,0 +1,128 @@
+#include "data/JetSql.h"
+#include "data/Recordset.h"
+#include "runtime/DateSerial.h"
+#include "runtime/RuntimeError.h"
+#include "support/LocaleScope.h"
+#include "support/PosFixture.h"
+
+#include <gtest/gtest.h>
+
+using runtime::Variant;
+
+TEST(JetText, LiteralsLeaveTheShape) {
+    const auto a = data::parseJet("select * from Quenbrook where idventa = 15 and tipo <> 'ITEM'");
+    const auto b = data::parseJet("select  *  from Quenbrook where idventa = 2071 and tipo <> 'X'");
+    EXPECT_EQ(a.shape, b.shape);
+    ASSERT_EQ(a.literals.size(), 2);
+    EXPECT_EQ(a.literals[0].toLong(), 15);
+    EXPECT_EQ(a.literals[1].toString(), "ITEM");
+    EXPECT_NE(a.shape,
+              data::parseJet("select * from Quenbrook where idventa = '15' and tipo <> 'ITEM'").shape);
+
+    const auto c =
+        data::parseJet("select 'it''s', \"dq\", 1.5, #2026-12-08#, #07:05:09#, #12/8/2026 7:05 PM#");
+    ASSERT_EQ(c.literals.size(), 6);
+    EXPECT_EQ(c.literals[0].toString(), "it's");
+    EXPECT_EQ(c.literals[1].toString(), "dq");
+    EXPECT_DOUBLE_EQ(c.literals[2].toDouble(), 1.5);
+    EXPECT_TRUE(c.literals[3].isDate());
+    EXPECT_DOUBLE_EQ(c.literals[3].toDate(), runtime::dateSerial(2026, 12, 8));
+    EXPECT_DOUBLE_EQ(c.literals[4].toDate(), runtime::timeSerial(7, 5, 9));
+    EXPECT_DOUBLE_EQ(c.literals[5].toDate(),
+                     runtime::dateSerial(2026, 12, 8) + runtime::timeSerial(19, 5, 0));
+
+    EXPECT_THROW(data::parseJet("select #2026-02-30#"), runtime::RuntimeError);
+    EXPECT_THROW(data::parseJet("select #07.05.09#"), runtime::RuntimeError);
+    EXPECT_THROW(data::parseJet("select 'abierto"), runtime::RuntimeError);
+}
+
+namespace {
+
+class JetFunctions : public ::testing::Test {
+protected:
+    JetFunctions() : locale("es_AR.UTF-8"), pos(false) {}
+
+    Variant value(const QString& expression) {
+        data::Recordset rs;
+        rs.open("select " + expression + " as v", pos.spooler());
+        return rs.fields(0).value();
+    }
+
+    LocaleScope locale;
+    PosFixture pos;
+};
+
+} // namespace
+
+TEST_F(JetFunctions, JoinsWithAmpersandReadNullAsEmpty) {
+    EXPECT_EQ(value("'a' & null & 'b'").toString(), "ab");
+    EXPECT_TRUE(value("null & null").isNull());
+    EXPECT_EQ(value("1 + 2 & 'x'").toString(), "3x"); // arithmetic binds first
+    EXPECT_EQ(value("2.5 & ''").toString(), "2,5");   // numbers as the regional text
+    EXPECT_EQ(value("iif('a' & 'b' = 'AB', 1, 0)").toLong(), 1);
+}
+
+TEST_F(JetFunctions, JetOnlyFunctions) {
+    EXPECT_NE(value("isnull(null)").toLong(), 0);
+    EXPECT_EQ(value("isnull(5)").toLong(), 0);
+    EXPECT_EQ(value("not isnull(5)").toLong(), 1);
+    EXPECT_DOUBLE_EQ(value("val('12.5abc')").toDouble(), 12.5);
+    EXPECT_DOUBLE_EQ(value("val('abc')").toDouble(), 0);
+    EXPECT_TRUE(value("val(null)").isNull());
+    EXPECT_EQ(value("instr(1, 'nca', 'N')").toLong(), 1);
+    EXPECT_EQ(value("instr(2, 'NCA', 'N')").toLong(), 0);
+    EXPECT_EQ(value("instr('ABCA', 'a')").toLong(), 1);
+    EXPECT_TRUE(value("instr(1, null, 'N')").isNull());
+    EXPECT_EQ(value("iif(instr(1, 'B', 'N'), -3, 3)").toLong(), 3);
+    EXPECT_EQ(value("hour(#18:59:59#)").toLong(), 18);
+    EXPECT_EQ(value(QString("hour(%1)").arg(runtime::timeSerial(19, 0, 0) - 1e-9, 0, 'g', 17)).toLong(), 19);
+    EXPECT_DOUBLE_EQ(value("DateValue(#2026-12-08 23:59:00#)").toDouble(), runtime::dateSerial(2026, 12, 8));
+    EXPECT_TRUE(value("DateValue(#2026-12-08 23:59:00#)").isDate());
+}
+
+TEST_F(JetFunctions, TextsCompareWithoutRegardToCaseEvenInUntypedColumns) {
+    pos.spooler()->execute("insert into tmpreport (campo1, campo3) values (1, 'Abierto')");
+    auto count = [&](const QString& where) {
+        return pos.scalar("select count(*) from tmpreport where " + where, pos.spooler()).toLong();
+    };
+    EXPECT_EQ(count("campo3 = 'ABIERTO'"), 1);
+    EXPECT_EQ(count("'abierto' = campo3"), 1);
+    EXPECT_EQ(count("campo3 <> 'abierto'"), 0);
+}
+
+TEST_F(JetFunctions, GroupByConstantsAndAliasReferences) {
+    auto spooler = pos.spooler();
+    for (int i = 1; i <= 3; ++i)
+        spooler->execute(
+            QString("insert into tmpreport (campo1, campo2) values (%1, %2)").arg(i % 2).arg(i * 10));
+    const auto rows = pos.rows("select campo1, sum(campo2) as total, [total]*2 as doble from tmpreport "
+                               "group by campo1, 0, 'x', -1 order by campo1",
+                               spooler);
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_EQ(rows[0][1].toLong(), 20);
+    EXPECT_EQ(rows[0][2].toLong(), 40);
+    EXPECT_EQ(rows[1][1].toLong(), 40);
+    EXPECT_EQ(rows[1][2].toLong(), 80);
+}
+
+TEST_F(JetFunctions, SyntaxTheOriginalRejects) {
+    auto spooler = pos.spooler();
+    EXPECT_THROW(pos.rows("select * from tmpreport where campo1 in ()", spooler), runtime::RuntimeError);
+    EXPECT_THROW(spooler->execute("delete from tmpreport; delete from tmpreport"), runtime::RuntimeError);
+    EXPECT_THROW(pos.rows("select [nada] from tmpreport", spooler), runtime::RuntimeError);
+    EXPECT_NO_THROW(pos.rows("select * from tmpreport ; ", spooler));
+}
+
+TEST_F(JetFunctions, TextsThatDifferInNumbersShareOneStatement) {
+    auto spooler = pos.spooler();
+    for (int i = 0; i < 500; ++i)
+        spooler->execute(QString("insert into tmpreport (campo1, campo2) values (%1, 'x%1')").arg(i));
+    data::Recordset rs;
+    long found = 0;
+    for (int i = 0; i < 500; i += 7) {
+        rs.open(QString("select campo2 from tmpreport where campo1 = %1").arg(i), spooler);
+        found += rs.fields(0).value().toString() == QString("x%1").arg(i);
+        rs.close();
+    }
+    EXPECT_EQ(found, 72);
+}
