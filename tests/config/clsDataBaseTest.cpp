@@ -195,21 +195,12 @@ TEST(Settings, FailuresAreSilentAndReadGivesEmpty) {
     EXPECT_NO_THROW(closed.DBSaveSetting("CSNETIQUETA", "LOC2"));
 }
 
-TEST(Main, CreatesTheDatabaseObjectOpensItAndShowsTheLogin) {
+TEST(Main, MissingDatabaseEndsTheProgramBeforeAnyWindow) {
     ScriptedHost host;
-    PosFixture pos;
-    int shown = 0;
-    setShowLogin([&] {
-        ++shown;
-        EXPECT_TRUE(gDB && gDB->DBIsOpen());
-    });
-    Main();
-    EXPECT_EQ(shown, 1);
-    ASSERT_TRUE(gDB);
-    EXPECT_TRUE(gDB->spooler->isOpen());
-
+    PosFixture pos(false);
     QFile::remove(pos.mainFile());
     EXPECT_THROW(Main(), runtime::ProgramEnd);
-    EXPECT_EQ(shown, 1);
-    setShowLogin({});
+    ASSERT_TRUE(gDB);
+    EXPECT_FALSE(gDB->dbaccess);
+    EXPECT_EQ(host.boxes.size(), 1);
 }
