@@ -10,9 +10,11 @@
 #include "support/ScriptedHost.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QToolBar>
 
 #include <gtest/gtest.h>
 
@@ -166,7 +168,8 @@ TEST_F(ExportToolsTest, EachExportToolAsksForANameAndWritesItsFileFromANewRun) {
         seen.clear();
         const int runs = report.runs;
         answers = {file("informe." + c.ext)};
-        report.clickTool(c.tool);
+        report.preview()->action(c.tool)->trigger(); // as the user clicks it
+        QCoreApplication::processEvents();           // the toolbar is rebuilt after the click
         ASSERT_EQ(seen.size(), 1);
         EXPECT_EQ(seen[0].title, "Save File");
         EXPECT_EQ(seen[0].filter, c.ext + " File (*." + c.ext + ")|*." + c.ext + "|AllFiles (*.*)|*.*");
@@ -181,8 +184,11 @@ TEST_F(ExportToolsTest, EachExportToolAsksForANameAndWritesItsFileFromANewRun) {
     // The dialog keeps the name chosen last; the tools stay at 21 to 25.
     EXPECT_EQ(forms::instance<ParametrosStandIn>().dlgDialog.FileName, file("informe.doc"));
     EXPECT_EQ(report.toolbar().count(), 26);
+    EXPECT_EQ(report.preview()->toolBar()->actions().size(), 26);
+    EXPECT_EQ(report.preview()->action(25)->text(), "    Word     ");
     EXPECT_TRUE(logLines().isEmpty());
     EXPECT_TRUE(host.boxes.isEmpty());
+    EXPECT_FALSE(host.ended);
 }
 
 TEST_F(ExportToolsTest, TheExportHoldsTheRowsOfItsOwnRun) {
