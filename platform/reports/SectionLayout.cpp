@@ -27,6 +27,27 @@ PageItem translated(PageItem item, int dx, int dy) {
     return item;
 }
 
+namespace {
+
+// Whether a placed control prints anything: empty texts do not.
+bool hasContent(const SectionLayout::Placed& placed) {
+    switch (placed.control->kind()) {
+    case Control::Kind::Label:
+        return !static_cast<const Label*>(placed.control)->caption().isEmpty();
+    case Control::Kind::Field:
+        return !static_cast<const Field*>(placed.control)->text().isEmpty();
+    case Control::Kind::Line:
+        return true;
+    case Control::Kind::SubReport:
+        return !placed.subBands.isEmpty();
+    case Control::Kind::DataControl:
+        return false;
+    }
+    return false;
+}
+
+} // namespace
+
 SectionLayout layOut(const Section& section) {
     SectionLayout layout;
     layout.height = section.height();
@@ -60,23 +81,21 @@ SectionLayout layOut(const Section& section) {
         }
         layout.controls.append(placed);
     }
-    if (growth.isEmpty()) return layout;
-
     // Controls below a growing control move down by its growth.
-    int bottom = section.height();
+    int extra = 0;
+    for (const auto& g : growth)
+        extra += g.second;
+    int contentBottom = 0;
     for (auto& placed : layout.controls) {
         int shift = 0;
-        for (const auto& [designBottom, extra] : growth)
-            if (placed.control->rect().top() >= designBottom) shift += extra;
+        for (const auto& [designBottom, grown] : growth)
+            if (placed.control->rect().top() >= designBottom) shift += grown;
         placed.rect.translate(0, shift);
-        bottom = std::max(bottom, placed.rect.bottom() + 1);
+        if (hasContent(placed)) contentBottom = std::max(contentBottom, placed.rect.bottom() + 1);
     }
-    if (section.canGrow()) {
-        int extra = 0;
-        for (const auto& g : growth)
-            extra += g.second;
-        layout.height = std::max(bottom, section.height() + extra);
-    }
+    // A growing section also takes in the controls it prints below its designed height
+    // (a second line that only some rows fill).
+    if (section.canGrow()) layout.height = std::max(section.height() + extra, contentBottom);
     return layout;
 }
 

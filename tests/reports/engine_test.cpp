@@ -197,3 +197,27 @@ TEST(ReportRun, UnknownColumnsRaiseItemNotFound) {
         EXPECT_EQ(error.number(), 3265);
     }
 }
+
+TEST(ReportRun, ASecondLineBelowTheDesignedHeightGrowsOnlyTheRowsThatFillIt) {
+    // A detail of 315 with a growing motive on a second line at 285, as deleted items print.
+    class TwoLines : public Report {
+    public:
+        TwoLines() {
+            pageSetup().setMargins(720);
+            Section* detail = addSection(SectionKind::Detail, QStringLiteral("Detail"), 315);
+            detail->addField(QStringLiteral("item"), QStringLiteral("item"), {0, 0, 2000, 270});
+            detail->addField(QStringLiteral("motivo"), QStringLiteral("motivo"), {2490, 285, 7860, 270})
+                ->setCanGrow(true);
+            detail->addDataControl(QStringLiteral("dao"), {0, 0, 800, 315})
+                ->setRows({QStringLiteral("item"), QStringLiteral("motivo")},
+                          {{QStringLiteral("uno"), QStringLiteral("Error de carga")},
+                           {QStringLiteral("dos"), QString()},
+                           {QStringLiteral("tres"), QString()}});
+        }
+    } report;
+    report.run();
+    const Page& page = report.pages()[0];
+    EXPECT_EQ(findText(page, "Error de carga")->rect.top(), Margin + 285);
+    EXPECT_EQ(findText(page, "dos")->rect.top(), Margin + 555);
+    EXPECT_EQ(findText(page, "tres")->rect.top(), Margin + 555 + 315);
+}
