@@ -10,12 +10,7 @@ CommandButton::CommandButton(Container& container, const QString& name, const QS
                              const TwipsRect& rect, int index)
     : WidgetControl(container, new QPushButton(caption), name, rect, index) {
     button()->setAutoDefault(false);
-    QObject::connect(button(), &QPushButton::clicked, [this] {
-        if (m_click) {
-            std::function<void()> handler = m_click;
-            fire(handler);
-        }
-    });
+    QObject::connect(button(), &QPushButton::clicked, [this] { fireEvent(m_click); });
 }
 
 QPushButton* CommandButton::button() const {

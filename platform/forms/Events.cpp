@@ -44,6 +44,10 @@ void fire(const std::function<void()>& handler) {
     afterOutermost();
 }
 
+void fireEvent(std::function<void()> handler) {
+    if (handler) fire(handler);
+}
+
 void callFromCode(const std::function<void()>& code) {
     ++eventDepth;
     ++busyCount;

@@ -13,6 +13,10 @@ namespace forms {
 // reach the code that raised it.
 void fire(const std::function<void()>& handler);
 
+// Fires a control's event when a handler is hooked to it; the handler is copied first, so
+// the event may rehook or unload what raised it.
+void fireEvent(std::function<void()> handler);
+
 // Runs code that raises events of its own (loading a form on first touch) as part of the
 // current handler, or, when the caller runs outside any event (a test, the start
 // routine), as if inside one; errors reach the caller either way.

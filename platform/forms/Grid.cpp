@@ -205,10 +205,7 @@ public:
         currentCol = colSelection = col;
         if (selection == SelectionByRow) colSelection = columnCount_ - 1;
         showSelection();
-        if (changed && enterCell) {
-            std::function<void()> handler = enterCell;
-            fire(handler);
-        }
+        if (changed) fireEvent(enterCell);
     }
 
     void codeEnters(int row, int col) {
@@ -303,20 +300,14 @@ bool MouseWatch::eventFilter(QObject*, QEvent* event) {
         }
         const bool skip = d->skipClick;
         d->skipClick = false;
-        if (mouse->button() == Qt::LeftButton && d->click && !skip) {
-            std::function<void()> handler = d->click;
-            fire(handler);
-        }
+        if (mouse->button() == Qt::LeftButton && !skip) fireEvent(d->click);
         return true;
     }
     case QEvent::MouseButtonDblClick: {
         auto* mouse = static_cast<QMouseEvent*>(event);
         d->trackMouse(mouse->position().toPoint(), m_header);
         d->skipClick = true;
-        if (mouse->button() == Qt::LeftButton && d->dblClick) {
-            std::function<void()> handler = d->dblClick;
-            fire(handler);
-        }
+        if (mouse->button() == Qt::LeftButton) fireEvent(d->dblClick);
         return true;
     }
     default:

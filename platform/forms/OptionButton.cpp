@@ -9,12 +9,7 @@ namespace forms {
 OptionButton::OptionButton(Container& container, const QString& name, const QString& caption,
                            const TwipsRect& rect, int index)
     : WidgetControl(container, new QRadioButton(caption), name, rect, index) {
-    QObject::connect(radioButton(), &QRadioButton::clicked, [this] {
-        if (m_click) {
-            std::function<void()> handler = m_click;
-            fire(handler);
-        }
-    });
+    QObject::connect(radioButton(), &QRadioButton::clicked, [this] { fireEvent(m_click); });
 }
 
 QRadioButton* OptionButton::radioButton() const {

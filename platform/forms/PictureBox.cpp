@@ -25,10 +25,8 @@ protected:
     }
     void mouseReleaseEvent(QMouseEvent* event) override {
         QFrame::mouseReleaseEvent(event);
-        if (click && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
-            std::function<void()> handler = click;
-            fire(handler);
-        }
+        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+            fireEvent(click);
     }
 };
 

@@ -22,9 +22,8 @@ public:
                 fire([&] { m_box->m_keyPress(keyAscii); });
                 if (keyAscii == 0) return true;
             }
-        } else if (event->type() == QEvent::FocusOut && m_box->m_lostFocus) {
-            std::function<void()> handler = m_box->m_lostFocus;
-            fire(handler);
+        } else if (event->type() == QEvent::FocusOut) {
+            fireEvent(m_box->m_lostFocus);
         }
         return QObject::eventFilter(watched, event);
     }

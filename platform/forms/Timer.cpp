@@ -11,12 +11,7 @@ Timer::Timer(Container& form, const QString& name, int interval, bool enabled)
     : Control(form, name), m_timer(new QTimer(form.containerWidget())), m_interval(interval),
       m_enabled(enabled) {
     m_timer->setObjectName(name);
-    QObject::connect(m_timer, &QTimer::timeout, [this] {
-        if (m_handler) {
-            std::function<void()> handler = m_handler;
-            fire(handler);
-        }
-    });
+    QObject::connect(m_timer, &QTimer::timeout, [this] { fireEvent(m_handler); });
     restart();
 }
 
