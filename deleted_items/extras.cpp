@@ -10,7 +10,9 @@ namespace {
 
 // Date serials compared to the second, so that a deletion stored at the ticket's own time
 // never counts as later because of how the two values were rounded when stored.
-long long seconds(double serial) { return std::llround(serial * 86400.0); }
+long long seconds(double serial) {
+    return std::llround(serial * 86400.0);
+}
 
 } // namespace
 

@@ -30,8 +30,7 @@ void frmParametros::Form_Load() {
 }
 
 void frmParametros::cmdVerListado_Click() {
-    if (m_building)
-        return;
+    if (m_building) return;
     m_building = true;
     m_cancelRequested = false;
     struct BuildFlag {
@@ -46,48 +45,54 @@ void frmParametros::cmdVerListado_Click() {
 }
 
 void frmParametros::cancelar_Click() {
-    if (m_building)
-        m_cancelRequested = true;
+    if (m_building) m_cancelRequested = true;
 }
 
 namespace {
 
 const QString SalesColumns = QStringLiteral(
-    "SELECT ventas.Idventa, ventas.SF_hora, ventas.smesa, ventas.horaapertura, ventas.horacierre, ventas.estado, "
+    "SELECT ventas.Idventa, ventas.SF_hora, ventas.smesa, ventas.horaapertura, ventas.horacierre, "
+    "ventas.estado, "
     "ventas.TIPOFACTURA, ventas.NUMEROTICKET, ventas.SF_total, ventas.facturasacada, ventas.facturaimpresa, "
     "ventas.estado, ventas.SF_FECHA, ventas.fecha, usuarios.apodo, ventas.tmesa ");
 
 QString detailQuery(const QString& idventa, bool isMSSQL) {
     if (isMSSQL)
-        return QStringLiteral("SELECT  IDVENTA,  IDVENTADETAIL,  HORA,  CANTIDAD,  PRODUCTO,  IMPORTE, PREPARACION, "
-                              "DEMORA, TIPO, MOTIVO, usuario,2 as estado, idproducto  FROM Quenbrook WHERE  IDVENTA =  ") +
+        return QStringLiteral(
+                   "SELECT  IDVENTA,  IDVENTADETAIL,  HORA,  CANTIDAD,  PRODUCTO,  IMPORTE, PREPARACION, "
+                   "DEMORA, TIPO, MOTIVO, usuario,2 as estado, idproducto  FROM Quenbrook WHERE  IDVENTA = "
+                   " ") +
                idventa +
-               QStringLiteral("  and cantidad > 0  Union SELECT  VENTASDETAIL.IDVENTA, MIN(VENTASDETAIL.IDVENTADETAIL) "
-                              "AS IDVENTADETAIL,  MAX(VENTASDETAIL.HORA) AS HORA, Sum(VENTASDETAIL.CANTIDAD) AS "
-                              "CANTIDAD,  VENTASDETAIL.NOMBREARTICULO AS PRODUCTO, VENTASDETAIL.MONTO AS IMPORTE, 0 AS "
-                              "PREPARACION, 0 AS DEMORA, 'ADIC' AS TIPO,  '' AS MOTIVO, '' as usuario,  estado, "
-                              "idproducto  From VENTASDETAIL  Where (((VENTASDETAIL.[idventa]) = ") +
+               QStringLiteral(
+                   "  and cantidad > 0  Union SELECT  VENTASDETAIL.IDVENTA, MIN(VENTASDETAIL.IDVENTADETAIL) "
+                   "AS IDVENTADETAIL,  MAX(VENTASDETAIL.HORA) AS HORA, Sum(VENTASDETAIL.CANTIDAD) AS "
+                   "CANTIDAD,  VENTASDETAIL.NOMBREARTICULO AS PRODUCTO, VENTASDETAIL.MONTO AS IMPORTE, 0 AS "
+                   "PREPARACION, 0 AS DEMORA, 'ADIC' AS TIPO,  '' AS MOTIVO, '' as usuario,  estado, "
+                   "idproducto  From VENTASDETAIL  Where (((VENTASDETAIL.[idventa]) = ") +
                idventa +
-               QStringLiteral("))  GROUP BY IDVENTA, NOMBREARTICULO, MONTO, VENTASDETAIL.IDVENTA, estado, idproducto  "
-                              "order by hora, tipo ");
-    return QStringLiteral("SELECT  IDVENTA, IDVENTADETAIL, HORA, CANTIDAD, PRODUCTO, IMPORTE, PREPARACION, DEMORA, "
-                          "TIPO, MOTIVO, usuario,2 as estado, idproducto FROM Quenbrook WHERE  IDVENTA =  ") +
+               QStringLiteral(
+                   "))  GROUP BY IDVENTA, NOMBREARTICULO, MONTO, VENTASDETAIL.IDVENTA, estado, idproducto  "
+                   "order by hora, tipo ");
+    return QStringLiteral(
+               "SELECT  IDVENTA, IDVENTADETAIL, HORA, CANTIDAD, PRODUCTO, IMPORTE, PREPARACION, DEMORA, "
+               "TIPO, MOTIVO, usuario,2 as estado, idproducto FROM Quenbrook WHERE  IDVENTA =  ") +
            idventa +
-           QStringLiteral("  and cantidad > 0  Union  SELECT VENTASDETAIL.IDVENTA, First(VENTASDETAIL.IDVENTADETAIL) AS "
-                          "PrimeroDeIDVENTADETAIL, Last(VENTASDETAIL.HORA) AS ÚltimoDeHORA, Sum(VENTASDETAIL.CANTIDAD) "
-                          "AS SumaDeCANTIDAD, VENTASDETAIL.NOMBREARTICULO, VENTASDETAIL.MONTO, 0 AS Expr1, 0 AS Expr2, "
-                          "'ADIC' AS Expr3, '' AS Expr4,'' as usuario, estado, idproducto  From VENTASDETAIL where "
-                          "(((VENTASDETAIL.[IDVENTA])=") +
+           QStringLiteral(
+               "  and cantidad > 0  Union  SELECT VENTASDETAIL.IDVENTA, First(VENTASDETAIL.IDVENTADETAIL) AS "
+               "PrimeroDeIDVENTADETAIL, Last(VENTASDETAIL.HORA) AS ÚltimoDeHORA, Sum(VENTASDETAIL.CANTIDAD) "
+               "AS SumaDeCANTIDAD, VENTASDETAIL.NOMBREARTICULO, VENTASDETAIL.MONTO, 0 AS Expr1, 0 AS Expr2, "
+               "'ADIC' AS Expr3, '' AS Expr4,'' as usuario, estado, idproducto  From VENTASDETAIL where "
+               "(((VENTASDETAIL.[IDVENTA])=") +
            idventa +
-           QStringLiteral(")) GROUP BY VENTASDETAIL.IDVENTA, VENTASDETAIL.NOMBREARTICULO, VENTASDETAIL.MONTO, 0, 0, "
-                          "'ADIC', '', VENTASDETAIL.[IDVENTA], estado, idproducto  order by hora, tipo ;");
+           QStringLiteral(
+               ")) GROUP BY VENTASDETAIL.IDVENTA, VENTASDETAIL.NOMBREARTICULO, VENTASDETAIL.MONTO, 0, 0, "
+               "'ADIC', '', VENTASDETAIL.[IDVENTA], estado, idproducto  order by hora, tipo ;");
 }
 
 // The closing date and time of a sale: its ticket date plus ticket time, or the zero date
 // when either is missing.
 double closingMoment(const Variant& sfFecha, const Variant& sfHora) {
-    if (sfHora.isNull() || sfFecha.isNull())
-        return 0.0;
+    if (sfHora.isNull() || sfFecha.isNull()) return 0.0;
     return sfFecha.toDouble() + sfHora.toDouble();
 }
 
@@ -101,13 +106,16 @@ QString deletedItemsSalesQuery(const QString& tag, double desde, double hasta, b
         periodo = QStringLiteral(" where ventas.fecha between ") + FechaSQL(Variant::date(desde)) +
                   QStringLiteral(" and ") + FechaSQL(Variant::date(hasta + 1439.0 / 1440.0));
     const QString reemplazo =
-        isMSSQL ? QStringLiteral("(ventas.reemplazadoporid = 0 or coalesce(ventas.reemplazadoporid,'') = '' or "
-                                 "ventas.estado <> 3) ")
-                : QStringLiteral("(ventas.reemplazadoporid = 0 or isnull(ventas.reemplazadoporid) or ventas.estado <> 3) ");
+        isMSSQL
+            ? QStringLiteral("(ventas.reemplazadoporid = 0 or coalesce(ventas.reemplazadoporid,'') = '' or "
+                             "ventas.estado <> 3) ")
+            : QStringLiteral(
+                  "(ventas.reemplazadoporid = 0 or isnull(ventas.reemplazadoporid) or ventas.estado <> 3) ");
     return SalesColumns +
            QStringLiteral(" FROM (ventas LEFT JOIN mesas ON ventas.idmesa = mesas.Id) LEFT JOIN usuarios ON "
                           "ventas.idusuario = usuarios.Id ") +
-           periodo + QStringLiteral(" and ") + reemplazo + QStringLiteral(" ORDER BY ventas.sf_fecha, ventas.sf_hora; ");
+           periodo + QStringLiteral(" and ") + reemplazo +
+           QStringLiteral(" ORDER BY ventas.sf_fecha, ventas.sf_hora; ");
 }
 
 QString deletedItemsDetailQuery(double idventa, bool isMSSQL) {
@@ -122,13 +130,15 @@ void frmParametros::LlenaInforme() {
     }
 
     // 2-4. The sales of the shift or of the range of days.
-    const QString sql = deletedItemsSalesQuery(cmdTurno.tag(), dtdesde.value(), dthasta.value(), gDB->isMSSQL);
+    const QString sql =
+        deletedItemsSalesQuery(cmdTurno.tag(), dtdesde.value(), dthasta.value(), gDB->isMSSQL);
 
     runtime::setMousePointer(runtime::pointer::Hourglass);
 
     gDB->spooler->execute(QStringLiteral("Delete from tmpreport"));
     data::Recordset rsTmp;
-    rsTmp.open(QStringLiteral("select * from tmpReport"), gDB->spooler, data::adOpenStatic, data::adLockOptimistic);
+    rsTmp.open(QStringLiteral("select * from tmpReport"), gDB->spooler, data::adOpenStatic,
+               data::adLockOptimistic);
 
     data::Recordset rs;
     rs.open(sql, gDB->dbaccess);
@@ -145,8 +155,8 @@ void frmParametros::LlenaInforme() {
     while (!rs.eof()) {
         const Variant idventa = rs.fields(QStringLiteral("idventa")).value();
         const Variant estado = rs.fields(QStringLiteral("estado")).value();
-        const double cierre =
-            closingMoment(rs.fields(QStringLiteral("sf_fecha")).value(), rs.fields(QStringLiteral("SF_hora")).value());
+        const double cierre = closingMoment(rs.fields(QStringLiteral("sf_fecha")).value(),
+                                            rs.fields(QStringLiteral("SF_hora")).value());
         const bool eliminado = TraeEliminado(idventa.toDouble(), soloLuegoDelTicket, cierre);
         const bool anulada = estado.equals(3);
         if (anulada || eliminado || todas) {
@@ -167,7 +177,8 @@ void frmParametros::LlenaInforme() {
                         .setValue(nombreMesa(rs.fields(QStringLiteral("tmesa")).value()).toText() +
                                   rs.fields(QStringLiteral("smesa")).value().toText());
                     if (rs.fields(QStringLiteral("sf_fecha")).value().isNull())
-                        rsTmp.fields(QStringLiteral("campo13")).setValue(rs.fields(QStringLiteral("Fecha")).value());
+                        rsTmp.fields(QStringLiteral("campo13"))
+                            .setValue(rs.fields(QStringLiteral("Fecha")).value());
                     rsTmp.update();
                 }
                 const Variant tipo = det.fields(QStringLiteral("TIPO")).value();
@@ -179,13 +190,13 @@ void frmParametros::LlenaInforme() {
                         rsTmp.fields(15 + i).setValue(det.fields(i).value());
                     const Variant idLinea = det.fields(QStringLiteral("idventa")).value();
                     rsTmp.fields(QStringLiteral("campo1")).setValue(idLinea);
-                    if (anulada)
-                        rsTmp.fields(QStringLiteral("campo24")).setValue(QStringLiteral("ANULADO"));
+                    if (anulada) rsTmp.fields(QStringLiteral("campo24")).setValue(QStringLiteral("ANULADO"));
                     rsTmp.fields(QStringLiteral("campo25")).setValue(motivo);
                     rsTmp.fields(QStringLiteral("campo26")).setValue(motivo);
                     const Variant usuario = det.fields(QStringLiteral("usuario")).value();
                     rsTmp.fields(QStringLiteral("campo27")).setValue(usuario);
-                    if (usuario.toText().isEmpty() && motivo.isEmpty() && idLinea.toDouble() != ultimoSuplementado) {
+                    if (usuario.toText().isEmpty() && motivo.isEmpty() &&
+                        idLinea.toDouble() != ultimoSuplementado) {
                         QString usuarioAuditoria;
                         QString motivoAuditoria;
                         traeSuplementoAuditoria(idLinea.toDouble(), usuarioAuditoria, motivoAuditoria);
@@ -201,8 +212,7 @@ void frmParametros::LlenaInforme() {
             }
             det.close();
         }
-        if (m_cancelRequested)
-            break;
+        if (m_cancelRequested) break;
         rs.moveNext();
     }
     rsTmp.close();
@@ -230,11 +240,8 @@ void frmParametros::traeSuplementoAuditoria(double idventa, QString& usuario, QS
 }
 
 Variant frmParametros::nombreMesa(const Variant& mesa) {
-    if (mesa.equals(0))
-        return QString();
-    if (mesa.equals(1))
-        return QStringLiteral("T/");
-    if (mesa.equals(2))
-        return QStringLiteral("D/");
+    if (mesa.equals(0)) return QString();
+    if (mesa.equals(1)) return QStringLiteral("T/");
+    if (mesa.equals(2)) return QStringLiteral("D/");
     return QStringLiteral("-");
 }

@@ -30,16 +30,20 @@ public:
     runtime::Variant nombreMesa(const runtime::Variant& mesa);
 
     forms::Frame frameFamilias{*this, QStringLiteral("frameFamilias"), QString(), {75, 1320, 6420, 2655}};
-    forms::Frame fraFiltros3{frameFamilias, QStringLiteral("fraFiltros3"), QStringLiteral("Filtros"),
-                             {360, 360, 5535, 1620}};
+    forms::Frame fraFiltros3{
+        frameFamilias, QStringLiteral("fraFiltros3"), QStringLiteral("Filtros"), {360, 360, 5535, 1620}};
     forms::CheckBox chkDelivery{
-        fraFiltros3, QStringLiteral("chkDelivery"),
-        QStringLiteral("Solo mostrar datos cuando  se eliminen items luego de imprimir ticket"), {120, 360, 2220, 1020}};
-    forms::CheckBox chkTodos{fraFiltros3, QStringLiteral("chkTodos"), QStringLiteral("Ver todas las ventas"),
+        fraFiltros3,
+        QStringLiteral("chkDelivery"),
+        QStringLiteral("Solo mostrar datos cuando  se eliminen items luego de imprimir ticket"),
+        {120, 360, 2220, 1020}};
+    forms::CheckBox chkTodos{fraFiltros3,
+                             QStringLiteral("chkTodos"),
+                             QStringLiteral("Ver todas las ventas"),
                              {3120, 360, 2220, 1020}};
     forms::ProgressBar pb{frameFamilias, QStringLiteral("pb"), {240, 2160, 5175, 375}};
-    forms::CommandButton cancelar{frameFamilias, QStringLiteral("cancelar"), QStringLiteral("Cancelar"),
-                                  {5400, 2160, 975, 375}};
+    forms::CommandButton cancelar{
+        frameFamilias, QStringLiteral("cancelar"), QStringLiteral("Cancelar"), {5400, 2160, 975, 375}};
     forms::ImageList ImageList1{*this, QStringLiteral("ImageList1")};
     forms::CommonDialog dlgDialog{*this, QStringLiteral("dlgDialog")};
 

@@ -24,6 +24,8 @@ int ScriptedHost::messageBox(const QString& text, int buttons, const QString& ca
 
 void ScriptedHost::doEvents() {
     ++doEventsCalls;
+    if (onDoEvents)
+        onDoEvents();
     if (QCoreApplication::instance()) QCoreApplication::processEvents();
 }
 

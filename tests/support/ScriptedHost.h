@@ -26,6 +26,8 @@ public:
     void answer(int reply) { m_answers.append(reply); }
     // Called while a box is "shown", before it is answered.
     std::function<void(const Box&)> onBox;
+    // Called each time the program lets the message loop run (the user acts meanwhile).
+    std::function<void()> onDoEvents;
 
     QList<Box> boxes;
     QList<int> pointers;

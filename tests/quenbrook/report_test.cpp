@@ -1,0 +1,159 @@
+#include "QuenbrookTest.h"
+
+#include "../reports/PageQueries.h"
+#include "../reports/Readers.h"
+
+#include "forms/CommonDialog.h"
+#include "runtime/DateSerial.h"
+#include "support/LocaleScope.h"
+#include "support/Screenshot.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+using posdb::day;
+using posdb::time;
+using reports::PageItem;
+using runtime::Variant;
+
+namespace {
+
+const QColor Green(0, 128, 0);
+const QColor Red(255, 0, 0);
+
+QStringList allTexts(const reports::Pages& pages) {
+    QStringList texts;
+    for (const reports::Page& page : pages)
+        texts += pageTexts(page);
+    return texts;
+}
+
+QColor colorOf(const reports::Pages& pages, const QString& text) {
+    for (const reports::Page& page : pages)
+        if (const PageItem* item = findText(page, text)) return item->color;
+    return {};
+}
+
+} // namespace
+
+TEST_F(QuenbrookTest, TheReportShowsGroupsColouredLinesAndTheThreeTotals) {
+    LocaleScope locale("es_AR.UTF-8");
+    frmParametros& window = logIn();
+    setRange(window, day(2026, 12, 1), day(2026, 12, 1));
+    verListado(window);
+
+    ActiveReport1& report = ActiveReport1::instance();
+    ASSERT_TRUE(report.preview() && report.preview()->isVisible());
+    const reports::Pages& pages = report.pages();
+    ASSERT_EQ(pages.size(), 1);
+    const QStringList texts = allTexts(pages);
+
+    // One group per sale, headed by its ticket data.
+    EXPECT_EQ(countText(pages, "Items Eliminados"), 1);
+    EXPECT_EQ(countText(pages, "Fecha T."), 2);
+    EXPECT_EQ(countText(pages, "1-dic-26"), 2);
+    EXPECT_TRUE(texts.contains("12:30"));
+    EXPECT_TRUE(texts.contains("T/5"));
+    EXPECT_TRUE(texts.contains("Cerrado"));
+    EXPECT_TRUE(texts.contains("Anulado"));
+    EXPECT_EQ(countText(pages, "Si"), 2);
+    EXPECT_TRUE(texts.contains("$1.500"));
+    EXPECT_TRUE(texts.contains("1.500,00")); // the sale's total under its lines
+    EXPECT_TRUE(texts.contains("600,00"));
+
+    // Lines: remaining ones green, deleted and voided ones red; header rows print no line.
+    EXPECT_EQ(colorOf(pages, "Muzzarella"), Green);
+    EXPECT_EQ(colorOf(pages, "Agua"), Green);
+    EXPECT_EQ(countText(pages, "Napolitana"), 2);
+    EXPECT_EQ(colorOf(pages, "PRODUCTO"), Red);
+    EXPECT_EQ(colorOf(pages, "ANULADO"), Red);
+    EXPECT_TRUE(texts.contains("1000")); // 2 x 500
+    EXPECT_TRUE(texts.contains("Cliente se fue"));
+
+    // Sales 1500 (the voided sale adds nothing); deletions 600 + 600.
+    EXPECT_DOUBLE_EQ(report.mTotalVentas, 1500);
+    EXPECT_DOUBLE_EQ(report.mTotalAnulaciones, 1200);
+    EXPECT_EQ(report.sumaTotal->text(), "2.700,00");
+    EXPECT_EQ(report.sumaAnulaciones->text(), "1.200,00");
+    EXPECT_EQ(report.totalokbo->text(), "1.500,00");
+    EXPECT_TRUE(texts.contains("2.700,00"));
+
+    // The five export tools follow the engine's own.
+    EXPECT_EQ(report.toolbar().tools(22).caption, "    Excel    ");
+    EXPECT_EQ(report.toolbar().tools(21).caption, "                Exportar a:");
+
+    saveScreenshot(window.window(), QStringLiteral("quenbrook-parametros"));
+    saveScreenshot(report.preview(), QStringLiteral("quenbrook-report"));
+}
+
+TEST_F(QuenbrookEmptyTest, TotalsLeaveOutProductMinusEightAndSpareRemainingLines) {
+    LocaleScope locale("en_US.UTF-8");
+    frmParametros& window = logIn();
+    const qint64 sale = fx.addSale(1, day(2026, 12, 3), {{"SF_total", 1000.0}, {"estado", 7}});
+    fx.addLine(sale, "Pan", 1, 50, {{"idproducto", -8}, {"HORA", time(11, 0)}});
+    fx.addDeletion(sale, "Servicio", 2, 80, {{"idproducto", -8}, {"HORA", time(11, 1)}});
+    fx.addDeletion(sale, "Vino", 1, 900, {{"HORA", time(11, 2)}, {"TIPO", "adic"}});
+    verListado(window);
+
+    ActiveReport1& report = ActiveReport1::instance();
+    const QStringList texts = allTexts(report.pages());
+    EXPECT_TRUE(texts.contains("7")); // a state outside 1 to 3 prints as it is
+    EXPECT_EQ(colorOf(report.pages(), "Servicio"), Red);
+    EXPECT_TRUE(texts.contains("160"));
+    EXPECT_EQ(colorOf(report.pages(), "adic"), Red); // letter case counts
+    EXPECT_DOUBLE_EQ(report.mTotalAnulaciones, 900);
+    EXPECT_DOUBLE_EQ(report.mTotalVentas, 1000);
+    EXPECT_EQ(report.sumaTotal->text(), "1,900.00");
+    EXPECT_EQ(report.sumaAnulaciones->text(), "900.00");
+    EXPECT_EQ(report.totalokbo->text(), "1,000.00");
+
+    // An empty period: no groups, the three totals at zero.
+    fx.exec(QStringLiteral("delete from ventas"));
+    verListado(window);
+    EXPECT_EQ(countText(report.pages(), "Fecha T."), 0);
+    EXPECT_EQ(report.sumaTotal->text(), "0.00");
+    EXPECT_EQ(report.sumaAnulaciones->text(), "0.00");
+    EXPECT_EQ(report.totalokbo->text(), "0.00");
+}
+
+TEST_F(QuenbrookTest, TheBuiltReportExportsToTheFourKinds) {
+    LocaleScope locale("en_US.UTF-8");
+    frmParametros& window = logIn();
+    setRange(window, day(2026, 12, 1), day(2026, 12, 1));
+    verListado(window);
+    ActiveReport1& report = ActiveReport1::instance();
+
+    QTemporaryDir dir;
+    QStringList answers = {dir.filePath("ventas.xls"), dir.filePath("ventas.pdf"), dir.filePath("ventas.txt"),
+                           dir.filePath("ventas.doc")};
+    QStringList filters;
+    forms::CommonDialog::setSaveScript([&](const forms::CommonDialog& dialog) -> std::optional<QString> {
+        filters << dialog.Filter;
+        return answers.takeFirst();
+    });
+    for (int tool = 22; tool <= 25; ++tool)
+        report.clickTool(tool);
+    forms::CommonDialog::setSaveScript({});
+    EXPECT_EQ(filters.first(), "xls File (*.xls)|*.xls|AllFiles (*.*)|*.*");
+    EXPECT_TRUE(errorLog().isEmpty()) << errorLog().toStdString();
+
+    if (auto cells = readXls(dir.filePath("ventas.xls"))) {
+        EXPECT_TRUE(cells->contains("Items Eliminados"));
+        EXPECT_TRUE(cells->contains("Napolitana"));
+        EXPECT_TRUE(cells->contains("|n|2700.0")) << cells->toStdString();
+    }
+    if (auto text = runReader("pdftotext", {dir.filePath("ventas.pdf"), "-"})) {
+        EXPECT_TRUE(text->contains("Items Eliminados"));
+        EXPECT_TRUE(text->contains("Cliente se fue"));
+    }
+    QFile txt(dir.filePath("ventas.txt"));
+    ASSERT_TRUE(txt.open(QIODevice::ReadOnly));
+    const QString plain = QString::fromUtf8(txt.readAll());
+    EXPECT_TRUE(plain.contains("Muzzarella"));
+    EXPECT_TRUE(plain.contains("1,500.00"));
+    if (auto doc = runReader("catdoc", {dir.filePath("ventas.doc")})) {
+        EXPECT_TRUE(doc->contains("Total Anulaciones"));
+        EXPECT_TRUE(doc->contains("1,200.00"));
+    }
+}
