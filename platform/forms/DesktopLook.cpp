@@ -34,6 +34,10 @@ void applyDesktopLook() {
     font.setPointSizeF(8);
     font.setStyleHint(QFont::SansSerif);
     QApplication::setFont(font);
+    // Windows that ask for Arial get a font as wide as Arial where it is not installed.
+    QFont::insertSubstitutions(QStringLiteral("Arial"),
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                                QStringLiteral("DejaVu Sans Condensed")});
 }
 
 } // namespace forms

@@ -121,6 +121,7 @@ TEST_F(ShiftChooserTest, FirstSearchListsTheOpenShiftsAndAceptarTakesTheNewest) 
     EXPECT_FALSE(parametros.Frame1.enabled());
     EXPECT_FALSE(chooser().visible());
     EXPECT_TRUE(host.boxes.isEmpty());
+    EXPECT_FALSE(saveScreenshot(parametros.window(), QStringLiteral("parameters-shift-chosen")).isEmpty());
 }
 
 TEST_F(ShiftChooserTest, RangeEndsAtTheMidnightThatStartsTheLastDay) {
