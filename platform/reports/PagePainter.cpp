@@ -39,7 +39,9 @@ int textFlags(const PageItem& item) {
         flags |= Qt::AlignRight;
         break;
     }
-    flags |= item.wrap ? Qt::TextWordWrap : Qt::TextSingleLine;
+    // A line of text wider than its box is shown whole rather than cut (a total must stay
+    // readable); wrapped texts grow their box instead.
+    flags |= item.wrap ? Qt::TextWordWrap : Qt::TextSingleLine | Qt::TextDontClip;
     return flags;
 }
 

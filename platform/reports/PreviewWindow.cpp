@@ -6,8 +6,10 @@
 #include "runtime/Program.h"
 
 #include <QAction>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPixmap>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
@@ -69,7 +71,11 @@ PreviewWindow::PreviewWindow(Report& report) : m_report(report) {
     m_view->setBackgroundRole(QPalette::Dark);
     m_scroll->setWidget(m_view);
     setCentralWidget(m_scroll);
-    resize(1000, 760);
+    // Wide enough for the engine's tools and those a layout adds, within the screen.
+    const QRect screen = QGuiApplication::primaryScreen()
+                             ? QGuiApplication::primaryScreen()->availableGeometry()
+                             : QRect(0, 0, 1400, 1000);
+    resize(std::min(1400, screen.width()), std::min(1000, screen.height()));
     m_report.onRunFinished([this] { refresh(); });
 }
 
