@@ -66,6 +66,10 @@ TEST(ReportRun, PlacesSectionsAndControlsInTwips) {
     EXPECT_EQ(findText(page, "Del 1 al 7")->rect.topLeft(), QPoint(Margin, Margin + 400));
     const int pageHeaderTop = Margin + 700;
     EXPECT_EQ(findText(page, "Listado de ventas")->rect.topLeft(), QPoint(Margin, pageHeaderTop));
+    const auto rule = std::find_if(page.items.begin(), page.items.end(),
+                                   [](const PageItem& item) { return item.kind == PageItem::Kind::Line; });
+    ASSERT_NE(rule, page.items.end());
+    EXPECT_EQ(rule->line, QLine(Margin, pageHeaderTop + 300, Margin + 10000, pageHeaderTop + 300));
     const int groupTop = pageHeaderTop + 330;
     const PageItem* caption = findText(page, "Grupo");
     ASSERT_TRUE(caption);
@@ -76,6 +80,7 @@ TEST(ReportRun, PlacesSectionsAndControlsInTwips) {
     });
     ASSERT_NE(back, page.items.end());
     EXPECT_EQ(back->color, QColor(128, 128, 128));
+    EXPECT_LT(back - page.items.begin(), caption - page.items.data()); // the back is painted first
     EXPECT_EQ(findText(page, "A")->rect.topLeft(), QPoint(Margin + 1300, groupTop));
 
     const int detailTop = groupTop + 600;
