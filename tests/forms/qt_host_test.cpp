@@ -2,12 +2,14 @@
 #include "forms/Form.h"
 #include "forms/Menu.h"
 #include "forms/QtHost.h"
+#include "forms/Timer.h"
 
 #include "runtime/Program.h"
 #include "support/QtPrinters.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QEventLoop>
 #include <QMenu>
 #include <QMessageBox>
 #include <QTimer>
@@ -36,12 +38,18 @@ class frmMenu : public forms::Form {
 public:
     frmMenu() : Form(QStringLiteral("frmMenu")) {
         mnuReimprimir.onClick([this] { ++clicks; });
+        tmrReimprimir.onTimer([this] {
+            ++ticks;
+            tmrReimprimir.setEnabled(false);
+        });
     }
     forms::Menu mnuPopup{*this, QStringLiteral("mnuPopup"), QStringLiteral("popup")};
     forms::MenuItem mnuReabrirMesa{mnuPopup, QStringLiteral("mnuReabrirMesa"),
                                    QStringLiteral("Copiar venta a mesa...")};
     forms::MenuItem mnuReimprimir{mnuPopup, QStringLiteral("mnuReimprimir"), QStringLiteral("ReImprimir")};
+    forms::Timer tmrReimprimir{*this, QStringLiteral("tmrReimprimir"), 10, false};
     int clicks = 0;
+    int ticks = 0;
 };
 
 TEST_F(QtHostTest, MessageBoxShowsTextIconButtonsAndCaption) {
@@ -91,6 +99,29 @@ TEST_F(QtHostTest, PopupMenuRunsTheChosenItem) {
     });
     form.popupMenu(form.mnuPopup);
     EXPECT_EQ(form.clicks, 1);
+}
+
+TEST_F(QtHostTest, TimerRaisesItsEventWhileEnabled) {
+    frmMenu& form = forms::instance<frmMenu>();
+    QEventLoop wait;
+    QTimer::singleShot(200, &wait, &QEventLoop::quit);
+    wait.exec();
+    EXPECT_EQ(form.ticks, 0);
+    form.tmrReimprimir.setEnabled(true);
+    QTimer::singleShot(200, &wait, &QEventLoop::quit);
+    wait.exec();
+    EXPECT_EQ(form.ticks, 1);
+}
+
+TEST_F(QtHostTest, EndInAnEventRunByDoEventsStopsThePumpingHandler) {
+    bool after = false;
+    QTimer::singleShot(0, [] { forms::fire([] { runtime::End(); }); });
+    forms::fire([&] {
+        runtime::DoEvents();
+        after = true;
+    });
+    EXPECT_TRUE(runtime::hasEnded());
+    EXPECT_FALSE(after);
 }
 
 TEST_F(QtHostTest, EndClosesEveryWindowAndLoop) {
