@@ -132,6 +132,17 @@ TEST_F(LoginTest, FailedAttemptsKeepTheWindowOpen) {
     EXPECT_EQ(LeeSetting(QStringLiteral("AnteriorUsuario"), QStringLiteral("none")), QStringLiteral("none"));
 }
 
+TEST_F(LoginTest, BlankNameAndNullPasswordFindNoUser) {
+    fx.addUser(QStringLiteral("sinclave"), QString(), {{"password", runtime::Variant::null()}});
+    frmLogin& login = start();
+    logIn(login, QStringLiteral("   "), QString());
+    logIn(login, QStringLiteral("sinclave"), QString());
+    ASSERT_EQ(host.boxes.size(), 2);
+    for (const ScriptedHost::Box& box : host.boxes)
+        EXPECT_EQ(box.text, QStringLiteral("Usuario o Contraseña incorrectos"));
+    EXPECT_TRUE(login.visible());
+}
+
 TEST_F(LoginTest, UserWithoutTheReportsPermissionEndsTheProgram) {
     frmLogin& login = start();
     logIn(login, QStringLiteral("beto"), QStringLiteral("BETO"));
