@@ -25,6 +25,18 @@ void afterOutermost() {
         });
 }
 
+// A handler on the stack, for as long as it runs (also when it throws).
+struct HandlerScope {
+    HandlerScope() {
+        ++eventDepth;
+        ++busyCount;
+    }
+    ~HandlerScope() {
+        --busyCount;
+        --eventDepth;
+    }
+};
+
 } // namespace
 
 void fire(const std::function<void()>& handler) {
@@ -33,14 +45,13 @@ void fire(const std::function<void()>& handler) {
         handler();
         return;
     }
-    ++eventDepth;
-    ++busyCount;
-    try {
-        runtime::runEvent(handler);
-    } catch (const runtime::ProgramEnd&) {
+    {
+        HandlerScope scope;
+        try {
+            runtime::runEvent(handler);
+        } catch (const runtime::ProgramEnd&) {
+        }
     }
-    --busyCount;
-    --eventDepth;
     afterOutermost();
 }
 
@@ -49,14 +60,7 @@ void fireEvent(std::function<void()> handler) {
 }
 
 void callFromCode(const std::function<void()>& code) {
-    ++eventDepth;
-    ++busyCount;
-    struct Restore {
-        ~Restore() {
-            --busyCount;
-            --eventDepth;
-        }
-    } restore;
+    HandlerScope scope;
     code();
 }
 

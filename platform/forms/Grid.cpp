@@ -174,9 +174,7 @@ public:
                 c1 = 0;
                 c2 = columnCount_ - 1;
             }
-            if (selection == SelectionByColumn) {
-                // whole columns: every data row
-            }
+            // By column, the selected columns are selected over every data row.
             const int top = selection == SelectionByColumn ? 0 : r1;
             const int bottom = selection == SelectionByColumn ? dataRows - 1 : r2;
             if (r1 <= r2 && c1 <= c2)
