@@ -1,5 +1,5 @@
 #pragma once
 
-// Plugs Quenbrook's own windows into the framework (the parameters window the login hands
-// over to, and the save dialog and pictures the export tools use) and sets its title.
+// Plugs Quenbrook's parameters window into the framework (the login hands over to it, the
+// export tools use its save dialog and pictures) and sets the program's title.
 void instalaQuenbrook();

@@ -4,7 +4,6 @@
 #include "extras.h"
 
 #include "data/Recordset.h"
-#include "framework/ReportExport.h"
 #include "framework/clsCajaHelpers.h"
 #include "framework/clsDataBase.h"
 #include "framework/funciones.h"
@@ -19,7 +18,6 @@ using runtime::Variant;
 frmParametros::frmParametros() {
     frameFamilias.groupBox()->setFlat(true);
     cancelar.setEnabled(false);
-    addExportToolPictures(ImageList1);
     cmdVerListado.onClick([this] { cmdVerListado_Click(); });
     cancelar.onClick([this] { cancelar_Click(); });
 }

@@ -4,9 +4,7 @@
 
 #include "forms/CheckBox.h"
 #include "forms/CommandButton.h"
-#include "forms/CommonDialog.h"
 #include "forms/Frame.h"
-#include "forms/ImageList.h"
 #include "forms/ProgressBar.h"
 #include "runtime/Variant.h"
 
@@ -17,7 +15,7 @@ QString deletedItemsSalesQuery(const QString& tag, double desde, double hasta, b
 QString deletedItemsDetailQuery(double idventa, bool isMSSQL);
 
 // The parameters window of the deleted-items report: the period (a cash shift or a range
-// of days), the two filters, the build of the report and the controls the export tools use.
+// of days), the two filters and the build of the report.
 class frmParametros : public frmParametrosBase {
 public:
     frmParametros();
@@ -44,8 +42,6 @@ public:
     forms::ProgressBar pb{frameFamilias, QStringLiteral("pb"), {240, 2160, 5175, 375}};
     forms::CommandButton cancelar{
         frameFamilias, QStringLiteral("cancelar"), QStringLiteral("Cancelar"), {5400, 2160, 975, 375}};
-    forms::ImageList ImageList1{*this, QStringLiteral("ImageList1")};
-    forms::CommonDialog dlgDialog{*this, QStringLiteral("dlgDialog")};
 
     // Whether a build is running (a second press of "Ver Listado" then does nothing).
     bool building() const { return m_building; }
