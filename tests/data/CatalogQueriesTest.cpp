@@ -2,6 +2,7 @@
 // the rows the original would return. Texts are built as the programs build them.
 
 #include "data/Recordset.h"
+#include "deleted_items/frmParametros.h"
 #include "framework/clsDataBase.h"
 #include "framework/funciones.h"
 #include "runtime/DateSerial.h"
@@ -209,8 +210,8 @@ TEST_F(CatalogQueries, DeletedItemsSalesOfAShiftOrARange) {
                 {{"Idventa", 12}, {"estado", 2}, {"reemplazadoporid", 7}, {"SF_hora", posdb::time(16, 0)}});
     const QString replacement =
         "(ventas.reemplazadoporid = 0 or isnull(ventas.reemplazadoporid) or ventas.estado <> 3) ";
-    const QString byShift = SalesColumns + SalesFrom + " where ventas.idsesion = " + "1" + " and " +
-                            replacement + " ORDER BY ventas.sf_fecha, ventas.sf_hora; ";
+    const QString byShift = deletedItemsSalesQuery("1", 0, 0, false);
+    EXPECT_TRUE(byShift.contains(" where ventas.idsesion = 1 and " + replacement));
     data::Recordset rs;
     rs.open(byShift, cn);
     ASSERT_EQ(rs.fieldCount(), 16);
@@ -223,10 +224,8 @@ TEST_F(CatalogQueries, DeletedItemsSalesOfAShiftOrARange) {
     rs.close();
     EXPECT_EQ(ids(query(byShift)), (QVector<long>{1, 2, 11, 12}));
 
-    const QString byDates = SalesColumns + SalesFrom + " where ventas.fecha between " +
-                            FechaSQL(day(2026, 12, 1)) + " and " +
-                            FechaSQL(Variant::date(runtime::dateSerial(2026, 12, 1) + 1439.0 / 1440)) +
-                            " and " + replacement + " ORDER BY ventas.sf_fecha, ventas.sf_hora; ";
+    const QString byDates =
+        deletedItemsSalesQuery("", runtime::dateSerial(2026, 12, 1), runtime::dateSerial(2026, 12, 1), false);
     EXPECT_EQ(ids(query(byDates)), (QVector<long>{1, 2, 11, 12, 3}));
 }
 
@@ -234,22 +233,7 @@ namespace {
 
 QString detailQuery(long id, bool velmarsh) {
     const QString sale = QString::number(id);
-    if (!velmarsh)
-        return "SELECT  IDVENTA, IDVENTADETAIL, HORA, CANTIDAD, PRODUCTO, IMPORTE, PREPARACION, DEMORA, "
-               "TIPO, MOTIVO, "
-               "usuario,2 as estado, idproducto FROM Quenbrook WHERE  IDVENTA =  " +
-               sale +
-               "  and cantidad > 0  Union  SELECT VENTASDETAIL.IDVENTA, First(VENTASDETAIL.IDVENTADETAIL) AS "
-               "PrimeroDeIDVENTADETAIL, Last(VENTASDETAIL.HORA) AS ÚltimoDeHORA, Sum(VENTASDETAIL.CANTIDAD) "
-               "AS "
-               "SumaDeCANTIDAD, VENTASDETAIL.NOMBREARTICULO, VENTASDETAIL.MONTO, 0 AS Expr1, 0 AS Expr2, "
-               "'ADIC' AS "
-               "Expr3, '' AS Expr4,'' as usuario, estado, idproducto  From VENTASDETAIL where "
-               "(((VENTASDETAIL.[IDVENTA])=" +
-               sale +
-               ")) GROUP BY VENTASDETAIL.IDVENTA, VENTASDETAIL.NOMBREARTICULO, VENTASDETAIL.MONTO, 0, 0, "
-               "'ADIC', '', "
-               "VENTASDETAIL.[IDVENTA], estado, idproducto  order by hora, tipo ;";
+    if (!velmarsh) return deletedItemsDetailQuery(id, false);
     return QString("SELECT  IDVENTA, IDVENTADETAIL, HORA, CANTIDAD, PRODUCTO, IMPORTE, PREPARACION, DEMORA, "
                    "TIPO, "
                    "MOTIVO, usuario,2 as estado, idproducto") +
