@@ -3,6 +3,7 @@
 #include "deleted_items/extras.h"
 #include "forms/Events.h"
 #include "framework/clsDataBase.h"
+#include "framework/frmSeleccionaTurno.h"
 #include "runtime/DateSerial.h"
 #include "runtime/Format.h"
 #include "support/LocaleScope.h"
@@ -329,4 +330,32 @@ TEST_F(QuenbrookEmptyTest, CancelStopsTheBuildAndASecondPressDoesNotNest) {
     // The next build runs whole.
     verListado(window);
     EXPECT_EQ(tmpreport().size(), 10);
+}
+
+TEST_F(QuenbrookTest, AShiftChosenInTheChooserSetsThePeriod) {
+    frmParametros& window = logIn();
+    // The user opens the chooser, searches 1 to 2 December, picks the oldest shift listed (turn 101) and
+    // accepts.
+    QTimer::singleShot(0, [] {
+        frmSeleccionaTurno& chooser = forms::instance<frmSeleccionaTurno>();
+        chooser.DTPicker1.setValue(day(2026, 12, 1));
+        chooser.DTPicker2.setValue(day(2026, 12, 2));
+        EXPECT_TRUE(user::click(chooser.cmdTurno.widget()));
+        ASSERT_EQ(chooser.grdTurnos.rows(), 4); // turns 103 (still open), 102, 101
+        EXPECT_EQ(chooser.grdTurnos.textMatrix(3, 1), "101");
+        EXPECT_TRUE(user::clickCell(chooser.grdTurnos, 3, 1));
+        EXPECT_TRUE(user::click(chooser.cmdOk.widget()));
+    });
+    EXPECT_TRUE(user::click(window.cmdTurno.widget()));
+    EXPECT_EQ(window.cmdTurno.tag(), "1");
+    EXPECT_EQ(window.mNroTurno, 101);
+    EXPECT_FALSE(window.Frame1.enabled());
+    EXPECT_TRUE(window.lblAperturaTurno.visible());
+
+    // The dates say 3 to 4 December, but the shift rules: its sales 1 and 2 are reported.
+    verListado(window);
+    QStringList sales;
+    for (const auto& row : tmpreport())
+        if (row[17].isNull()) sales << campo(row, 1);
+    EXPECT_EQ(sales, QStringList({"1", "2"}));
 }
