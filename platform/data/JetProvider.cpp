@@ -249,9 +249,7 @@ JetProvider::~JetProvider() {
 void JetProvider::clearCaches() {
     m_translated.clear();
     m_declared.clear();
-    for (sqlite3_stmt* s : std::as_const(m_plain))
-        sqlite3_finalize(s);
-    m_plain.clear();
+    m_rows.clear();
 }
 
 void JetProvider::fail() const {
@@ -313,20 +311,6 @@ JetProvider::Prepared& JetProvider::prepared(const JetText& text, bool updatable
     Prepared& result = *p;
     m_translated.insert(key, p);
     return result;
-}
-
-sqlite3_stmt* JetProvider::plainStatement(const QString& sql) {
-    if (auto it = m_plain.constFind(sql); it != m_plain.constEnd()) return *it;
-    if (m_plain.size() >= maxCachedStatements) {
-        for (sqlite3_stmt* s : std::as_const(m_plain))
-            sqlite3_finalize(s);
-        m_plain.clear();
-    }
-    sqlite3_stmt* stmt = nullptr;
-    const QByteArray utf8 = sql.toUtf8();
-    if (sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK) fail();
-    m_plain.insert(sql, stmt);
-    return stmt;
 }
 
 QueryResult JetProvider::query(const QString& sql, bool updatable) {
@@ -400,57 +384,116 @@ long JetProvider::execute(const QString& sql) {
     return isQuery(text.tokens) ? 0 : sqlite3_changes(m_db);
 }
 
-void JetProvider::updateRow(const QString& table, qint64 rowid, const ColumnValues& values) {
-    if (values.isEmpty()) return;
-    QStringList sets;
-    for (int i = 0; i < values.size(); ++i)
-        sets << quoted(values[i].first) + QStringLiteral("=?%1").arg(i + 1);
-    sqlite3_stmt* stmt = plainStatement(QStringLiteral("UPDATE %1 SET %2 WHERE _rowid_=?%3")
-                                            .arg(quoted(table), sets.join(QLatin1Char(',')))
-                                            .arg(values.size() + 1));
-    ResetGuard guard{stmt};
-    for (int i = 0; i < values.size(); ++i)
-        bindValue(stmt, i + 1, coerce(values[i].second, kindOf(declaredType(table, values[i].first))));
-    sqlite3_bind_int64(stmt, values.size() + 1, rowid);
-    if (sqlite3_step(stmt) != SQLITE_DONE) fail();
-}
+// A prepared write or read of one row by its key, with the kinds of the values it binds
+// and of the columns it gives back.
+struct JetProvider::RowStatement {
+    sqlite3_stmt* stmt = nullptr;
+    QVector<Kind> valueKinds;
+    QVector<Kind> columnKinds;
+    ~RowStatement() { sqlite3_finalize(stmt); }
+};
 
-qint64 JetProvider::insertRow(const QString& table, const ColumnValues& values) {
-    QStringList names, params;
+JetProvider::RowStatement& JetProvider::rowStatement(RowVerb verb, const QString& table,
+                                                     const ColumnValues& values,
+                                                     const QVector<ColumnInfo>& columns) {
+    QString key = QString::number(int(verb)) + table;
+    for (const auto& value : values)
+        key += QChar(1) + value.first;
+    key += QChar(2);
+    for (const ColumnInfo& c : columns)
+        key += QChar(1) + c.baseColumn;
+    if (auto it = m_rows.constFind(key); it != m_rows.constEnd()) return **it;
+    if (m_rows.size() >= maxCachedStatements) m_rows.clear();
+
+    QStringList names, params, returned;
     for (int i = 0; i < values.size(); ++i) {
         names << quoted(values[i].first);
         params << QStringLiteral("?%1").arg(i + 1);
     }
-    sqlite3_stmt* stmt =
-        plainStatement(values.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted(table))
-                                        : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                              .arg(quoted(table), names.join(QLatin1Char(',')),
-                                                   params.join(QLatin1Char(','))));
-    ResetGuard guard{stmt};
+    for (const ColumnInfo& c : columns)
+        returned << quoted(c.baseColumn);
+    QString sql;
+    switch (verb) {
+    case RowVerb::Insert:
+        sql = values.isEmpty()
+                  ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted(table))
+                  : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                        .arg(quoted(table), names.join(QLatin1Char(',')), params.join(QLatin1Char(',')));
+        break;
+    case RowVerb::Update:
+        for (int i = 0; i < names.size(); ++i)
+            names[i] += QLatin1Char('=') + params[i];
+        sql = QStringLiteral("UPDATE %1 SET %2 WHERE _rowid_=?%3")
+                  .arg(quoted(table), names.join(QLatin1Char(',')))
+                  .arg(values.size() + 1);
+        break;
+    case RowVerb::Read:
+        sql = QStringLiteral("SELECT %1 FROM %2 WHERE _rowid_=?1")
+                  .arg(returned.join(QLatin1Char(',')), quoted(table));
+        break;
+    }
+    if (verb != RowVerb::Read && !returned.isEmpty())
+        sql += QStringLiteral(" RETURNING ") + returned.join(QLatin1Char(','));
+
+    auto s = std::make_shared<RowStatement>();
+    const QByteArray utf8 = sql.toUtf8();
+    if (sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &s->stmt, nullptr) != SQLITE_OK) fail();
+    for (const auto& value : values)
+        s->valueKinds.append(kindOf(declaredType(table, value.first)));
+    for (const ColumnInfo& c : columns)
+        s->columnKinds.append(kindOf(c.declaredType));
+    RowStatement& result = *s;
+    m_rows.insert(key, s);
+    return result;
+}
+
+// Binds the values (and the key, after them, when there is one), runs the statement to its
+// end and gives back the columns of the row it returned (Empty values without a row).
+QVector<Variant> JetProvider::runRowStatement(RowStatement& s, const ColumnValues& values, qint64 rowid) {
+    ResetGuard guard{s.stmt};
     for (int i = 0; i < values.size(); ++i)
-        bindValue(stmt, i + 1, coerce(values[i].second, kindOf(declaredType(table, values[i].first))));
-    if (sqlite3_step(stmt) != SQLITE_DONE) fail();
+        bindValue(s.stmt, i + 1, coerce(values[i].second, s.valueKinds[i]));
+    if (rowid >= 0) sqlite3_bind_int64(s.stmt, values.size() + 1, rowid);
+    QVector<Variant> row(s.columnKinds.size());
+    int rc = sqlite3_step(s.stmt);
+    if (rc == SQLITE_ROW) {
+        for (int i = 0; i < s.columnKinds.size(); ++i)
+            row[i] = readValue(s.stmt, i, s.columnKinds[i]);
+        while ((rc = sqlite3_step(s.stmt)) == SQLITE_ROW) {
+        }
+    }
+    if (rc != SQLITE_DONE) fail();
+    return row;
+}
+
+void JetProvider::updateRow(const QString& table, qint64 rowid, const ColumnValues& values) {
+    if (values.isEmpty()) return;
+    runRowStatement(rowStatement(RowVerb::Update, table, values, {}), values, rowid);
+}
+
+qint64 JetProvider::insertRow(const QString& table, const ColumnValues& values) {
+    runRowStatement(rowStatement(RowVerb::Insert, table, values, {}), values, -1);
     return sqlite3_last_insert_rowid(m_db);
 }
 
 QVector<Variant> JetProvider::readRow(const QString& table, qint64 rowid,
                                       const QVector<ColumnInfo>& columns) {
-    QStringList names;
-    for (const ColumnInfo& c : columns)
-        names << quoted(c.baseColumn);
-    sqlite3_stmt* stmt = plainStatement(QStringLiteral("SELECT %1 FROM %2 WHERE _rowid_=?1")
-                                            .arg(names.join(QLatin1Char(',')), quoted(table)));
-    ResetGuard guard{stmt};
-    sqlite3_bind_int64(stmt, 1, rowid);
-    QVector<Variant> row(columns.size());
-    const int rc = sqlite3_step(stmt);
-    if (rc == SQLITE_ROW) {
-        for (int i = 0; i < columns.size(); ++i)
-            row[i] = readValue(stmt, i, kindOf(columns[i].declaredType));
-    } else if (rc != SQLITE_DONE) {
-        fail();
+    return runRowStatement(rowStatement(RowVerb::Read, table, {}, columns), {}, rowid);
+}
+
+qint64 JetProvider::insertRow(const QString& table, const ColumnValues& values,
+                              const QVector<ColumnInfo>& columns, QVector<Variant>& row) {
+    row = runRowStatement(rowStatement(RowVerb::Insert, table, values, columns), values, -1);
+    return sqlite3_last_insert_rowid(m_db);
+}
+
+void JetProvider::updateRow(const QString& table, qint64 rowid, const ColumnValues& values,
+                            const QVector<ColumnInfo>& columns, QVector<Variant>& row) {
+    if (values.isEmpty()) {
+        row = readRow(table, rowid, columns);
+        return;
     }
-    return row;
+    row = runRowStatement(rowStatement(RowVerb::Update, table, values, columns), values, rowid);
 }
 
 } // namespace data

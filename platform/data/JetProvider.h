@@ -31,14 +31,23 @@ public:
     qint64 insertRow(const QString& table, const ColumnValues& values) override;
     QVector<runtime::Variant> readRow(const QString& table, qint64 rowid,
                                       const QVector<ColumnInfo>& columns) override;
+    // The write returns the row it wrote (RETURNING): one statement instead of two.
+    qint64 insertRow(const QString& table, const ColumnValues& values, const QVector<ColumnInfo>& columns,
+                     QVector<runtime::Variant>& row) override;
+    void updateRow(const QString& table, qint64 rowid, const ColumnValues& values,
+                   const QVector<ColumnInfo>& columns, QVector<runtime::Variant>& row) override;
 
     // The table that holds the database password.
     static constexpr const char* passwordTable = "MSysPassword";
 
 private:
     struct Prepared;
+    struct RowStatement;
+    enum class RowVerb { Insert, Update, Read };
     Prepared& prepared(const JetText& text, bool updatable);
-    sqlite3_stmt* plainStatement(const QString& sql);
+    RowStatement& rowStatement(RowVerb verb, const QString& table, const ColumnValues& values,
+                               const QVector<ColumnInfo>& columns);
+    QVector<runtime::Variant> runRowStatement(RowStatement& s, const ColumnValues& values, qint64 rowid);
     // The declared type of a table's column: null when there is no such column.
     QString declaredType(const QString& table, const QString& column) const;
     QString lookUpDeclaredType(const QString& table, const QString& column) const;
@@ -48,7 +57,7 @@ private:
     QString m_file;
     sqlite3* m_db = nullptr;
     QHash<QString, std::shared_ptr<Prepared>> m_translated; // by shape
-    QHash<QString, sqlite3_stmt*> m_plain;                  // by SQLite text
+    QHash<QString, std::shared_ptr<RowStatement>> m_rows;   // by verb, table and columns
     mutable QHash<QString, QString> m_declared;             // declared column types
 };
 

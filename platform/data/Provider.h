@@ -57,6 +57,19 @@ public:
     // Reads the named columns of one row back, as a query of them would give them.
     virtual QVector<runtime::Variant> readRow(const QString& table, qint64 rowid,
                                               const QVector<ColumnInfo>& columns) = 0;
+
+    // The same writes followed by the read of the row they wrote; a provider may do both in one step.
+    virtual qint64 insertRow(const QString& table, const ColumnValues& values,
+                             const QVector<ColumnInfo>& columns, QVector<runtime::Variant>& row) {
+        const qint64 rowid = insertRow(table, values);
+        row = readRow(table, rowid, columns);
+        return rowid;
+    }
+    virtual void updateRow(const QString& table, qint64 rowid, const ColumnValues& values,
+                           const QVector<ColumnInfo>& columns, QVector<runtime::Variant>& row) {
+        updateRow(table, rowid, values);
+        row = readRow(table, rowid, columns);
+    }
 };
 
 } // namespace data

@@ -146,14 +146,14 @@ void Recordset::update() {
         if (m_changed[i]) values.append({m_result.columns[i].baseColumn, m_buffer[i]});
     Provider& provider = m_connection->provider();
     if (edit == Edit::Adding) {
-        const qint64 rowid = provider.insertRow(m_result.table, values);
-        m_result.rows.append(provider.readRow(m_result.table, rowid, m_result.columns));
+        QVector<Variant> row;
+        const qint64 rowid = provider.insertRow(m_result.table, values, m_result.columns, row);
+        m_result.rows.append(row);
         m_result.rowids.append(rowid);
         m_position = m_result.rows.size() - 1;
     } else {
         const qint64 rowid = m_result.rowids[m_position];
-        provider.updateRow(m_result.table, rowid, values);
-        m_result.rows[m_position] = provider.readRow(m_result.table, rowid, m_result.columns);
+        provider.updateRow(m_result.table, rowid, values, m_result.columns, m_result.rows[m_position]);
     }
 }
 

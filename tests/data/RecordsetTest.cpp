@@ -242,6 +242,30 @@ TEST(JetRecordset, UpdatesCoerceToTheColumnType) {
     EXPECT_EQ(pos.scalar("select count(*) from ventas where fechacaja = #2026-12-02#").toLong(), 1);
 }
 
+TEST(JetRecordset, SavedRowsReadBackAsStoredWithTheirKey) {
+    PosFixture pos;
+    Recordset rs;
+    rs.open("select * from usuarios where 1 = 0", pos.db(), data::adOpenStatic, data::adLockOptimistic);
+    for (const char* name : {"uno", "dos"}) {
+        rs.addNew();
+        rs.fields("apodo").setValue(name);
+        rs.fields("estado").setValue("1");
+        rs.update();
+    }
+    EXPECT_EQ(rs.fields("id").value().toLong(), 6); // the sample's four users, then uno
+    EXPECT_EQ(rs.fields("apodo").value().toString(), "dos");
+    EXPECT_EQ(rs.fields("estado").value().type(), Variant::Type::Long);
+    EXPECT_TRUE(rs.fields("reportes").value().isNull());
+    rs.moveFirst();
+    EXPECT_EQ(rs.fields("id").value().toLong(), 5);
+    rs.fields("Admin").setValue(true);
+    rs.update();
+    EXPECT_EQ(rs.fields("Admin").value().toLong(), -1);
+    EXPECT_EQ(rs.fields("apodo").value().toString(), "uno");
+    rs.close();
+    EXPECT_EQ(pos.scalar("select count(*) from usuarios where Admin = -1 and apodo = 'uno'").toLong(), 1);
+}
+
 TEST(JetRecordset, ReadOnlyAndJoinedRowsRefuseChanges) {
     PosFixture pos;
     Recordset rs;
