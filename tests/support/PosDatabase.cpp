@@ -2,6 +2,7 @@
 
 #include "data/Connection.h"
 #include "data/JetProvider.h"
+#include "data/Recordset.h"
 #include "runtime/DateSerial.h"
 #include "runtime/RuntimeError.h"
 
@@ -134,6 +135,20 @@ data::ConnectionPtr openJet(const QString& file, const QString& password) {
 
 qint64 insertRow(const data::ConnectionPtr& db, const QString& table, const Row& row) {
     return db->provider().insertRow(table, row);
+}
+
+QVector<QVector<Variant>> rows(const data::ConnectionPtr& db, const QString& sql) {
+    data::Recordset rs;
+    rs.open(sql, db, data::adOpenStatic);
+    QVector<QVector<Variant>> result;
+    for (; !rs.eof(); rs.moveNext()) {
+        QVector<Variant> row;
+        for (int i = 0; i < rs.fieldCount(); ++i)
+            row.append(rs.fields(i).value());
+        result.append(row);
+    }
+    rs.close();
+    return result;
 }
 
 Variant day(int year, int month, int dayOfMonth) {

@@ -29,6 +29,8 @@ using Row = QVector<QPair<QString, runtime::Variant>>;
 
 // Adds a row through the connection; returns its key (rowid, which is the identifier column).
 qint64 insertRow(const data::ConnectionPtr& db, const QString& table, const Row& row);
+// The rows of a Jet query, values by position.
+QVector<QVector<runtime::Variant>> rows(const data::ConnectionPtr& db, const QString& sql);
 
 // Date and time values as the point of sale stores them.
 runtime::Variant day(int year, int month, int dayOfMonth);

@@ -83,17 +83,7 @@ void PosFixture::exec(const QString& sql) {
 }
 
 QVector<QVector<Variant>> PosFixture::rows(const QString& sql, data::ConnectionPtr on) {
-    data::Recordset rs;
-    rs.open(sql, on ? on : db(), data::adOpenStatic);
-    QVector<QVector<Variant>> result;
-    for (; !rs.eof(); rs.moveNext()) {
-        QVector<Variant> row;
-        for (int i = 0; i < rs.fieldCount(); ++i)
-            row.append(rs.fields(i).value());
-        result.append(row);
-    }
-    rs.close();
-    return result;
+    return posdb::rows(on ? on : db(), sql);
 }
 
 Variant PosFixture::scalar(const QString& sql, data::ConnectionPtr on) {

@@ -1,6 +1,6 @@
 #include "DemoInstallation.h"
 
-#include "tests/support/PosDatabase.h"
+#include "PosDatabase.h"
 
 #include "runtime/DateSerial.h"
 #include "runtime/RuntimeError.h"

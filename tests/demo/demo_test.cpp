@@ -1,0 +1,178 @@
+#include "deleted_items/ActiveReport1.h"
+#include "deleted_items/Quenbrook.h"
+#include "deleted_items/frmParametros.h"
+#include "forms/Events.h"
+#include "framework/Main.h"
+#include "framework/frmLogin.h"
+#include "reports/PreviewWindow.h"
+#include "runtime/DateSerial.h"
+#include "runtime/Program.h"
+
+#include "support/DemoInstallation.h"
+#include "support/PosDatabase.h"
+#include "support/ScriptedHost.h"
+#include "support/SettingsScope.h"
+#include "support/UserInput.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using runtime::Variant;
+
+namespace {
+
+QDateTime fixedNow() {
+    return QDateTime(QDate(2026, 12, 3), QTime(10, 30, 15));
+}
+
+// A demo installation in a folder of its own, with the clock pinned to 3 December 2026.
+class DemoTest : public ::testing::Test {
+protected:
+    void SetUp() override { runtime::setClock(fixedNow); }
+    void TearDown() override {
+        if (ActiveReport1::instance().preview()) ActiveReport1::instance().preview()->close();
+        forms::unloadAll();
+        runtime::setClock(nullptr);
+        runtime::App::setPath(QString());
+    }
+
+    demo::Counts make(const demo::Options& options = {}, const QString& sub = QStringLiteral("pos")) {
+        return demo::makeInstallation(dir.filePath(sub), options);
+    }
+    data::ConnectionPtr db(const QString& sub = QStringLiteral("pos")) {
+        return posdb::openJet(dir.filePath(sub) + QStringLiteral("/db/db.mdb"));
+    }
+    static long count(const data::ConnectionPtr& db, const QString& sql) {
+        return posdb::rows(db, sql)[0][0].toLong();
+    }
+
+    // Starts Quenbrook from the installation's program folder and logs in.
+    void logIn(const QString& usuario, const QString& password) {
+        runtime::App::setPath(demo::programFolder(dir.filePath(QStringLiteral("pos"))));
+        instalaQuenbrook();
+        forms::fire([] { Main(); });
+        frmLogin& login = forms::instance<frmLogin>();
+        login.txtUsuario.setText(QString());
+        EXPECT_TRUE(user::type(login.txtUsuario.widget(), usuario));
+        EXPECT_TRUE(user::type(login.txtPass.widget(), password + QStringLiteral("\r")));
+    }
+
+    QTemporaryDir dir;
+    SettingsScope settings;
+    ScriptedHost host;
+};
+
+TEST_F(DemoTest, TheProgramStartsBesideItAndReportsTodaysDeletions) {
+    make();
+    logIn(QString::fromLatin1(demo::AdminUser), QString::fromLatin1(demo::AdminPassword));
+    ASSERT_TRUE(forms::isLoaded<frmParametros>());
+    frmParametros& window = forms::instance<frmParametros>();
+    EXPECT_TRUE(user::click(window.cmdVerListado.widget()));
+    EXPECT_TRUE(host.boxes.isEmpty());
+
+    // Header rows (a time of the ticket or none, no line time) of today's sales only.
+    const auto written = posdb::rows(posdb::openJet(dir.filePath(QStringLiteral("pos/spooler.mdb"))),
+                                     QStringLiteral("select campo14, campo17, campo24 from tmpreport"));
+    int headers = 0, voidedLines = 0;
+    for (const auto& row : written) {
+        if (row[1].isNull()) {
+            ++headers;
+            EXPECT_EQ(row[0].toDouble(), runtime::today());
+        }
+        if (row[2].toText() == QLatin1String("ANULADO")) ++voidedLines;
+    }
+    EXPECT_GE(headers, 5);
+    EXPECT_GT(voidedLines, 0);
+    EXPECT_TRUE(ActiveReport1::instance().preview()->isVisible());
+    EXPECT_GE(ActiveReport1::instance().pages().size(), 2);
+}
+
+TEST_F(DemoTest, TheCashierItAnnouncesMayLogInAndTheWaiterMayNot) {
+    make();
+    logIn(QString::fromLatin1(demo::CashierUser), QString::fromLatin1(demo::CashierPassword));
+    EXPECT_TRUE(forms::isLoaded<frmParametros>());
+    EXPECT_TRUE(host.boxes.isEmpty());
+    forms::unloadAll();
+
+    logIn(QStringLiteral("diego"), QStringLiteral("diego"));
+    EXPECT_FALSE(forms::isLoaded<frmParametros>());
+    EXPECT_FALSE(host.boxes.isEmpty());
+}
+
+TEST_F(DemoTest, TheSameSeedGivesTheSameTrade) {
+    demo::Options options;
+    options.days = 4;
+    options.seed = 11;
+    make(options, QStringLiteral("a"));
+    make(options, QStringLiteral("b"));
+    options.seed = 12;
+    make(options, QStringLiteral("c"));
+    for (const char* table : {"sesion", "ventas", "ventasdetail", "Quenbrook", "auditoria"}) {
+        const QString sql = QStringLiteral("select * from %1").arg(QLatin1String(table));
+        const auto a = posdb::rows(db(QStringLiteral("a")), sql);
+        const auto b = posdb::rows(db(QStringLiteral("b")), sql);
+        ASSERT_EQ(a.size(), b.size()) << table;
+        for (int r = 0; r < a.size(); ++r)
+            for (int c = 0; c < a[r].size(); ++c)
+                ASSERT_TRUE(a[r][c].type() == b[r][c].type() && a[r][c].toText() == b[r][c].toText())
+                    << table;
+    }
+    const QString total = QStringLiteral("select sum(total) from ventas");
+    EXPECT_NE(posdb::rows(db(QStringLiteral("a")), total)[0][0].toDouble(),
+              posdb::rows(db(QStringLiteral("c")), total)[0][0].toDouble());
+}
+
+TEST_F(DemoTest, TheTradeHoldsEveryCaseTheReportLooksFor) {
+    demo::Options options;
+    options.days = 10;
+    options.sales = 2000;
+    const demo::Counts made = make(options);
+    const auto pos = db();
+
+    // Enough lines and deletions for a busy month at scale (the benchmark's 20,000 sales).
+    EXPECT_EQ(count(pos, "select count(*) from ventas"), made.sales);
+    EXPECT_GE(made.sales, 2000);
+    EXPECT_GE(count(pos, "select count(*) from ventasdetail"), 5 * made.sales);
+    EXPECT_GE(count(pos, "select count(*) from Quenbrook where TIPO <> 'ITEM'"), made.sales / 4);
+
+    // One shift still open, the last; its latest sales are open, without ticket.
+    EXPECT_EQ(count(pos, "select count(*) from sesion where fechacierre is null"), 1);
+    EXPECT_EQ(count(pos, "select max(Idsesion) from sesion where fechacierre is null"),
+              count(pos, "select max(Idsesion) from sesion"));
+    EXPECT_GT(made.open, 0);
+    EXPECT_EQ(count(pos, "select count(*) from ventas where estado = 1 and (NUMEROTICKET is not null or "
+                         "idsesion <> (select max(Idsesion) from sesion))"),
+              0);
+
+    // Voided sales: replaced by a closed sale, or not replaced with 0 or an empty reference.
+    EXPECT_GT(made.replaced, 0);
+    EXPECT_EQ(count(pos,
+                    "select count(*) from ventas v where v.reemplazadoporid > 0 and not exists (select * "
+                    "from ventas r where r.Idventa = v.reemplazadoporid and r.estado = 2)"),
+              0);
+    EXPECT_GT(count(pos, "select count(*) from ventas where estado = 3 and reemplazadoporid = 0"), 0);
+    EXPECT_GT(count(pos, "select count(*) from ventas where estado = 3 and isnull(reemplazadoporid)"), 0);
+    EXPECT_EQ(count(pos, "select count(*) from auditoria a where codigo = 21 and not exists (select * from "
+                         "ventas v where v.Idventa = a.idventa and v.estado = 3)"),
+              0);
+    EXPECT_GT(made.audits, 0);
+
+    // Motive rows stand right before their deleted item; some items leave after the ticket.
+    EXPECT_EQ(count(pos,
+                    "select count(*) from Quenbrook m where TIPO = 'ITEM' and not exists (select * from "
+                    "Quenbrook d where d.IDVENTA = m.IDVENTA and d.HORA = m.HORA and d.TIPO = 'PRODUCTO')"),
+              0);
+    EXPECT_GT(count(pos,
+                    "select count(*) from Quenbrook q inner join ventas v on q.IDVENTA = v.Idventa where "
+                    "q.TIPO = 'PRODUCTO' and q.Fecha + q.HORA > v.SF_FECHA + v.SF_hora"),
+              0);
+
+    // Sales without cash date for the cash-date pass; every sale within the ten days.
+    EXPECT_EQ(count(pos, "select count(*) from ventas where fechacaja is null"), made.withoutCashDate);
+    EXPECT_GT(made.withoutCashDate, 0);
+    EXPECT_EQ(count(pos, "select count(*) from ventas where fecha < #2026-11-24# or fecha > #2026-12-03#"),
+              0);
+}
+
+} // namespace
