@@ -58,18 +58,20 @@ double toSerial(const QDateTime& dateTime) {
     return days < 0 ? days - time : days + time;
 }
 
-QDateTime toDateTime(double serial) {
+QDate toDate(double serial) {
     qint64 days, seconds;
     split(serial, days, seconds);
-    return QDateTime(epoch().addDays(days), QTime(0, 0).addSecs(static_cast<int>(seconds)));
-}
-
-QDate toDate(double serial) {
-    return toDateTime(serial).date();
+    return epoch().addDays(days);
 }
 
 QTime toTime(double serial) {
-    return toDateTime(serial).time();
+    qint64 days, seconds;
+    split(serial, days, seconds);
+    return QTime::fromMSecsSinceStartOfDay(static_cast<int>(seconds * 1000));
+}
+
+QDateTime toDateTime(double serial) {
+    return QDateTime(toDate(serial), toTime(serial));
 }
 
 double datePart(double serial) {

@@ -3,10 +3,9 @@
 #include "DateSerial.h"
 #include "Regional.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
-
-#include <QRegularExpression>
 
 namespace runtime {
 
@@ -76,9 +75,8 @@ QString two(int v) {
 
 QString formatDate(double serial, const QString& picture) {
     const Regional& r = Regional::current();
-    QDateTime dt = toDateTime(serial);
-    QDate d = dt.date();
-    QTime t = dt.time();
+    const QDate d = toDate(serial);
+    const QTime t = toTime(serial);
     QString out;
     for (const DateToken& token : tokenizeDatePicture(picture)) {
         if (token.letter.isNull()) {
@@ -208,7 +206,8 @@ QString formatNumber(double value, const QString& picture) {
         number += r.decimalSeparator + fractionDigits;
     else if (point >= 0 && fractionDigits.isEmpty() && fractionPart.isEmpty())
         number += r.decimalSeparator;
-    bool zero = !number.contains(QRegularExpression(QStringLiteral("[1-9]")));
+    const bool zero = std::none_of(number.begin(), number.end(),
+                                   [](QChar c) { return c >= QLatin1Char('1') && c <= QLatin1Char('9'); });
     QString sign = value < 0 && !zero ? QStringLiteral("-") : QString();
     return sign + prefix + number + suffix;
 }

@@ -360,11 +360,12 @@ bool isDateText(const QString& text) {
 
 QString generalDate(double serial) {
     const Regional& r = Regional::current();
-    QDateTime dt = toDateTime(serial);
-    bool hasTime = dt.time() != QTime(0, 0);
-    bool hasDate = dt.date() != QDate(1899, 12, 30);
-    QString dateText = r.locale.toString(dt.date(), r.shortDateFormat);
-    QString timeText = r.locale.toString(dt.time(), r.longTimeFormat);
+    const QDate date = toDate(serial);
+    const QTime time = toTime(serial);
+    bool hasTime = time != QTime(0, 0);
+    bool hasDate = date != QDate(1899, 12, 30);
+    QString dateText = r.locale.toString(date, r.shortDateFormat);
+    QString timeText = r.locale.toString(time, r.longTimeFormat);
     if (!hasTime) return dateText;
     if (!hasDate) return timeText;
     return dateText + QLatin1Char(' ') + timeText;
