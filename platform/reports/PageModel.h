@@ -33,7 +33,10 @@ struct PageItem {
     Font font;
     QColor color = Qt::black; // text or line colour, rectangle fill
     Alignment alignment = Alignment::Left;
-    bool wrap = false;  // text wraps within the box's width
+    bool wrap = false; // text wraps within the box's width
+    // A single line of left-aligned text may run on to the right into free space up to this
+    // width (at least its box's); beyond it, it is cut.
+    int room = 0;
     int lineWidth = 15; // twips
 
     static PageItem textBox(const QRect& rect, const QString& text, const Font& font, const QColor& color,

@@ -39,10 +39,15 @@ int textFlags(const PageItem& item) {
         flags |= Qt::AlignRight;
         break;
     }
-    // A line of text wider than its box is shown whole rather than cut (a total must stay
-    // readable); wrapped texts grow their box instead.
-    flags |= item.wrap ? Qt::TextWordWrap : Qt::TextSingleLine | Qt::TextDontClip;
+    flags |= item.wrap ? Qt::TextWordWrap : Qt::TextSingleLine;
     return flags;
+}
+
+// The box a text is drawn and cut in: its own, or the free room on its right.
+QRect textArea(const PageItem& item) {
+    QRect area = item.rect;
+    if (!item.wrap && item.alignment == Alignment::Left && item.room > area.width()) area.setWidth(item.room);
+    return area;
 }
 
 } // namespace
@@ -69,7 +74,7 @@ void paintPage(QPainter& painter, const Page& page) {
                 fontSet = true;
             }
             painter.setPen(item.color);
-            painter.drawText(item.rect, textFlags(item), item.text);
+            painter.drawText(textArea(item), textFlags(item), item.text);
             break;
         }
     }

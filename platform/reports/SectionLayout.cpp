@@ -145,6 +145,28 @@ void renderControl(const SectionLayout::Placed& placed, QVector<PageItem>& items
 
 } // namespace
 
+namespace {
+
+// Gives each single line of text the free room on its right: up to the nearest text or filled
+// box beside it, or the band's right edge. A total wider than its box stays readable, and a
+// long name never runs into the next column.
+void measureRoom(QVector<PageItem>& items, int width) {
+    for (PageItem& item : items) {
+        if (item.kind != PageItem::Kind::Text || item.wrap) continue;
+        int right = width;
+        for (const PageItem& other : items) {
+            if (&other == &item || other.kind == PageItem::Kind::Line) continue;
+            const bool beside = other.rect.left() > item.rect.left() &&
+                                other.rect.top() <= item.rect.bottom() &&
+                                other.rect.bottom() >= item.rect.top();
+            if (beside) right = std::min(right, other.rect.left());
+        }
+        item.room = std::max(item.rect.width(), right - item.rect.left());
+    }
+}
+
+} // namespace
+
 Band render(const Section& section, const SectionLayout& layout, int width) {
     Band band;
     band.height = layout.height;
@@ -152,6 +174,7 @@ Band render(const Section& section, const SectionLayout& layout, int width) {
         band.items.append(PageItem::filledRect(QRect(0, 0, width, layout.height), section.backColor()));
     for (const auto& placed : layout.controls)
         renderControl(placed, band.items);
+    measureRoom(band.items, width);
     return band;
 }
 

@@ -79,6 +79,14 @@ TEST_F(QuenbrookTest, TheReportShowsGroupsColouredLinesAndTheThreeTotals) {
     EXPECT_EQ(report.totalokbo->text(), "1.500,00");
     EXPECT_TRUE(texts.contains("2.700,00"));
 
+    // A total wider than its box runs on into the free space on its right; a name stops at the next column.
+    const PageItem* total = findText(pages[0], "1.500,00");
+    ASSERT_NE(total, nullptr);
+    EXPECT_GT(total->room, total->rect.width());
+    const PageItem* name = findText(pages[0], "Muzzarella");
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(name->room, name->rect.width()); // the unit price follows at once
+
     // The five export tools follow the engine's own.
     EXPECT_EQ(report.toolbar().tools(22).caption, "    Excel    ");
     EXPECT_EQ(report.toolbar().tools(21).caption, "                Exportar a:");
