@@ -1,7 +1,7 @@
 // make_demo <folder> [--sales N] [--days D] [--seed S]
 // Writes a demo point-of-sale installation (see DemoInstallation.h) and tells what it holds.
 
-#include "tests/support/DemoInstallation.h"
+#include "tools/pos/DemoInstallation.h"
 
 #include "runtime/DateSerial.h"
 #include "runtime/RuntimeError.h"

@@ -4,7 +4,7 @@
 // to SQLite.
 //   quenbrook_bench [--sales N] [--days D] [--seed S]
 
-#include "tests/support/DemoInstallation.h"
+#include "tools/pos/DemoInstallation.h"
 
 #include "deleted_items/ActiveReport1.h"
 #include "deleted_items/Quenbrook.h"

@@ -8,8 +8,8 @@
 #include "runtime/DateSerial.h"
 #include "runtime/Program.h"
 
-#include "support/DemoInstallation.h"
-#include "support/PosDatabase.h"
+#include "tools/pos/DemoInstallation.h"
+#include "tools/pos/PosDatabase.h"
 #include "support/ScriptedHost.h"
 #include "support/SettingsScope.h"
 #include "support/UserInput.h"

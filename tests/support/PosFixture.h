@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PosDatabase.h"
+#include "tools/pos/PosDatabase.h"
 
 #include <QTemporaryDir>
 
