@@ -8,11 +8,11 @@
 #include "runtime/DateSerial.h"
 #include "runtime/Program.h"
 
-#include "tools/pos/DemoInstallation.h"
-#include "tools/pos/PosDatabase.h"
 #include "support/ScriptedHost.h"
 #include "support/SettingsScope.h"
 #include "support/UserInput.h"
+#include "tools/pos/DemoInstallation.h"
+#include "tools/pos/PosDatabase.h"
 
 #include <QTemporaryDir>
 

@@ -24,8 +24,7 @@ int ScriptedHost::messageBox(const QString& text, int buttons, const QString& ca
 
 void ScriptedHost::doEvents() {
     ++doEventsCalls;
-    if (onDoEvents)
-        onDoEvents();
+    if (onDoEvents) onDoEvents();
     if (QCoreApplication::instance()) QCoreApplication::processEvents();
 }
 
