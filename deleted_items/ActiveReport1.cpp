@@ -17,12 +17,34 @@ const QColor ItemCaptionBack(224, 224, 224);
 constexpr long Green = 32768;
 constexpr long Red = 255;
 
-Label* captionLabel(Section* section, const QString& name, const QString& text, const QRect& rect,
-                    const QColor& fore, const QColor& back) {
-    Label* label = section->addLabel(name, text, rect);
+// A caption of the group header: name, text and place.
+struct Caption {
+    const char* name;
+    const char* text;
+    QRect rect;
+};
+
+const Caption SaleCaptions[] = {
+    {"Label10", "Fecha T.", {15, 45, 1134, 283}},   {"Label1", "Hora T.", {1149, 45, 992, 283}},
+    {"Label3", "Mesa", {2141, 45, 709, 283}},       {"Label2", "H.Apertura", {2850, 45, 1134, 283}},
+    {"Label4", "H.Cierre", {3984, 45, 1133, 283}},  {"Label5", "Estado", {5117, 45, 851, 283}},
+    {"Label7", "Nro. Fact", {5968, 45, 1842, 283}}, {"Label8", "Total", {7810, 45, 851, 283}},
+    {"Label14", "Imp", {8655, 45, 480, 285}},       {"Label13", "Usuario", {9090, 45, 1275, 285}},
+};
+
+const Caption ItemCaptions[] = {
+    {"Label22", "Hora", {15, 970, 1134, 284}},          {"Label15", "Cant.", {1149, 970, 567, 284}},
+    {"Label24", "Descripción", {1710, 975, 2310, 285}}, {"Label17", "PV", {3984, 970, 708, 284}},
+    {"Label16", "$", {4692, 970, 1134, 284}},           {"Label18", "T.Prep", {5401, 970, 1134, 284}},
+    {"Label19", "T.Adic", {6165, 975, 990, 285}},       {"Label20", "Tipo / Motivo", {7125, 975, 1260, 285}},
+    {"Label21", "Estado", {8235, 970, 900, 285}},       {"Label23", "Usuario", {9135, 970, 1245, 285}},
+};
+
+void captionLabel(Section* section, const Caption& caption, const QColor& fore, const QColor& back) {
+    Label* label =
+        section->addLabel(QString::fromUtf8(caption.name), QString::fromUtf8(caption.text), caption.rect);
     label->setForeColor(fore);
     label->setBackColor(back);
-    return label;
 }
 
 void largeFont(Control* control) {
@@ -49,26 +71,8 @@ ActiveReport1::ActiveReport1() {
 
     GroupHeader1 = addGroupHeader(QStringLiteral("GroupHeader1"), 1200, QStringLiteral("campo1"));
     Section* g = GroupHeader1;
-    captionLabel(g, QStringLiteral("Label10"), QStringLiteral("Fecha T."), {15, 45, 1134, 283},
-                 SaleCaptionText, SaleCaptionBack);
-    captionLabel(g, QStringLiteral("Label1"), QStringLiteral("Hora T."), {1149, 45, 992, 283},
-                 SaleCaptionText, SaleCaptionBack);
-    captionLabel(g, QStringLiteral("Label3"), QStringLiteral("Mesa"), {2141, 45, 709, 283}, SaleCaptionText,
-                 SaleCaptionBack);
-    captionLabel(g, QStringLiteral("Label2"), QStringLiteral("H.Apertura"), {2850, 45, 1134, 283},
-                 SaleCaptionText, SaleCaptionBack);
-    captionLabel(g, QStringLiteral("Label4"), QStringLiteral("H.Cierre"), {3984, 45, 1133, 283},
-                 SaleCaptionText, SaleCaptionBack);
-    captionLabel(g, QStringLiteral("Label5"), QStringLiteral("Estado"), {5117, 45, 851, 283}, SaleCaptionText,
-                 SaleCaptionBack);
-    captionLabel(g, QStringLiteral("Label7"), QStringLiteral("Nro. Fact"), {5968, 45, 1842, 283},
-                 SaleCaptionText, SaleCaptionBack);
-    captionLabel(g, QStringLiteral("Label8"), QStringLiteral("Total"), {7810, 45, 851, 283}, SaleCaptionText,
-                 SaleCaptionBack);
-    captionLabel(g, QStringLiteral("Label14"), QStringLiteral("Imp"), {8655, 45, 480, 285}, SaleCaptionText,
-                 SaleCaptionBack);
-    captionLabel(g, QStringLiteral("Label13"), QStringLiteral("Usuario"), {9090, 45, 1275, 285},
-                 SaleCaptionText, SaleCaptionBack);
+    for (const Caption& c : SaleCaptions)
+        captionLabel(g, c, SaleCaptionText, SaleCaptionBack);
 
     g->addField(QStringLiteral("Field2"), QStringLiteral("campo13"), {15, 395, 1134, 284},
                 QStringLiteral("d-mmm-yy"));
@@ -88,26 +92,8 @@ ActiveReport1::ActiveReport1() {
     txtcampo10 = g->addField(QStringLiteral("txtcampo10"), QStringLiteral("campo10"), {8646, 680, 425, 284});
     g->addField(QStringLiteral("Field4"), QStringLiteral("campo15"), {9101, 680, 1275, 284});
 
-    captionLabel(g, QStringLiteral("Label22"), QStringLiteral("Hora"), {15, 970, 1134, 284}, ItemCaptionText,
-                 ItemCaptionBack);
-    captionLabel(g, QStringLiteral("Label15"), QStringLiteral("Cant."), {1149, 970, 567, 284},
-                 ItemCaptionText, ItemCaptionBack);
-    captionLabel(g, QStringLiteral("Label24"), QStringLiteral("Descripción"), {1710, 975, 2310, 285},
-                 ItemCaptionText, ItemCaptionBack);
-    captionLabel(g, QStringLiteral("Label17"), QStringLiteral("PV"), {3984, 970, 708, 284}, ItemCaptionText,
-                 ItemCaptionBack);
-    captionLabel(g, QStringLiteral("Label16"), QStringLiteral("$"), {4692, 970, 1134, 284}, ItemCaptionText,
-                 ItemCaptionBack);
-    captionLabel(g, QStringLiteral("Label18"), QStringLiteral("T.Prep"), {5401, 970, 1134, 284},
-                 ItemCaptionText, ItemCaptionBack);
-    captionLabel(g, QStringLiteral("Label19"), QStringLiteral("T.Adic"), {6165, 975, 990, 285},
-                 ItemCaptionText, ItemCaptionBack);
-    captionLabel(g, QStringLiteral("Label20"), QStringLiteral("Tipo / Motivo"), {7125, 975, 1260, 285},
-                 ItemCaptionText, ItemCaptionBack);
-    captionLabel(g, QStringLiteral("Label21"), QStringLiteral("Estado"), {8235, 970, 900, 285},
-                 ItemCaptionText, ItemCaptionBack);
-    captionLabel(g, QStringLiteral("Label23"), QStringLiteral("Usuario"), {9135, 970, 1245, 285},
-                 ItemCaptionText, ItemCaptionBack);
+    for (const Caption& c : ItemCaptions)
+        captionLabel(g, c, ItemCaptionText, ItemCaptionBack);
     g->addLine(QStringLiteral("Line1"), {15, 328, 10361, 328});
     g->addLine(QStringLiteral("Line2"), {19, 30, 10365, 30});
     GroupHeader1->onFormat([this] { GroupHeader1_Format(); });
