@@ -75,28 +75,27 @@ void jetVal(sqlite3_context* ctx, int, sqlite3_value** argv) {
     }
 }
 
-void jetHour(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    const auto serial = serialOf(argv[0]);
+// The date serial of a function's argument; without one the function's result is already
+// set: Null for a Null argument, Jet's type mismatch otherwise.
+std::optional<double> serialArgument(sqlite3_context* ctx, sqlite3_value* argument) {
+    const auto serial = serialOf(argument);
     if (!serial) {
-        if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
+        if (sqlite3_value_type(argument) == SQLITE_NULL)
             sqlite3_result_null(ctx);
         else
             sqlite3_result_error(ctx, "Data type mismatch in criteria expression.", -1);
-        return;
     }
-    sqlite3_result_int(ctx, runtime::toTime(*serial).hour());
+    return serial;
+}
+
+void jetHour(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (const auto serial = serialArgument(ctx, argv[0]))
+        sqlite3_result_int(ctx, runtime::toTime(*serial).hour());
 }
 
 void jetDateValue(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    const auto serial = serialOf(argv[0]);
-    if (!serial) {
-        if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
-            sqlite3_result_null(ctx);
-        else
-            sqlite3_result_error(ctx, "Data type mismatch in criteria expression.", -1);
-        return;
-    }
-    sqlite3_result_double(ctx, runtime::datePart(*serial));
+    if (const auto serial = serialArgument(ctx, argv[0]))
+        sqlite3_result_double(ctx, runtime::datePart(*serial));
 }
 
 // InStr([start,] text, sought): 1-based position, 0 when absent, compared without regard to case.

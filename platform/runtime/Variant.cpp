@@ -23,28 +23,27 @@ Variant::Variant(const QString& s) : m_type(Type::String), m_string(s) {}
 
 Variant::Variant(const char* s) : m_type(Type::String), m_string(QString::fromUtf8(s)) {}
 
-Variant Variant::null() {
+Variant Variant::typed(Type type, double number) {
     Variant v;
-    v.m_type = Type::Null;
+    v.m_type = type;
+    v.m_number = number;
     return v;
+}
+
+Variant Variant::null() {
+    return typed(Type::Null, 0.0);
 }
 
 Variant Variant::integer(int value) {
-    Variant v(value);
-    v.m_type = Type::Integer;
-    return v;
+    return typed(Type::Integer, value);
 }
 
 Variant Variant::currency(double value) {
-    Variant v(std::round(value * 10000.0) / 10000.0);
-    v.m_type = Type::Currency;
-    return v;
+    return typed(Type::Currency, std::round(value * 10000.0) / 10000.0);
 }
 
 Variant Variant::date(double serial) {
-    Variant v(serial);
-    v.m_type = Type::Date;
-    return v;
+    return typed(Type::Date, serial);
 }
 
 bool Variant::isNumber() const {

@@ -64,6 +64,8 @@ public:
     const QString& rawString() const { return m_string; }
 
 private:
+    static Variant typed(Type type, double number);
+
     Type m_type = Type::Empty;
     double m_number = 0.0;
     QString m_string;
