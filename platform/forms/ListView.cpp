@@ -1,6 +1,7 @@
 #include "ListView.h"
 
 #include "Events.h"
+#include "TableLook.h"
 
 #include "runtime/RuntimeError.h"
 
@@ -14,8 +15,6 @@
 namespace forms {
 
 namespace {
-
-constexpr int RowPixels = 17;
 
 [[noreturn]] void indexOutOfBounds() {
     runtime::raise(35600, QStringLiteral("Index out of bounds"));
@@ -180,20 +179,8 @@ ListView::ListView(Container& container, const QString& name, const TwipsRect& r
     v->setModel(d.get());
     v->setSelectionBehavior(QAbstractItemView::SelectRows);
     v->setSelectionMode(QAbstractItemView::SingleSelection);
-    v->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setUpTableView(v);
     v->setShowGrid(false);
-    v->setWordWrap(false);
-    v->setTabKeyNavigation(false);
-    v->verticalHeader()->hide();
-    v->verticalHeader()->setMinimumSectionSize(12);
-    v->verticalHeader()->setDefaultSectionSize(RowPixels);
-    v->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    QHeaderView* header = v->horizontalHeader();
-    header->setMinimumSectionSize(0);
-    header->setHighlightSections(false);
-    header->setSectionsClickable(false);
-    header->setStretchLastSection(false);
-    header->setFixedHeight(RowPixels + 2);
     v->released = [this] { fireEvent(d->click); };
     v->shown = [this] {
         if (d->selectionStale) d->showSelection();
