@@ -3,14 +3,17 @@
 #include "../reports/PageQueries.h"
 #include "../reports/Readers.h"
 
+#include "forms/Application.h"
 #include "forms/CommonDialog.h"
 #include "runtime/DateSerial.h"
 #include "support/LocaleScope.h"
 #include "support/Screenshot.h"
+#include "support/UserInput.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
 
 using posdb::day;
 using posdb::time;
@@ -203,4 +206,30 @@ TEST_F(QuenbrookEmptyTest, OverflowingTotalsAndDatesRaiseOverflow) {
         runtime::resetProgramState();
         fx.exec(QStringLiteral("delete from ventas"));
     }
+}
+
+// A report preview is one of the program's windows: closing the parameters window leaves the
+// program running until the preview closes too.
+TEST_F(QuenbrookTest, AnOpenPreviewOutlivesTheParametersWindow) {
+    frmParametros& window = logIn();
+    setRange(window, day(2026, 12, 1), day(2026, 12, 1));
+    verListado(window);
+    reports::PreviewWindow* preview = ActiveReport1::instance().preview();
+    ASSERT_TRUE(preview && preview->isVisible());
+
+    QObject context; // drops the timers when the program ends early
+    bool previewOpen = false;
+    forms::runProgram(QStringLiteral("Quenbrook"), [&] {
+        QTimer::singleShot(0, &context, [&] {
+            user::closeBox(window);
+            QTimer::singleShot(0, &context, [&] {
+                previewOpen = preview->isVisible();
+                preview->close();
+            });
+        });
+    });
+    EXPECT_TRUE(previewOpen);
+    EXPECT_FALSE(forms::isLoaded<frmParametros>());
+    EXPECT_FALSE(preview->isVisible());
+    EXPECT_FALSE(host.ended);
 }
