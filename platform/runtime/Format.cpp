@@ -2,7 +2,6 @@
 
 #include "DateSerial.h"
 #include "Regional.h"
-
 #include "RuntimeError.h"
 
 #include <algorithm>

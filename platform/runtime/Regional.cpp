@@ -116,7 +116,7 @@ double plainNumber(const QByteArray& text) {
         long long exponent = 0;
         const char* digits = c + 1;
         const auto parsed = std::from_chars(digits + (*digits == '+'), stop, exponent);
-        if (parsed.ec == std::errc::result_out_of_range) exponent = *digits == '-' ? -1LL << 40 : 1LL << 40;
+        if (parsed.ec == std::errc::result_out_of_range) exponent = *digits == '-' ? -(1LL << 40) : 1LL << 40;
         magnitude += exponent;
     }
     if (magnitude <= 0) return negative ? -0.0 : 0.0;
