@@ -46,6 +46,10 @@ QString errorDescription(long number);
 [[noreturn]] void raise(long number);
 [[noreturn]] void raise(long number, const QString& description);
 
+// The result of Double arithmetic as the runtime delivers it: an infinity or NaN raises
+// 6 Overflow.
+double checkedDouble(double value);
+
 // Ends the program: thrown by End() and unwinds to the top level, past every
 // handler that traps RuntimeError, so no further statement or event runs.
 class ProgramEnd {};
