@@ -44,7 +44,7 @@ void applyDesktopLook() {
     QApplication::setFont(font);
     // The standard dialogs (message box buttons, file and print dialogs) in the user's language.
     auto* translator = new QTranslator(qApp);
-    if (translator->load(QLocale(), QStringLiteral("qt"), QStringLiteral("_"),
+    if (translator->load(QLocale::system(), QStringLiteral("qt"), QStringLiteral("_"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(translator);
     else

@@ -17,7 +17,6 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QShortcut>
 #include <QTimer>
 #include <QToolBar>
 #include <QWheelEvent>
@@ -87,10 +86,6 @@ PreviewWindow::PreviewWindow(Report& report) : m_report(report) {
     m_scroll->installEventFilter(this);
     m_scroll->viewport()->installEventFilter(this);
     m_scroll->setFocus();
-    auto* print = new QShortcut(QKeySequence::Print, this);
-    connect(print, &QShortcut::activated, this, [this] { printWithDialog(m_report.pages(), this); });
-    auto* escape = new QShortcut(Qt::Key_Escape, this);
-    connect(escape, &QShortcut::activated, this, &QWidget::close);
     m_report.onRunFinished([this] { refresh(); });
 }
 
@@ -161,7 +156,8 @@ void PreviewWindow::rebuildToolbar() {
             action->setText(tool.action == Tool::Action::PageIndicator ? pageIndicator() : tool.caption);
             action->setToolTip(tool.toolTip.isEmpty() ? tool.caption.trimmed() : tool.toolTip);
             if (!tool.picture.isNull()) action->setIcon(QIcon(QPixmap::fromImage(tool.picture)));
-            action->setEnabled(tool.enabled);
+            // The page box takes typed numbers whatever the tool says.
+            action->setEnabled(tool.enabled || tool.action == Tool::Action::PageIndicator);
             connect(action, &QAction::triggered, this, [this, position] {
                 m_clicking = true;
                 runtime::runEvent([this, position] { m_report.clickTool(position); });
@@ -232,40 +228,51 @@ void PreviewWindow::scrollOrTurn(int pixels) {
         bar->setValue(bar->value() + pixels);
 }
 
+bool PreviewWindow::handleKey(const QKeyEvent& key) {
+    if (key.matches(QKeySequence::Print)) {
+        printWithDialog(m_report.pages(), this);
+        return true;
+    }
+    if (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
+    const int line = m_scroll->verticalScrollBar()->singleStep() * 3;
+    switch (key.key()) {
+    case Qt::Key_Escape:
+        close();
+        return true;
+    case Qt::Key_PageDown:
+    case Qt::Key_Right:
+        step(1);
+        return true;
+    case Qt::Key_PageUp:
+    case Qt::Key_Left:
+        step(-1);
+        return true;
+    case Qt::Key_Home:
+        setCurrentPage(0);
+        return true;
+    case Qt::Key_End:
+        setCurrentPage(pageCount() - 1);
+        return true;
+    case Qt::Key_Down:
+        scrollOrTurn(line);
+        return true;
+    case Qt::Key_Up:
+        scrollOrTurn(-line);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void PreviewWindow::keyPressEvent(QKeyEvent* event) {
+    if (!handleKey(*event)) QMainWindow::keyPressEvent(event);
+}
+
 bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
-        const int line = m_scroll->verticalScrollBar()->singleStep() * 3;
-        switch (static_cast<QKeyEvent*>(event)->key()) {
-        case Qt::Key_PageDown:
-            step(1);
-            return true;
-        case Qt::Key_PageUp:
-            step(-1);
-            return true;
-        case Qt::Key_Home:
-            setCurrentPage(0);
-            return true;
-        case Qt::Key_End:
-            setCurrentPage(pageCount() - 1);
-            return true;
-        case Qt::Key_Down:
-            scrollOrTurn(line);
-            return true;
-        case Qt::Key_Up:
-            scrollOrTurn(-line);
-            return true;
-        case Qt::Key_Right:
-            step(1);
-            return true;
-        case Qt::Key_Left:
-            step(-1);
-            return true;
-        default:
-            break;
-        }
+    if (event->type() == QEvent::KeyPress && watched == m_scroll) {
+        if (handleKey(*static_cast<QKeyEvent*>(event))) return true;
     } else if (event->type() == QEvent::Wheel && watched == m_scroll->viewport()) {
-        const auto* wheel = static_cast<QWheelEvent*>(event);
-        const int delta = wheel->angleDelta().y();
+        const int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
         if (delta != 0) {
             scrollOrTurn(-delta * m_scroll->verticalScrollBar()->singleStep() * 3 / 120);
             return true;

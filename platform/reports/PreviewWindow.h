@@ -9,6 +9,7 @@ class QToolBar;
 class QAction;
 class QLineEdit;
 class QLabel;
+class QKeyEvent;
 
 namespace reports {
 
@@ -44,8 +45,11 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // The keys of a report viewer; false for others.
+    bool handleKey(const QKeyEvent& key);
     // Moves a page on or back: to its top going on, to its bottom going back.
     void step(int pages);
     // Scrolls by a number of pixels; past the page's top or bottom, turns the page.
