@@ -1,11 +1,18 @@
 #include "RtfExport.h"
 
+#include "TextLines.h"
+
+#include <QMultiHash>
+
 #include <algorithm>
+#include <climits>
 #include <optional>
 
 namespace reports {
 
 namespace {
+
+constexpr int LineTolerance = 120;
 
 QByteArray escaped(const QString& text) {
     QByteArray out;
@@ -36,10 +43,9 @@ template <class T> int indexOf(QVector<T>& table, const T& value) {
     return index;
 }
 
-// The colour drawn under a text: the last filled box painted before it that holds it.
-std::optional<QColor> shadingOf(const Page& page, qsizetype index) {
-    const QRect& box = page.items[index].rect;
-    for (qsizetype i = index - 1; i >= 0; --i) {
+// The colour painted under a box: the last filled box before a given item that holds it.
+std::optional<QColor> shadingOf(const Page& page, const QRect& box, qsizetype before) {
+    for (qsizetype i = std::min(before, page.items.size()) - 1; i >= 0; --i) {
         const PageItem& item = page.items[i];
         if (item.kind == PageItem::Kind::Rect && item.rect.contains(box)) {
             if (item.color == QColor(Qt::white)) return std::nullopt;
@@ -49,51 +55,45 @@ std::optional<QColor> shadingOf(const Page& page, qsizetype index) {
     return std::nullopt;
 }
 
+// A cell of a row: its right edge (twips from the left margin), its text item if any, its
+// shading and the borders the page's lines give it.
+struct RowCell {
+    int right = 0;
+    const PageItem* item = nullptr;
+    std::optional<QColor> shading;
+    const PageItem* top = nullptr;
+    const PageItem* bottom = nullptr;
+};
+
 class Writer {
 public:
-    int font(const QString& name) { return indexOf(m_fonts, name); }
-    int color(const QColor& color) { return indexOf(m_colors, color) + 1; }
-
-    // A frame at a place of the page, of exact height.
-    QByteArray frame(const QRect& rect) const {
-        return "\\pard\\plain\\pvpg\\phpg\\posx" + QByteArray::number(rect.left()) + "\\posy" +
-               QByteArray::number(rect.top()) + "\\absw" + QByteArray::number(std::max(1, rect.width())) +
-               "\\absh-" + QByteArray::number(std::max(1, rect.height())) + "\\dxfrtext0\\sb0\\sa0";
-    }
-    QByteArray shading(const QColor& fill) {
-        const QByteArray index = QByteArray::number(color(fill));
-        return "\\cbpat" + index + "\\cfpat" + index + "\\shading10000";
-    }
-
-    QByteArray text(const Page& page, qsizetype index) {
-        const PageItem& item = page.items[index];
-        // A single line may run on into the free room on its right, as on the page.
-        QRect rect = item.rect;
-        if (!item.wrap && item.alignment == Alignment::Left) rect.setWidth(std::max(rect.width(), item.room));
-        QByteArray out = frame(rect);
-        out += item.alignment == Alignment::Right    ? "\\qr"
-               : item.alignment == Alignment::Center ? "\\qc"
-                                                     : "\\ql";
-        if (const auto fill = shadingOf(page, index)) out += shading(*fill);
-        out += " {\\f" + QByteArray::number(font(item.font.name)) + "\\fs" +
-               QByteArray::number(int(item.font.size * 2)) + (item.font.bold ? "\\b" : "") +
-               (item.font.italic ? "\\i" : "") + "\\cf" + QByteArray::number(color(item.color)) + ' ';
-        const QStringList lines = item.text.split(u'\n');
-        for (qsizetype i = 0; i < lines.size(); ++i)
-            out += (i > 0 ? "\\line " : "") + escaped(QString(lines[i]).remove(u'\r'));
-        return out + "}\\par\n";
-    }
-    QByteArray box(const PageItem& item) { return frame(item.rect) + shading(item.color) + "\\fs2 \\par\n"; }
-    QByteArray line(const PageItem& item) {
-        const QByteArray border = "\\brdrs\\brdrw" + QByteArray::number(std::max(1, item.lineWidth)) +
-                                  "\\brdrcf" + QByteArray::number(color(item.color));
-        const bool horizontal = item.line.dy() == 0;
-        const QRect rect = horizontal ? QRect(item.rect.left(), item.rect.top(), item.rect.width(), 20)
-                                      : QRect(item.rect.left(), item.rect.top(), 20, item.rect.height());
-        return frame(rect) + (horizontal ? "\\brdrt" : "\\brdrl") + border + "\\fs2 \\par\n";
+    Writer(const Pages& pages) {
+        int minLeft = INT_MAX, maxRight = 0;
+        for (const Page& page : pages)
+            for (const PageItem& item : page.items)
+                if (item.kind != PageItem::Kind::Rect || item.rect.width() < page.size.width()) {
+                    minLeft = std::min(minLeft, item.rect.left());
+                    maxRight = std::max(maxRight, item.rect.right() + 1);
+                }
+        m_paper = pages.isEmpty() ? QSize(12240, 15840) : pages.first().size;
+        m_left = minLeft == INT_MAX ? 0 : std::max(0, minLeft);
+        m_right = std::max(m_left + 1, std::min(maxRight, m_paper.width()));
     }
 
-    QByteArray header(const QSize& paper) const {
+    // A page: each line of texts a table row of exact height reaching to the next line, with
+    // a cell at each text's place; an empty paragraph of the height above the first line.
+    void page(const Page& page, bool first) {
+        const QVector<TextLine> lines = textLines(page, LineTolerance);
+        const int top = lines.isEmpty() ? 0 : lines.first().top;
+        m_body += QByteArray("\\pard\\plain") + (first ? "" : "\\pagebb") + "\\sb0\\sa0\\sl-" +
+                  QByteArray::number(std::max(20, top)) + "\\slmult0\\fs2 \\par\n";
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            const int bottom = i + 1 < lines.size() ? lines[i + 1].top : lines[i].top + lines[i].height;
+            row(page, lines[i], std::max(20, bottom - lines[i].top), i + 1 == lines.size());
+        }
+    }
+
+    QByteArray document() const {
         QByteArray doc = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc0\n{\\fonttbl";
         for (int i = 0; i < m_fonts.size(); ++i)
             doc += "{\\f" + QByteArray::number(i) + "\\fswiss " + escaped(m_fonts[i]) + ";}";
@@ -101,14 +101,107 @@ public:
         for (const QColor& c : m_colors)
             doc += "\\red" + QByteArray::number(c.red()) + "\\green" + QByteArray::number(c.green()) +
                    "\\blue" + QByteArray::number(c.blue()) + ';';
-        // The frames stand at their places on the paper; the margins only hold the anchors.
-        doc += "}\n\\paperw" + QByteArray::number(paper.width()) + "\\paperh" +
-               QByteArray::number(paper.height()) + "\\margl0\\margr0\\margt0\\margb0" +
-               (paper.width() > paper.height() ? "\\landscape" : "") + "\n";
-        return doc;
+        doc += "}\n\\paperw" + QByteArray::number(m_paper.width()) + "\\paperh" +
+               QByteArray::number(m_paper.height()) + "\\margl" + QByteArray::number(m_left) + "\\margr" +
+               QByteArray::number(std::max(0, m_paper.width() - m_right)) + "\\margt0\\margb0" +
+               (m_paper.width() > m_paper.height() ? "\\landscape" : "") + "\n";
+        return doc + m_body + "}\n";
     }
 
 private:
+    int font(const QString& name) { return indexOf(m_fonts, name); }
+    int color(const QColor& color) { return indexOf(m_colors, color) + 1; }
+
+    void row(const Page& page, const TextLine& line, int height, bool last) {
+        // Cells: a text's from its left edge to where its text ends on the page (cut by the
+        // next text), blank ones between, the last to the right margin.
+        QVector<RowCell> cells;
+        int x = m_left;
+        for (qsizetype i = 0; i < line.items.size(); ++i) {
+            const PageItem* item = line.items[i];
+            const int next = i + 1 < line.items.size() ? line.items[i + 1]->rect.left() : m_right;
+            int right = item->rect.right() + 1;
+            if (!item->wrap && item->alignment == Alignment::Left)
+                right = std::max(right, item->rect.left() + item->room);
+            right = std::min(right, next);
+            if (right <= x) { // a text that starts where another does shares its cell
+                if (!cells.isEmpty() && cells.last().item) m_joined.insert(cells.last().item, item);
+                continue;
+            }
+            if (item->rect.left() > x) {
+                cells.append({item->rect.left(), nullptr, {}, nullptr, nullptr});
+                x = item->rect.left();
+            }
+            cells.append({right, item, {}, nullptr, nullptr});
+            x = right;
+        }
+        if (x < m_right) cells.append({m_right, nullptr, {}, nullptr, nullptr});
+
+        // Shading from the boxes painted under each cell; borders from the lines across the row.
+        const qsizetype firstText = line.items.isEmpty() ? 0 : line.items.first() - page.items.constData();
+        int left = m_left;
+        for (RowCell& cell : cells) {
+            const QRect box(left, line.top, cell.right - left, std::min(height, line.height));
+            cell.shading = shadingOf(page, cell.item ? cell.item->rect : box,
+                                     cell.item ? cell.item - page.items.constData() : firstText);
+            for (const PageItem& item : page.items) {
+                if (item.kind != PageItem::Kind::Line || item.line.dy() != 0) continue;
+                const int y = item.line.y1();
+                if (item.rect.left() >= cell.right || item.rect.right() < left) continue;
+                if (y >= line.top - LineTolerance / 2 && y < line.top + height / 2)
+                    cell.top = &item;
+                else if (y >= line.top + height / 2 && (y < line.top + height || last) &&
+                         y <= line.top + height + LineTolerance)
+                    cell.bottom = &item;
+            }
+            left = cell.right;
+        }
+
+        QByteArray out = "\\trowd\\trleft0\\trgaph0\\trpaddl0\\trpaddr0\\trpaddfl3\\trpaddfr3\\trrh-" +
+                         QByteArray::number(height) + "\n";
+        for (const RowCell& cell : cells) {
+            if (cell.top) out += "\\clbrdrt" + border(*cell.top);
+            if (cell.bottom) out += "\\clbrdrb" + border(*cell.bottom);
+            if (cell.shading) out += "\\clcbpat" + QByteArray::number(color(*cell.shading));
+            out += "\\clvertalt\\cellx" + QByteArray::number(cell.right - m_left);
+        }
+        out += '\n';
+        for (const RowCell& cell : cells) {
+            out += "\\pard\\plain\\intbl\\sb0\\sa0";
+            if (cell.item) {
+                out += cell.item->alignment == Alignment::Right    ? "\\qr"
+                       : cell.item->alignment == Alignment::Center ? "\\qc"
+                                                                   : "\\ql";
+                out += text(*cell.item);
+                for (auto it = m_joined.constFind(cell.item);
+                     it != m_joined.constEnd() && it.key() == cell.item; ++it)
+                    out += ' ' + text(**it);
+            } else {
+                out += "\\fs2 ";
+            }
+            out += "\\cell\n";
+        }
+        m_body += out + "\\row\n";
+        m_joined.clear();
+    }
+
+    QByteArray text(const PageItem& item) {
+        return "{\\f" + QByteArray::number(font(item.font.name)) + "\\fs" +
+               QByteArray::number(int(item.font.size * 2)) + (item.font.bold ? "\\b" : "") +
+               (item.font.italic ? "\\i" : "") + "\\cf" + QByteArray::number(color(item.color)) + ' ' +
+               escaped(flatText(item)) + '}';
+    }
+
+    QByteArray border(const PageItem& line) {
+        return "\\brdrs\\brdrw" + QByteArray::number(std::clamp(line.lineWidth, 1, 75)) + "\\brdrcf" +
+               QByteArray::number(color(line.color));
+    }
+
+    QSize m_paper;
+    int m_left = 0;
+    int m_right = 0;
+    QByteArray m_body;
+    QMultiHash<const PageItem*, const PageItem*> m_joined;
     QVector<QString> m_fonts{QStringLiteral("Arial")};
     QVector<QColor> m_colors{QColor(Qt::black)};
 };
@@ -116,34 +209,10 @@ private:
 } // namespace
 
 QByteArray RtfExport::document(const Pages& pages) {
-    Writer writer;
-    QByteArray body;
-    for (qsizetype p = 0; p < pages.size(); ++p) {
-        const Page& page = pages[p];
-        for (qsizetype i = 0; i < page.items.size(); ++i) {
-            const PageItem& item = page.items[i];
-            switch (item.kind) {
-            case PageItem::Kind::Text:
-                if (!item.text.trimmed().isEmpty()) body += writer.text(page, i);
-                break;
-            case PageItem::Kind::Rect: {
-                // Boxes under a text are that text's shading.
-                const bool underText =
-                    std::any_of(page.items.begin() + i + 1, page.items.end(), [&item](const PageItem& other) {
-                        return other.kind == PageItem::Kind::Text && item.rect.contains(other.rect);
-                    });
-                if (!underText && item.color != QColor(Qt::white)) body += writer.box(item);
-                break;
-            }
-            case PageItem::Kind::Line:
-                if (item.line.dx() == 0 || item.line.dy() == 0) body += writer.line(item);
-                break;
-            }
-        }
-        // The frames above belong to the paragraph that follows them; it starts the page.
-        body += QByteArray("\\pard\\plain") + (p > 0 ? "\\pagebb" : "") + "\\fs2\\sl-20\\slmult0\\par\n";
-    }
-    return writer.header(pages.isEmpty() ? QSize(12240, 15840) : pages.first().size) + body + "}\n";
+    Writer writer(pages);
+    for (qsizetype p = 0; p < pages.size(); ++p)
+        writer.page(pages[p], p == 0);
+    return writer.document();
 }
 
 void RtfExport::exportPages(const Pages& pages) {
