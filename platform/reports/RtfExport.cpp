@@ -176,6 +176,8 @@ private:
                 for (auto it = m_joined.constFind(cell.item);
                      it != m_joined.constEnd() && it.key() == cell.item; ++it)
                     out += ' ' + text(**it);
+                // A hidden blank parts the cells for readers that take the text alone.
+                out += "{\\v  }";
             } else {
                 out += "\\fs2 ";
             }
