@@ -150,6 +150,9 @@ TEST_F(QuenbrookTest, TheBuiltReportExportsToTheFourKinds) {
         EXPECT_TRUE(cells->contains("Items Eliminados"));
         EXPECT_TRUE(cells->contains("Napolitana"));
         EXPECT_TRUE(cells->contains("|n|2700.0")) << cells->toStdString();
+        // The ticket's time (12:30) and date as date cells.
+        EXPECT_TRUE(cells->contains("|d|0.5208333")) << cells->toStdString();
+        EXPECT_TRUE(cells->contains(QStringLiteral("|d|%1.0").arg(day(2026, 12, 1).toDouble())));
     }
     if (auto text = runReader("pdftotext", {dir.filePath("ventas.pdf"), "-"})) {
         EXPECT_TRUE(text->contains("Items Eliminados"));
