@@ -5,8 +5,8 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl1-mesa-dev libsqlite3-dev libgtest-dev libgmock-dev
-  fonts-dejavu-core
-  poppler-utils catdoc python3-xlrd
+  fonts-dejavu-core fonts-liberation2 qt6-translations-l10n locales
+  poppler-utils catdoc python3-xlrd libreoffice-calc-nogui libreoffice-writer-nogui
   xvfb xauth
   locales
 )

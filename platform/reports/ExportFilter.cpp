@@ -2,24 +2,34 @@
 
 #include "runtime/RuntimeError.h"
 
-#include <QFile>
+#include <QSaveFile>
 
 namespace reports {
 
 namespace {
+
 constexpr long PathFileAccessError = 75;
-}
 
-void ExportFilter::openFile(QFile& file) const {
-    if (m_fileName.isEmpty()) runtime::raise(PathFileAccessError, QStringLiteral("Path/File access error"));
-    file.setFileName(m_fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        runtime::raise(PathFileAccessError, QStringLiteral("Path/File access error"));
-}
-
-void ExportFilter::writeFailed(QFile& file) const {
-    file.close();
+[[noreturn]] void accessError() {
     runtime::raise(PathFileAccessError, QStringLiteral("Path/File access error"));
+}
+
+} // namespace
+
+void ExportFilter::save(const std::function<void(QIODevice&)>& write) const {
+    if (m_fileName.isEmpty()) accessError();
+    QSaveFile file(m_fileName);
+    if (!file.open(QIODevice::WriteOnly)) accessError();
+    write(file);
+    // Buffered writes fail at the latest when flushed; commit() would not always tell. Without
+    // a commit the temporary file goes away.
+    if (!file.flush() || file.error() != QFileDevice::NoError || !file.commit()) accessError();
+}
+
+void ExportFilter::save(const QByteArray& bytes) const {
+    save([&bytes](QIODevice& file) {
+        if (file.write(bytes) != bytes.size()) accessError();
+    });
 }
 
 } // namespace reports

@@ -153,6 +153,9 @@ TEST_F(QuenbrookTest, TheBuiltReportExportsToTheFourKinds) {
         EXPECT_TRUE(cells->contains("Items Eliminados"));
         EXPECT_TRUE(cells->contains("Napolitana"));
         EXPECT_TRUE(cells->contains("|n|2700.0")) << cells->toStdString();
+        // The ticket's time (12:30) and date as date cells.
+        EXPECT_TRUE(cells->contains("|d|0.5208333")) << cells->toStdString();
+        EXPECT_TRUE(cells->contains(QStringLiteral("|d|%1.0").arg(day(2026, 12, 1).toDouble())));
     }
     if (auto text = runReader("pdftotext", {dir.filePath("ventas.pdf"), "-"})) {
         EXPECT_TRUE(text->contains("Items Eliminados"));
@@ -163,7 +166,7 @@ TEST_F(QuenbrookTest, TheBuiltReportExportsToTheFourKinds) {
     const QString plain = QString::fromUtf8(txt.readAll());
     EXPECT_TRUE(plain.contains("Muzzarella"));
     EXPECT_TRUE(plain.contains("1,500.00"));
-    if (auto doc = runReader("catdoc", {dir.filePath("ventas.doc")})) {
+    if (auto doc = runReader("catdoc", {"-w", dir.filePath("ventas.doc")})) {
         EXPECT_TRUE(doc->contains("Total Anulaciones"));
         EXPECT_TRUE(doc->contains("1,200.00"));
     }
