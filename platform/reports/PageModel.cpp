@@ -1,5 +1,9 @@
 #include "PageModel.h"
 
+#include <QHash>
+
+#include <algorithm>
+
 namespace reports {
 
 PageItem PageItem::textBox(const QRect& rect, const QString& text, const Font& font, const QColor& color,
@@ -31,6 +35,152 @@ PageItem PageItem::filledRect(const QRect& rect, const QColor& fill) {
     item.rect = rect;
     item.color = fill;
     return item;
+}
+
+} // namespace reports
+
+namespace reports {
+
+// Texts and fonts met in a report, each stored once.
+struct Pages::Pool {
+    QHash<QString, quint32> textIds;
+    std::vector<QString> texts{QString()};
+    std::vector<Font> fonts;
+
+    quint32 text(const QString& text) {
+        if (text.isEmpty()) return 0;
+        const auto it = textIds.constFind(text);
+        if (it != textIds.constEnd()) return *it;
+        texts.push_back(text);
+        const auto id = quint32(texts.size() - 1);
+        textIds.insert(text, id);
+        return id;
+    }
+    quint16 font(const Font& font) {
+        for (size_t i = 0; i < fonts.size(); ++i)
+            if (fonts[i] == font) return quint16(i);
+        fonts.push_back(font);
+        return quint16(fonts.size() - 1);
+    }
+};
+
+Pages::Pages() : m_pool(std::make_shared<Pool>()) {}
+
+size_t Pages::itemBytes() const {
+    return m_items.capacity() * sizeof(Packed) + m_pages.capacity() * sizeof(Entry);
+}
+
+void Pages::addPage(const QSize& size) {
+    m_pages.push_back({size, m_items.size()});
+}
+
+void Pages::append(const Page& page) {
+    addPage(page.size);
+    for (const PageItem& item : page.items)
+        addItem(item);
+}
+
+void Pages::addItem(const PageItem& item, int dx, int dy) {
+    Packed packed{};
+    packed.kind = quint8(item.kind);
+    if (item.kind == PageItem::Kind::Line) {
+        packed.x1 = item.line.x1() + dx;
+        packed.y1 = item.line.y1() + dy;
+        packed.x2 = item.line.x2() + dx;
+        packed.y2 = item.line.y2() + dy;
+    } else {
+        packed.x1 = item.rect.left() + dx;
+        packed.y1 = item.rect.top() + dy;
+        packed.x2 = item.rect.width();
+        packed.y2 = item.rect.height();
+    }
+    packed.text = m_pool->text(item.text);
+    packed.color = item.color.rgba();
+    packed.room = item.room;
+    packed.font = m_pool->font(item.font);
+    packed.lineWidth = quint16(item.lineWidth);
+    packed.alignment = quint8(item.alignment);
+    packed.wrap = item.wrap;
+    packed.valueType = quint8(item.value.type());
+    if (item.value.isString())
+        packed.value.text = m_pool->text(item.value.rawString());
+    else
+        packed.value.number = item.value.rawNumber();
+    m_items.push_back(packed);
+}
+
+namespace {
+
+runtime::Variant variantOf(runtime::Variant::Type type, double number, const QString& text) {
+    using T = runtime::Variant::Type;
+    switch (type) {
+    case T::Empty:
+        return {};
+    case T::Null:
+        return runtime::Variant::null();
+    case T::Boolean:
+        return runtime::Variant(number != 0);
+    case T::Integer:
+        return runtime::Variant::integer(int(number));
+    case T::Long:
+        return runtime::Variant(int(number));
+    case T::Double:
+        return runtime::Variant(number);
+    case T::Currency:
+        return runtime::Variant::currency(number);
+    case T::Date:
+        return runtime::Variant::date(number);
+    case T::String:
+        return runtime::Variant(text);
+    }
+    return {};
+}
+
+} // namespace
+
+Page Pages::operator[](qsizetype index) const {
+    const Entry& entry = m_pages[size_t(index)];
+    const size_t end = size_t(index + 1) < m_pages.size() ? m_pages[size_t(index + 1)].first : m_items.size();
+    Page page{entry.size, {}};
+    page.items.reserve(qsizetype(end - entry.first));
+    for (size_t i = entry.first; i < end; ++i) {
+        const Packed& packed = m_items[i];
+        PageItem item;
+        item.kind = PageItem::Kind(packed.kind);
+        if (item.kind == PageItem::Kind::Line) {
+            item.line = QLine(packed.x1, packed.y1, packed.x2, packed.y2);
+            item.rect = QRect(item.line.p1(), item.line.p2()).normalized();
+        } else {
+            item.rect = QRect(packed.x1, packed.y1, packed.x2, packed.y2);
+        }
+        item.text = m_pool->texts[packed.text];
+        item.font = m_pool->fonts[packed.font];
+        item.color = QColor::fromRgba(packed.color);
+        item.alignment = Alignment(packed.alignment);
+        item.wrap = packed.wrap;
+        item.room = packed.room;
+        item.lineWidth = packed.lineWidth;
+        const auto type = runtime::Variant::Type(packed.valueType);
+        item.value =
+            variantOf(type, packed.value.number,
+                      type == runtime::Variant::Type::String ? m_pool->texts[packed.value.text] : QString());
+        page.items.append(std::move(item));
+    }
+    return page;
+}
+
+Pages Pages::mid(qsizetype from, qsizetype count) const {
+    Pages part;
+    part.m_pool = m_pool;
+    const qsizetype to = std::min(size(), from + count);
+    for (qsizetype i = std::max<qsizetype>(0, from); i < to; ++i) {
+        const size_t first = m_pages[size_t(i)].first;
+        const size_t end = size_t(i + 1) < m_pages.size() ? m_pages[size_t(i + 1)].first : m_items.size();
+        part.m_pages.push_back({m_pages[size_t(i)].size, part.m_items.size()});
+        part.m_items.insert(part.m_items.end(), m_items.begin() + qsizetype(first),
+                            m_items.begin() + qsizetype(end));
+    }
+    return part;
 }
 
 } // namespace reports

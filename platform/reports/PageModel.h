@@ -9,6 +9,10 @@
 #include <QString>
 #include <QVector>
 
+#include <iterator>
+#include <memory>
+#include <vector>
+
 namespace reports {
 
 // A font as the layouts declare it: family, size in points, bold.
@@ -56,6 +60,79 @@ struct Page {
     QVector<PageItem> items;
 };
 
-using Pages = QVector<Page>;
+// A report's pages, stored compactly: each drawing operation a plain record of a few words,
+// its texts and fonts interned once for the whole report. A page is unpacked into a Page when
+// it is read, so a long report holds little more than its distinct texts.
+class Pages {
+public:
+    Pages();
+
+    qsizetype size() const { return qsizetype(m_pages.size()); }
+    bool isEmpty() const { return m_pages.empty(); }
+    QSize pageSize(qsizetype index) const { return m_pages[size_t(index)].size; }
+
+    Page operator[](qsizetype index) const;
+    Page at(qsizetype index) const { return (*this)[index]; }
+    Page first() const { return (*this)[0]; }
+    Page last() const { return (*this)[size() - 1]; }
+    // Pages [from, from + count), as a report of their own.
+    Pages mid(qsizetype from, qsizetype count) const;
+
+    void append(const Page& page);
+    // Building page by page: a new empty page, then operations added to the last one.
+    void addPage(const QSize& size);
+    void addItem(const PageItem& item, int dx = 0, int dy = 0);
+
+    class const_iterator {
+    public:
+        using iterator_category = std::random_access_iterator_tag;
+        using value_type = Page;
+        using difference_type = qsizetype;
+        using pointer = void;
+        using reference = Page;
+        const_iterator(const Pages* pages, qsizetype index) : m_pages(pages), m_index(index) {}
+        Page operator*() const { return (*m_pages)[m_index]; }
+        const_iterator& operator++() {
+            ++m_index;
+            return *this;
+        }
+        difference_type operator-(const const_iterator& other) const { return m_index - other.m_index; }
+        bool operator==(const const_iterator& other) const { return m_index == other.m_index; }
+
+    private:
+        const Pages* m_pages;
+        qsizetype m_index;
+    };
+    const_iterator begin() const { return {this, 0}; }
+    const_iterator end() const { return {this, size()}; }
+
+    // Bytes held by the stored operations (texts and fonts apart).
+    size_t itemBytes() const;
+
+private:
+    // One operation: Text and Rect keep their box, a Line its two ends.
+    struct Packed {
+        qint32 x1, y1, x2, y2;
+        quint32 text;
+        QRgb color;
+        qint32 room;
+        quint16 font;
+        quint16 lineWidth;
+        quint8 kind, alignment, wrap, valueType;
+        union {
+            double number;
+            quint32 text;
+        } value;
+    };
+    struct Pool;
+    struct Entry {
+        QSize size;
+        size_t first = 0; // index of its first operation
+    };
+
+    std::shared_ptr<Pool> m_pool;
+    std::vector<Entry> m_pages;
+    std::vector<Packed> m_items;
+};
 
 } // namespace reports

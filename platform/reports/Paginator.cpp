@@ -10,13 +10,14 @@ Paginator::Paginator(const PageSetup& setup, BandMaker pageHeader, BandMaker pag
     m_limit = m_setup.pageSize().height() - m_setup.bottomMargin - m_footerHeight;
 }
 
-void Paginator::openFirstPage() {
-    m_pages.append(Page{m_setup.pageSize(), {}});
+void Paginator::begin() {
+    m_pages.addPage(m_setup.pageSize());
     m_open = true;
     m_y = bodyTop();
+    if (m_newPage) m_newPage(int(m_pages.size()));
 }
 
-void Paginator::placePageHeader() {
+void Paginator::reportHeaderPlaced() {
     if (m_pageHeader) {
         Band header = m_pageHeader();
         put(header, 0, header.height);
@@ -30,15 +31,15 @@ void Paginator::closePage() {
         const Band footer = m_pageFooter();
         const int top = m_setup.pageSize().height() - m_setup.bottomMargin - m_footerHeight;
         for (const PageItem& item : footer.items)
-            m_pages.last().items.append(translated(item, m_setup.leftMargin, top));
+            m_pages.addItem(item, m_setup.leftMargin, top);
     }
     m_open = false;
 }
 
 void Paginator::newPage() {
     closePage();
-    openFirstPage();
-    placePageHeader();
+    begin();
+    reportHeaderPlaced();
 }
 
 void Paginator::reserve(int height) {
@@ -49,10 +50,9 @@ void Paginator::reserve(int height) {
 }
 
 void Paginator::put(const Band& band, int from, int to) {
-    Page& page = m_pages.last();
     for (const PageItem& item : band.items) {
         const int top = item.rect.top();
-        if (top >= from && top < to) page.items.append(translated(item, m_setup.leftMargin, m_y - from));
+        if (top >= from && top < to) m_pages.addItem(item, m_setup.leftMargin, m_y - from);
     }
 }
 

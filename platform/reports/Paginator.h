@@ -18,8 +18,11 @@ public:
     Paginator(const PageSetup& setup, BandMaker pageHeader, BandMaker pageFooter, int footerHeight);
 
     // Opens the first page without its header (the report header comes first).
-    void openFirstPage();
-    void placePageHeader();
+    void begin() override;
+    void reportHeaderPlaced() override;
+
+    // Told the number of pages begun, at each new page.
+    void onNewPage(std::function<void(int)> listener) { m_newPage = std::move(listener); }
 
     void reserve(int height) override;
     void place(Band band) override;
@@ -37,6 +40,7 @@ private:
     BandMaker m_pageFooter;
     int m_footerHeight;
     int m_limit;
+    std::function<void(int)> m_newPage;
     Pages m_pages;
     bool m_open = false;
     int m_y = 0;

@@ -27,11 +27,11 @@ void PdfExport::exportPages(const Pages& pages) {
         writer.setResolution(1440); // twips are the writer's dots
         writer.setTitle(m_title);
         writer.setCreator(QCoreApplication::applicationName());
-        writer.setPageLayout(layoutOf(pages.isEmpty() ? QSize(12240, 15840) : pages.first().size));
+        writer.setPageLayout(layoutOf(pages.isEmpty() ? QSize(12240, 15840) : pages.pageSize(0)));
         QPainter painter(&writer);
         for (qsizetype i = 0; i < pages.size(); ++i) {
             if (i > 0) {
-                writer.setPageLayout(layoutOf(pages[i].size));
+                writer.setPageLayout(layoutOf(pages.pageSize(i)));
                 writer.newPage();
             }
             paintPage(painter, pages[i]);

@@ -34,12 +34,13 @@ constexpr int Gap = 16;                // grey border around the page, pixels
 // Paints the current page on a grey ground at the window's zoom.
 class PageView : public QWidget {
 public:
-    explicit PageView(PreviewWindow& window, Report& report) : m_window(window), m_report(report) {}
+    PageView(PreviewWindow& window, const Pages& pages) : m_window(window), m_pages(&pages) {}
+    void setPages(const Pages& pages) { m_pages = &pages; }
 
     QSize pageSizeInPixels() const {
-        const Pages& pages = m_report.pages();
+        const Pages& pages = *m_pages;
         if (pages.isEmpty()) return {};
-        const QSize twips = pages[std::min<qsizetype>(m_window.currentPage(), pages.size() - 1)].size;
+        const QSize twips = pages.pageSize(std::min<qsizetype>(m_window.currentPage(), pages.size() - 1));
         const double factor = m_window.zoom() / TwipsPerPixel;
         return QSize(int(twips.width() * factor), int(twips.height() * factor));
     }
@@ -49,7 +50,7 @@ protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.fillRect(rect(), palette().color(QPalette::Dark));
-        const Pages& pages = m_report.pages();
+        const Pages& pages = *m_pages;
         if (pages.isEmpty()) return;
         const QSize size = pageSizeInPixels();
         const QRect paper(Gap, Gap, size.width(), size.height());
@@ -64,17 +65,24 @@ protected:
 
 private:
     PreviewWindow& m_window;
-    Report& m_report;
+    const Pages* m_pages;
 };
 
-PreviewWindow::PreviewWindow(Report& report) : m_report(report) {
+namespace {
+const Pages& noPages() {
+    static const Pages none;
+    return none;
+}
+} // namespace
+
+PreviewWindow::PreviewWindow() {
     m_toolBar = addToolBar(QStringLiteral("Toolbar"));
     m_toolBar->setMovable(false);
     m_toolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_scroll = new QScrollArea(this);
     m_scroll->setBackgroundRole(QPalette::Dark);
     m_scroll->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    m_view = new PageView(*this, report);
+    m_view = new PageView(*this, noPages());
     m_view->setBackgroundRole(QPalette::Dark);
     m_scroll->setWidget(m_view);
     setCentralWidget(m_scroll);
@@ -86,23 +94,26 @@ PreviewWindow::PreviewWindow(Report& report) : m_report(report) {
     m_scroll->installEventFilter(this);
     m_scroll->viewport()->installEventFilter(this);
     m_scroll->setFocus();
-    m_report.onRunFinished([this] { refresh(); });
 }
 
-PreviewWindow::~PreviewWindow() {
-    m_report.onRunFinished({});
+PreviewWindow::~PreviewWindow() = default;
+
+const Pages& PreviewWindow::pages() const {
+    return m_report ? m_report->pages() : noPages();
 }
 
 int PreviewWindow::pageCount() const {
-    return int(m_report.pages().size());
+    return int(pages().size());
 }
 
 QAction* PreviewWindow::action(int position) const {
     return position >= 0 && position < m_actions.size() ? m_actions[position] : nullptr;
 }
 
-void PreviewWindow::refresh() {
-    setWindowTitle(m_report.caption());
+void PreviewWindow::setReport(Report* report) {
+    m_report = report;
+    m_view->setPages(pages());
+    setWindowTitle(report ? report->caption() : QString());
     m_page = std::clamp(m_page, 0, std::max(0, pageCount() - 1));
     // The toolbar may change under a click on one of its own tools: rebuild afterwards.
     if (m_clicking)
@@ -122,7 +133,8 @@ void PreviewWindow::rebuildToolbar() {
     m_actions.clear();
     m_pageBox = nullptr;
     m_pageCountLabel = nullptr;
-    const QVector<Tool>& tools = m_report.toolbar().all();
+    if (!m_report) return;
+    const QVector<Tool>& tools = m_report->toolbar().all();
     for (int position = 0; position < tools.size(); ++position) {
         const Tool& tool = tools[position];
         QAction* action = nullptr;
@@ -160,7 +172,7 @@ void PreviewWindow::rebuildToolbar() {
             action->setEnabled(tool.enabled || tool.action == Tool::Action::PageIndicator);
             connect(action, &QAction::triggered, this, [this, position] {
                 m_clicking = true;
-                runtime::runEvent([this, position] { m_report.clickTool(position); });
+                runtime::runEvent([this, position] { m_report->clickTool(position); });
                 m_clicking = false;
             });
         }
@@ -174,7 +186,7 @@ void PreviewWindow::rebuildToolbar() {
 void PreviewWindow::updatePage() {
     m_view->updateSize();
     m_view->update();
-    const QVector<Tool>& tools = m_report.toolbar().all();
+    const QVector<Tool> tools = m_report ? m_report->toolbar().all() : QVector<Tool>();
     for (int position = 0; position < tools.size() && position < m_actions.size(); ++position)
         if (tools[position].action == Tool::Action::PageIndicator)
             m_actions[position]->setText(pageIndicator());
@@ -230,7 +242,7 @@ void PreviewWindow::scrollOrTurn(int pixels) {
 
 bool PreviewWindow::handleKey(const QKeyEvent& key) {
     if (key.matches(QKeySequence::Print)) {
-        printWithDialog(m_report.pages(), this);
+        printWithDialog(pages(), this);
         return true;
     }
     if (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
@@ -284,12 +296,12 @@ bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {
 void PreviewWindow::fitWidth() {
     if (pageCount() == 0) return;
     const int available = m_scroll->viewport()->width() - 2 * Gap;
-    setZoom(available * TwipsPerPixel / m_report.pages()[m_page].size.width());
+    setZoom(available * TwipsPerPixel / pages().pageSize(m_page).width());
 }
 
 void PreviewWindow::fitPage() {
     if (pageCount() == 0) return;
-    const QSize twips = m_report.pages()[m_page].size;
+    const QSize twips = pages().pageSize(m_page);
     const QSize available = m_scroll->viewport()->size() - QSize(2 * Gap, 2 * Gap);
     setZoom(std::min(available.width() * TwipsPerPixel / twips.width(),
                      available.height() * TwipsPerPixel / twips.height()));
@@ -299,7 +311,7 @@ void PreviewWindow::perform(const Tool& tool) {
     using A = Tool::Action;
     switch (tool.action) {
     case A::Print:
-        printWithDialog(m_report.pages(), this);
+        printWithDialog(pages(), this);
         break;
     case A::FirstPage:
         setCurrentPage(0);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PageModel.h"
 #include "Toolbar.h"
 
 #include <QMainWindow>
@@ -16,16 +17,20 @@ namespace reports {
 class Report;
 class PageView;
 
-// The preview of a report: its pages painted on screen with page navigation and zoom, and
-// the report's toolbar (the engine's own tools, print first, and those the layout adds).
-// The title is the report's caption. The page box takes a typed page number; PageUp/PageDown,
-// Home/End, the arrow keys and the mouse wheel move through the pages, Ctrl+P prints and
+// The preview of a report, handed the report after each run: its pages painted on screen with
+// page navigation and zoom, and the report's toolbar (the engine's own tools, print first, and
+// those the layout adds). The title is the report's caption. The page box takes a typed page number;
+// PageUp/PageDown, Home/End, the arrow keys and the mouse wheel move through the pages, Ctrl+P prints and
 // Escape closes.
 class PreviewWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit PreviewWindow(Report& report);
+    PreviewWindow();
     ~PreviewWindow() override;
+
+    // Shows a report's pages and tools (null: none); the report outlives the window or is
+    // taken away first.
+    void setReport(Report* report);
 
     int currentPage() const { return m_page; } // from 0
     int pageCount() const;
@@ -40,9 +45,6 @@ public:
     // Carries out an engine tool's action.
     void perform(const Tool& tool);
 
-    // Rebuilds the toolbar from the report's tool collection and shows the pages anew.
-    void refresh();
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -56,12 +58,13 @@ private:
     void scrollOrTurn(int pixels);
     QString pageIndicator() const;
 
+    const Pages& pages() const;
     void rebuildToolbar();
     void updatePage();
     void fitWidth();
     void fitPage();
 
-    Report& m_report;
+    Report* m_report = nullptr;
     QToolBar* m_toolBar = nullptr;
     QScrollArea* m_scroll = nullptr;
     PageView* m_view = nullptr;

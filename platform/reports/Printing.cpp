@@ -34,7 +34,7 @@ void setPrintDialog(PrintDialog dialog) {
 void printPages(const Pages& pages, QPrinter& printer) {
     if (pages.isEmpty()) return;
     printer.setFullPage(true);
-    printer.setPageLayout(pageLayoutOf(pages.first().size));
+    printer.setPageLayout(pageLayoutOf(pages.pageSize(0)));
     QPainter painter;
     if (!painter.begin(&printer)) return;
     const double scale = printer.resolution() / 1440.0;
@@ -50,7 +50,7 @@ void printPages(const Pages& pages, QPrinter& printer) {
 
 bool printWithDialog(const Pages& pages, QWidget* parent) {
     QPrinter printer(QPrinter::HighResolution);
-    if (!pages.isEmpty()) printer.setPageLayout(pageLayoutOf(pages.first().size));
+    if (!pages.isEmpty()) printer.setPageLayout(pageLayoutOf(pages.pageSize(0)));
     bool accepted = false;
     if (dialogSeam()) {
         accepted = dialogSeam()(printer, parent);

@@ -2,6 +2,7 @@
 
 #include "PageModel.h"
 #include "PageSetup.h"
+#include "ReportRun.h"
 #include "Section.h"
 #include "Toolbar.h"
 #include "runtime/Variant.h"
@@ -15,14 +16,11 @@
 
 namespace reports {
 
-class BandSink;
 class PreviewWindow;
-struct Band;
 
-// A report layout: page setup, sections and controls declared in code by a subclass, and
-// the report events it overrides. A run reads the data control's rows, raises the events
-// in a banded engine's order and pages the result; the preview, printing and the exports
-// read the pages.
+// A report layout: page setup, sections and controls declared in code by a subclass, the
+// report events it overrides and its preview's toolbar. Running it makes a ReportRun over the
+// layout, which pages the result; the preview, printing and the exports read the pages.
 class Report {
 public:
     Report();
@@ -56,7 +54,10 @@ public:
     void run(bool keepOpen = false);
     const Pages& pages() const { return m_pages; }
 
-    // Runs the report and shows it in its preview window (modeless, one per report).
+    // Told the number of pages begun while a run pages the report.
+    void onProgress(std::function<void(int)> listener) { m_progress = std::move(listener); }
+
+    // Runs the report and hands its pages to its preview window (modeless, one per report).
     void show();
     PreviewWindow* preview() const { return m_preview.get(); }
 
@@ -68,41 +69,22 @@ public:
     // Runs inside the section of another report: the bands of its sections, stacked.
     QVector<Band> runAsSubReport(int width);
 
-    // Called after every run (the preview refreshes its pages and tools).
-    void onRunFinished(std::function<void()> listener) { m_runFinished = std::move(listener); }
-
 protected:
     virtual void ActiveReport_ReportStart() {}
     virtual void ActiveReport_ReportEnd() {}
     virtual void ActiveReport_ToolbarClick(const Tool& tool) { Q_UNUSED(tool); }
 
 private:
-    struct Group {
-        Section* header = nullptr;
-        Section* footer = nullptr;
-        QString key;
-    };
-
-    void generate(BandSink& sink, int width);
-    void bindFields(const Section& section, const Row& row, bool groupFooter);
-    void emitSection(Section* section, BandSink& sink, int width, const Row& row, bool groupFooter = false);
-    Band pageBand(Section* section, int width);
-    int columnIndex(const QString& column) const;
-
     QString m_caption;
     PageSetup m_pageSetup;
     std::vector<std::unique_ptr<Section>> m_sections;
-    std::vector<Group> m_groups;
+    std::vector<GroupSections> m_groups;
     Toolbar m_toolbar;
+    // The last run, kept for fields() after it ends.
+    std::unique_ptr<ReportRun> m_run;
     Pages m_pages;
+    std::function<void(int)> m_progress;
     std::unique_ptr<PreviewWindow> m_preview;
-    std::function<void()> m_runFinished;
-
-    // State of a run.
-    QHash<QString, int> m_columns; // lower-case name -> index
-    Row m_row;
-    Row m_lastRow;
-    QHash<const Field*, double> m_sums;
 };
 
 } // namespace reports

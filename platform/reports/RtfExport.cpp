@@ -75,7 +75,7 @@ public:
                     minLeft = std::min(minLeft, item.rect.left());
                     maxRight = std::max(maxRight, item.rect.right() + 1);
                 }
-        m_paper = pages.isEmpty() ? QSize(12240, 15840) : pages.first().size;
+        m_paper = pages.isEmpty() ? QSize(12240, 15840) : pages.pageSize(0);
         m_left = minLeft == INT_MAX ? 0 : std::max(0, minLeft);
         m_right = std::max(m_left + 1, std::min(maxRight, m_paper.width()));
     }

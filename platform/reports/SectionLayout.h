@@ -18,6 +18,10 @@ struct Band {
 class BandSink {
 public:
     virtual ~BandSink() = default;
+    // The run starts, before the report header.
+    virtual void begin() {}
+    // The report header is placed: the first page header follows it.
+    virtual void reportHeaderPlaced() {}
     // A band of that height is about to be placed (the pager starts a new page when it
     // would not fit).
     virtual void reserve(int height) = 0;

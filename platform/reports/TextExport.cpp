@@ -26,7 +26,8 @@ QString TextExport::pagesText(const Pages& pages) {
     for (qsizetype p = 0; p < pages.size(); ++p) {
         if (p > 0) out += u'\f';
         int previousTop = -1;
-        for (const TextLine& line : textLines(pages[p], LineTolerance)) {
+        const Page page = pages[p];
+        for (const TextLine& line : textLines(page, LineTolerance)) {
             if (previousTop >= 0) {
                 const int blanks = int(std::lround(double(line.top - previousTop) / LineTwips)) - 1;
                 for (int i = 0; i < std::clamp(blanks, 0, MaxBlankLines); ++i)

@@ -197,7 +197,8 @@ Grid buildGrid(const Pages& pages, bool removeVerticalSpace, bool pageBreaks, in
     // Rows: the lines of each page; sheets of at most 65536 rows.
     const int tolerance = std::max(1, minRowHeight) * 20;
     for (qsizetype p = 0; p < pages.size(); ++p) {
-        const QVector<TextLine> lines = textLines(pages[p], tolerance);
+        const Page page = pages[p];
+        const QVector<TextLine> lines = textLines(page, tolerance);
         int needed = int(lines.size());
         if (!removeVerticalSpace)
             for (qsizetype i = 1; i < lines.size(); ++i)
