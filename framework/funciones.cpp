@@ -8,6 +8,9 @@
 #include "runtime/Regional.h"
 #include "runtime/Strings.h"
 
+#include <charconv>
+#include <cmath>
+
 namespace framework {
 
 using runtime::Format;
@@ -138,13 +141,24 @@ QString FmtFechaHora(const Variant& value) {
 }
 
 QString ObtieneSepDec() {
-    QString result;
-    trapErrors(QStringLiteral("ObtieneSepDec"), MFunciones,
-               [&] { result = runtime::Mid(Format(Variant(0.0), QStringLiteral("0.0")), 2, 1); });
-    return result;
+    // The separator Format writes in "0.0".
+    return QString(runtime::Regional::current().decimalSeparator);
 }
 
 double stod2(const Variant& value) {
+    using T = Variant::Type;
+    const T type = value.type();
+    if ((type == T::Integer || type == T::Long || type == T::Double) && std::isfinite(value.rawNumber())) {
+        // The number as its text of 15 significant digits reads back.
+        if (value.rawNumber() == 0) return 0.0;
+        char buffer[32];
+        const char* end =
+            std::to_chars(buffer, buffer + sizeof buffer, value.rawNumber(), std::chars_format::general, 15)
+                .ptr;
+        double result = 0.0;
+        std::from_chars(buffer, end, result);
+        return result;
+    }
     double result = 0.0;
     trapErrors(QStringLiteral("stod2"), MFunciones, [&] {
         QString text = value.toString();

@@ -6,7 +6,7 @@
 //   the PDF export against a bare QPdfWriter loop drawing the same boxes.
 // With --scale, "Ver todas las ventas" over 122,000 sales in 28 days: the build, the report
 // run, the preview and the PDF export, with the process's memory after each step and at peak.
-//   report_run_bench [--sales N] [--days D] [--seed S] [--rounds R] [--all] [--scale]
+//   report_run_bench [--sales N] [--days D] [--seed S] [--rounds R] [--all] [--scale] [--run-only]
 
 #include "tools/pos/DemoInstallation.h"
 
@@ -483,8 +483,8 @@ void barePdf(const Pages& pages, const QString& file) {
 }
 
 int usage() {
-    std::fprintf(
-        stderr, "usage: report_run_bench [--sales N] [--days D] [--seed S] [--rounds R] [--all] [--scale]\n");
+    std::fprintf(stderr, "usage: report_run_bench [--sales N] [--days D] [--seed S] [--rounds R] [--all] "
+                         "[--scale] [--run-only]\n");
     return 2;
 }
 
@@ -499,10 +499,15 @@ int main(int argc, char** argv) {
     int rounds = 5;
     bool all = false;
     bool scale = false;
+    bool runOnly = false; // for a profiler: report runs alone
     const QStringList args = QCoreApplication::arguments().mid(1);
     for (int i = 0; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--all")) {
             all = true;
+            continue;
+        }
+        if (args[i] == QLatin1String("--run-only")) {
+            runOnly = true;
             continue;
         }
         if (args[i] == QLatin1String("--scale")) {
@@ -570,11 +575,16 @@ int main(int argc, char** argv) {
         const QString bareFile = folder.filePath(QStringLiteral("bare.pdf"));
         for (int round = 0; round < rounds; ++round) {
             run.values.push_back(timed([&] { report.run(); }));
+            if (runOnly) continue;
             hand.values.push_back(timed([&] { handPages = HandLayout().run(spoolerFile); }));
             PdfExport filter;
             filter.setFileName(pdfFile);
             pdf.values.push_back(timed([&] { filter.exportPages(report.pages()); }));
             bare.values.push_back(timed([&] { barePdf(report.pages(), bareFile); }));
+        }
+        if (runOnly) {
+            std::printf("report run: min %.3f s, median %.3f s\n", run.min(), run.median());
+            return 0;
         }
         if (!scale) {
             const QStringList expected = describe(report.pages()).split(u'\n');

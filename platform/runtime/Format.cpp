@@ -4,9 +4,12 @@
 #include "Regional.h"
 #include "RuntimeError.h"
 
+#include <QHash>
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <string>
 
 namespace runtime {
 
@@ -70,16 +73,23 @@ QList<DateToken> tokenizeDatePicture(const QString& picture) {
     return tokens;
 }
 
-QString two(int v) {
-    return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0'));
+// The digits of a number, at least `width` of them.
+void appendNumber(QString& out, int value, int width = 1) {
+    char buffer[12];
+    const char* end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+    const char* digits = buffer;
+    if (*digits == '-') out += QLatin1Char(*digits++);
+    for (qsizetype n = end - digits; n < width; ++n)
+        out += QLatin1Char('0');
+    out += QLatin1StringView(digits, end - digits);
 }
 
-QString formatDate(double serial, const QString& picture) {
+QString formatDate(double serial, const QList<DateToken>& tokens) {
     const Regional& r = Regional::current();
     const QDate d = toDate(serial);
     const QTime t = toTime(serial);
     QString out;
-    for (const DateToken& token : tokenizeDatePicture(picture)) {
+    for (const DateToken& token : tokens) {
         if (token.letter.isNull()) {
             if (token.literal == QLatin1String("/"))
                 out += r.dateSeparator;
@@ -91,7 +101,7 @@ QString formatDate(double serial, const QString& picture) {
         }
         switch (token.letter.unicode()) {
         case 'y':
-            out += token.count >= 3 ? QString::number(d.year()) : two(d.year() % 100);
+            token.count >= 3 ? appendNumber(out, d.year()) : appendNumber(out, d.year() % 100, 2);
             break;
         case 'm':
             if (token.count >= 4)
@@ -99,7 +109,7 @@ QString formatDate(double serial, const QString& picture) {
             else if (token.count == 3)
                 out += r.monthNamesShort[d.month() - 1];
             else
-                out += token.count == 2 ? two(d.month()) : QString::number(d.month());
+                appendNumber(out, d.month(), token.count == 2 ? 2 : 1);
             break;
         case 'd':
             if (token.count >= 4)
@@ -107,16 +117,16 @@ QString formatDate(double serial, const QString& picture) {
             else if (token.count == 3)
                 out += r.locale.dayName(d.dayOfWeek(), QLocale::ShortFormat);
             else
-                out += token.count == 2 ? two(d.day()) : QString::number(d.day());
+                appendNumber(out, d.day(), token.count == 2 ? 2 : 1);
             break;
         case 'h':
-            out += token.count >= 2 ? two(t.hour()) : QString::number(t.hour());
+            appendNumber(out, t.hour(), token.count >= 2 ? 2 : 1);
             break;
         case 'n':
-            out += token.count >= 2 ? two(t.minute()) : QString::number(t.minute());
+            appendNumber(out, t.minute(), token.count >= 2 ? 2 : 1);
             break;
         case 's':
-            out += token.count >= 2 ? two(t.second()) : QString::number(t.second());
+            appendNumber(out, t.second(), token.count >= 2 ? 2 : 1);
             break;
         default:
             break;
@@ -127,52 +137,58 @@ QString formatDate(double serial, const QString& picture) {
 
 // The digits of |value| rounded half away from zero to `decimals` places, read from its
 // 15 significant decimal digits as the classic runtime does (so 2.675 gives 2.68).
-void roundDecimal(double value, int decimals, QString& integerDigits, QString& fractionDigits) {
+void roundDecimal(double value, int decimals, std::string& integerDigits, std::string& fractionDigits) {
     char buffer[64];
-    const auto written =
-        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, 14);
-    QString text = QString::fromLatin1(buffer, written.ptr - buffer);
-    int e = text.indexOf(QLatin1Char('e'));
-    QString mantissa = text.left(e).remove(QLatin1Char('.'));
-    int exponent = text.mid(e + 1).toInt();
-    // mantissa digits represent 0.d1d2... * 10^(exponent + 1)
+    const char* end =
+        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, 14)
+            .ptr;
+    const char* e = std::find(static_cast<const char*>(buffer), end, 'e');
+    std::string digits;
+    for (const char* c = buffer; c < e; ++c)
+        if (*c != '.') digits += *c;
+    int exponent = 0;
+    std::from_chars(e[1] == '+' ? e + 2 : e + 1, end, exponent);
+    // the digits represent 0.d1d2... * 10^(exponent + 1)
     int pointPosition = exponent + 1;
-    QString digits = mantissa;
     if (pointPosition <= 0) {
-        digits = QString(-pointPosition, QLatin1Char('0')) + digits;
+        digits.insert(0, size_t(-pointPosition), '0');
         pointPosition = 0;
     }
-    while (digits.size() < pointPosition + decimals + 1)
-        digits += QLatin1Char('0');
-    int keep = pointPosition + decimals;
-    QString kept = digits.left(keep);
-    bool roundUp = digits[keep].digitValue() >= 5;
-    if (roundUp) {
-        int i = kept.size() - 1;
-        for (; i >= 0; --i) {
-            if (kept[i] == QLatin1Char('9')) {
-                kept[i] = QLatin1Char('0');
-            } else {
-                kept[i] = QChar(kept[i].unicode() + 1);
-                break;
-            }
-        }
+    const size_t keep = size_t(pointPosition + decimals);
+    if (digits.size() < keep + 1) digits.resize(keep + 1, '0');
+    std::string kept = digits.substr(0, keep);
+    if (digits[keep] >= '5') {
+        int i = int(kept.size()) - 1;
+        for (; i >= 0 && kept[size_t(i)] == '9'; --i)
+            kept[size_t(i)] = '0';
         if (i < 0) {
-            kept.prepend(QLatin1Char('1'));
+            kept.insert(kept.begin(), '1');
             ++pointPosition;
+        } else {
+            ++kept[size_t(i)];
         }
     }
-    integerDigits = kept.left(pointPosition);
-    fractionDigits = kept.mid(pointPosition);
-    while (integerDigits.size() > 1 && integerDigits.startsWith(QLatin1Char('0')))
-        integerDigits.remove(0, 1);
-    if (integerDigits.isEmpty()) integerDigits = QStringLiteral("0");
+    integerDigits = kept.substr(0, size_t(pointPosition));
+    fractionDigits = kept.substr(size_t(pointPosition));
+    const size_t first = integerDigits.find_first_not_of('0');
+    integerDigits = first == std::string::npos ? std::string("0") : integerDigits.substr(first);
 }
 
-QString formatNumber(double value, const QString& picture) {
-    const Regional& r = Regional::current();
-    checkedDouble(value);
-    // Prefix literals, the digit placeholders, suffix literals.
+// A number picture taken apart: prefix literals, the digit placeholders, suffix literals.
+struct NumberPicture {
+    bool hasDigits = false;
+    QString prefix;
+    QString suffix;
+    bool point = false;
+    bool fractionEmpty = true;
+    bool grouping = false;
+    int minimumIntegerDigits = 0;
+    int decimals = 0;
+    int requiredDecimals = 0;
+};
+
+NumberPicture parseNumberPicture(const QString& picture) {
+    NumberPicture p;
     int first = -1, last = -1;
     for (int i = 0; i < picture.size(); ++i) {
         if (QStringLiteral("0#.,").contains(picture[i])) {
@@ -180,39 +196,71 @@ QString formatNumber(double value, const QString& picture) {
             last = i;
         }
     }
-    if (first < 0) return picture;
-    QString prefix = picture.left(first);
-    QString body = picture.mid(first, last - first + 1);
-    QString suffix = picture.mid(last + 1);
+    if (first < 0) return p;
+    p.hasDigits = true;
+    p.prefix = picture.left(first);
+    const QString body = picture.mid(first, last - first + 1);
+    p.suffix = picture.mid(last + 1);
+    const int point = int(body.indexOf(QLatin1Char('.')));
+    const QString integerPart = point < 0 ? body : body.left(point);
+    const QString fractionPart = point < 0 ? QString() : body.mid(point + 1);
+    p.point = point >= 0;
+    p.fractionEmpty = fractionPart.isEmpty();
+    p.grouping = integerPart.contains(QLatin1Char(','));
+    p.minimumIntegerDigits = int(integerPart.count(QLatin1Char('0')));
+    p.decimals = int(fractionPart.count(QLatin1Char('0')) + fractionPart.count(QLatin1Char('#')));
+    p.requiredDecimals = int(fractionPart.count(QLatin1Char('0')));
+    return p;
+}
 
-    int point = body.indexOf(QLatin1Char('.'));
-    QString integerPart = point < 0 ? body : body.left(point);
-    QString fractionPart = point < 0 ? QString() : body.mid(point + 1);
-    bool grouping = integerPart.contains(QLatin1Char(','));
-    int minimumIntegerDigits = integerPart.count(QLatin1Char('0'));
-    int decimals = fractionPart.count(QLatin1Char('0')) + fractionPart.count(QLatin1Char('#'));
-    int requiredDecimals = fractionPart.count(QLatin1Char('0'));
+QString formatNumber(double value, const QString& picture, const NumberPicture& p) {
+    const Regional& r = Regional::current();
+    checkedDouble(value);
+    if (!p.hasDigits) return picture;
 
-    QString integerDigits, fractionDigits;
-    roundDecimal(value, decimals, integerDigits, fractionDigits);
-    while (fractionDigits.size() > requiredDecimals && fractionDigits.endsWith(QLatin1Char('0')))
-        fractionDigits.chop(1);
-    if (integerDigits == QLatin1String("0") && minimumIntegerDigits == 0) integerDigits.clear();
-    while (integerDigits.size() < minimumIntegerDigits)
-        integerDigits.prepend(QLatin1Char('0'));
-    if (grouping) {
-        for (int i = integerDigits.size() - 3; i > 0; i -= 3)
-            integerDigits.insert(i, r.thousandsSeparator);
+    std::string integerDigits, fractionDigits;
+    roundDecimal(value, p.decimals, integerDigits, fractionDigits);
+    while (fractionDigits.size() > size_t(p.requiredDecimals) && fractionDigits.back() == '0')
+        fractionDigits.pop_back();
+    if (integerDigits == "0" && p.minimumIntegerDigits == 0) integerDigits.clear();
+    if (integerDigits.size() < size_t(p.minimumIntegerDigits))
+        integerDigits.insert(0, size_t(p.minimumIntegerDigits) - integerDigits.size(), '0');
+    QString number;
+    number.reserve(qsizetype(integerDigits.size() + fractionDigits.size()) + 8);
+    for (size_t i = 0; i < integerDigits.size(); ++i) {
+        number += QLatin1Char(integerDigits[i]);
+        const size_t left = integerDigits.size() - 1 - i;
+        if (p.grouping && left > 0 && left % 3 == 0) number += r.thousandsSeparator;
     }
-    QString number = integerDigits;
-    if (point >= 0 && (!fractionDigits.isEmpty() || requiredDecimals > 0))
-        number += r.decimalSeparator + fractionDigits;
-    else if (point >= 0 && fractionDigits.isEmpty() && fractionPart.isEmpty())
+    if (p.point && (!fractionDigits.empty() || p.requiredDecimals > 0))
+        number +=
+            r.decimalSeparator + QLatin1StringView(fractionDigits.data(), qsizetype(fractionDigits.size()));
+    else if (p.point && fractionDigits.empty() && p.fractionEmpty)
         number += r.decimalSeparator;
     const bool zero = std::none_of(number.begin(), number.end(),
                                    [](QChar c) { return c >= QLatin1Char('1') && c <= QLatin1Char('9'); });
-    QString sign = value < 0 && !zero ? QStringLiteral("-") : QString();
-    return sign + prefix + number + suffix;
+    return (value < 0 && !zero ? QStringLiteral("-") : QString()) + p.prefix + number + p.suffix;
+}
+
+// A picture as Format reads it, taken apart once.
+struct Picture {
+    bool date = false;
+    QList<DateToken> tokens;
+    NumberPicture number;
+};
+
+const Picture& compiled(const QString& picture) {
+    thread_local QHash<QString, Picture> cache;
+    auto it = cache.constFind(picture);
+    if (it != cache.constEnd()) return *it;
+    if (cache.size() > 512) cache.clear();
+    Picture compiledPicture;
+    compiledPicture.date = isDatePicture(picture);
+    if (compiledPicture.date)
+        compiledPicture.tokens = tokenizeDatePicture(picture);
+    else
+        compiledPicture.number = parseNumberPicture(picture);
+    return *cache.insert(picture, std::move(compiledPicture));
 }
 
 } // namespace
@@ -220,7 +268,8 @@ QString formatNumber(double value, const QString& picture) {
 QString Format(const Variant& value, const QString& picture) {
     if (value.isNull() || value.isEmpty()) return {};
     if (picture.isEmpty()) return value.toString();
-    if (isDatePicture(picture)) {
+    const Picture& compiledPicture = compiled(picture);
+    if (compiledPicture.date) {
         double serial;
         if (value.isString()) {
             if (auto date = parseDate(value.rawString()))
@@ -232,7 +281,7 @@ QString Format(const Variant& value, const QString& picture) {
         } else {
             serial = value.toDouble();
         }
-        return formatDate(serial, picture);
+        return formatDate(serial, compiledPicture.tokens);
     }
     double number;
     if (value.isString()) {
@@ -245,7 +294,7 @@ QString Format(const Variant& value, const QString& picture) {
     } else {
         number = value.toDouble();
     }
-    return formatNumber(number, picture);
+    return formatNumber(number, picture, compiledPicture.number);
 }
 
 } // namespace runtime

@@ -414,12 +414,15 @@ QString generalDate(double serial) {
 QString numberText(double value) {
     checkedDouble(value);
     if (value == 0) return QStringLiteral("0");
-    QString text = QString::number(value, 'g', 15);
-    if (text.contains(QLatin1Char('e'))) {
-        // 1e+20 -> 1E+20, 1e-07 -> 1E-07
-        text.replace(QLatin1Char('e'), QLatin1Char('E'));
-    }
-    text.replace(QLatin1Char('.'), Regional::current().decimalSeparator);
+    // As printf's "%.15g" writes it: 1e+20 -> 1E+20, 1e-07 -> 1E-07.
+    char buffer[32];
+    const char* end =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15).ptr;
+    QString text;
+    text.reserve(end - buffer);
+    const QChar decimal = Regional::current().decimalSeparator;
+    for (const char* c = buffer; c < end; ++c)
+        text += *c == '.' ? decimal : *c == 'e' ? QLatin1Char('E') : QLatin1Char(*c);
     return text;
 }
 
