@@ -1,5 +1,5 @@
 #include "framework/Main.h"
-#include "framework/ParametrosHook.h"
+#include "framework/ProgramDescription.h"
 #include "framework/UserSettings.h"
 #include "framework/Usuario.h"
 #include "framework/clsDataBase.h"
@@ -21,6 +21,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace framework;
+
 namespace {
 
 // Stands in for a program's parameters window.
@@ -34,9 +36,9 @@ class LoginTest : public ::testing::Test {
 protected:
     void SetUp() override {
         runtime::setClock(fixedNow);
-        runtime::App::setTitle(QStringLiteral("Quenbrook"));
-        framework::setParametrosFactory(
-            []() -> frmParametrosBase& { return forms::instance<frmParametrosPrueba>(); });
+        install({.title = QStringLiteral("Quenbrook"), .parametros = []() -> frmParametrosBase& {
+                     return forms::instance<frmParametrosPrueba>();
+                 }});
     }
     void TearDown() override {
         forms::unloadAll();
@@ -108,6 +110,18 @@ TEST_F(LoginTest, AdministratorLogsInAndHandsOverToTheParametersWindow) {
     EXPECT_EQ(next.height(), 2715);
     EXPECT_EQ(next.zz.caption(), QString());
     EXPECT_GT(next.Label3.top(), next.scaleHeight());
+}
+
+TEST_F(LoginTest, ADynamicLookupOnServerSideCursorsLogsInAlike) {
+    QFile::remove(fx.spoolerFile());
+    install({.parametros = []() -> frmParametrosBase& { return forms::instance<frmParametrosPrueba>(); },
+             .database = {.scratch = false, .cursorLocation = std::nullopt, .settingsTable = false},
+             .login = {.cursorType = data::adOpenDynamic, .lockType = data::adLockReadOnly}});
+    logIn(start(), QStringLiteral("admin"), QString());
+    EXPECT_TRUE(host.boxes.isEmpty());
+    EXPECT_TRUE(forms::isLoaded<frmParametrosPrueba>());
+    EXPECT_EQ(gDB->dbaccess->cursorLocation(), data::adUseServer);
+    EXPECT_EQ(fx.rows(QStringLiteral("select idusuario from UsuariosPasadas")).size(), 1);
 }
 
 TEST_F(LoginTest, FailedAttemptsKeepTheWindowOpen) {
