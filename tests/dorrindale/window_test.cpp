@@ -1,10 +1,13 @@
 #include "DorrindaleTest.h"
 
+#include "framework/clsDataBase.h"
 #include "runtime/DateSerial.h"
+#include "sales_by_dish/frmSeleccionaTurno.h"
 
 #include "support/Screenshot.h"
 #include "support/UserInput.h"
 #include <QFile>
+#include <QTimer>
 
 using dorrindale::frmParametros;
 
@@ -13,7 +16,10 @@ TEST_F(DorrindaleTest, FamiliesAndTheirActiveDishesAreListedAndSelected) {
     fx.insert("rubros", {{"IdR", 4}, {"descripcion", "Cafetería"}, {"estado", 1}});
     fx.insert("productos", {{"Id", 40}, {"nombre", "Café"}, {"estado", 1}, {"idrubro", 4}});
     frmParametros& window = logIn();
+    // One connection, server-side cursors; no scratch database.
     EXPECT_FALSE(QFile::exists(fx.spoolerFile()));
+    EXPECT_EQ(framework::gDB->dbaccess->cursorLocation(), data::adUseServer);
+    EXPECT_EQ(framework::gDB->spooler, nullptr);
 
     // Active families by name, all selected; the active dishes of them by name, all selected.
     EXPECT_EQ(names(window.FamiliasLista), QStringList({"Bebidas", "Cafetería", "Pizzas"}));
@@ -44,4 +50,20 @@ TEST_F(DorrindaleTest, FamiliesAndTheirActiveDishesAreListedAndSelected) {
     EXPECT_EQ(window.ArticulosLista.columnCount(), 2);
     EXPECT_TRUE(host.boxes.isEmpty());
     EXPECT_FALSE(host.ended);
+}
+
+TEST_F(DorrindaleTest, AcceptOnAnEmptyShiftListKeepsTheChooserOpenAndExitChoosesNothing) {
+    fx.exec("delete from sesion");
+    frmParametros& window = logIn();
+    QTimer::singleShot(0, [] {
+        auto& chooser = forms::instance<dorrindale::frmSeleccionaTurno>();
+        EXPECT_TRUE(user::click(chooser.cmdTurno.widget()));
+        EXPECT_TRUE(user::click(chooser.cmdOk.widget()));
+        EXPECT_TRUE(chooser.visible());
+        EXPECT_TRUE(user::click(chooser.cmdSalir.widget()));
+    });
+    EXPECT_TRUE(user::click(window.cmdTurno.widget()));
+    EXPECT_EQ(window.cmdTurno.tag(), "");
+    EXPECT_TRUE(window.Frame1.visible());
+    EXPECT_FALSE(window.lblAperturaTurno.visible());
 }
