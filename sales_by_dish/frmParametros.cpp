@@ -27,6 +27,17 @@ const QStringList MainColumns = {QStringLiteral("x_fecha"),        QStringLitera
                                  QStringLiteral("NombreArticulo"), QStringLiteral("SumOfcantidad"),
                                  QStringLiteral("monto"),          QStringLiteral("imp")};
 
+// Appends a row per record of a query of an identifier and a name: "id|name".
+void addRows(forms::ListView& lv, const QString& sql) {
+    data::Recordset rs;
+    rs.open(sql, gDB->dbaccess);
+    while (!rs.eof()) {
+        lvAddItem(lv, Slot, rs.fields(0).value().toText() + QLatin1Char('|') + rs.fields(1).value().toText());
+        rs.moveNext();
+    }
+    rs.close();
+}
+
 } // namespace
 
 frmParametros::frmParametros() : frmParametrosBase(DatesOnShift::Hide) {
@@ -48,16 +59,8 @@ void frmParametros::Form_Load() {
 
 void frmParametros::LlenaFamilias() {
     lvPrep(FamiliasLista, Slot, QStringLiteral("id;0|Rubro;2000"));
-    data::Recordset rs;
-    rs.open(QStringLiteral("select idr, descripcion from rubros where estado = 1 order by descripcion"),
-            gDB->dbaccess);
-    while (!rs.eof()) {
-        lvAddItem(FamiliasLista, Slot,
-                  rs.fields(QStringLiteral("idr")).value().toText() + QLatin1Char('|') +
-                      rs.fields(QStringLiteral("descripcion")).value().toText());
-        rs.moveNext();
-    }
-    rs.close();
+    addRows(FamiliasLista,
+            QStringLiteral("select idr, descripcion from rubros where estado = 1 order by descripcion"));
     lvSeleccionarTodos(FamiliasLista);
 }
 
@@ -75,17 +78,9 @@ void frmParametros::LlenaArticulos() {
     // No family selected: no dish to list.
     if (familias.isEmpty()) return;
 
-    data::Recordset rs;
-    rs.open(QStringLiteral("select id, nombre from productos where estado = 1 and idrubro in (") + familias +
-                QStringLiteral(") order by nombre"),
-            gDB->dbaccess);
-    while (!rs.eof()) {
-        lvAddItem(ArticulosLista, Slot,
-                  rs.fields(QStringLiteral("id")).value().toText() + QLatin1Char('|') +
-                      rs.fields(QStringLiteral("nombre")).value().toText());
-        rs.moveNext();
-    }
-    rs.close();
+    addRows(ArticulosLista,
+            QStringLiteral("select id, nombre from productos where estado = 1 and idrubro in (") + familias +
+                QStringLiteral(") order by nombre"));
 }
 
 void frmParametros::cmdVerListado_Click() {
