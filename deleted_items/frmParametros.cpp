@@ -126,13 +126,13 @@ QString deletedItemsDetailQuery(double idventa, bool isMSSQL) {
 }
 
 void frmParametros::LlenaInforme() {
-    // 1. Missing cash dates first.
+    // Missing cash dates first.
     {
         clsCajaHelpers caja;
         caja.generaFechaCaja();
     }
 
-    // 2-4. The sales of the shift or of the range of days.
+    // The sales of the shift or of the range of days.
     const QString sql =
         deletedItemsSalesQuery(cmdTurno.tag(), dtdesde.value(), dthasta.value(), gDB->isMSSQL);
 
