@@ -103,17 +103,15 @@ void frmParametros::LlenaInforme() {
     if (sqlServer) step([] { gDB->dbaccess->execute(firstWordFunction()); });
 
     Choice choice;
-    step([&] {
-        choice.todos = chkTodos.value() == 1;
-        choice.dishes = GetSelectedlv(ArticulosLista);
-        choice.tag = cmdTurno.tag();
-        choice.nroTurno = mNroTurno;
-        choice.apertura = lblAperturaTurno.caption();
-        choice.cierre = lblCierreTurno.caption();
-        choice.desde = dtdesde.value();
-        choice.hasta = dthasta.value();
-        choice.categorizacion = gCategorizacion;
-    });
+    choice.todos = chkTodos.value() == 1;
+    choice.dishes = GetSelectedlv(ArticulosLista);
+    choice.tag = cmdTurno.tag();
+    choice.nroTurno = mNroTurno;
+    choice.apertura = lblAperturaTurno.caption();
+    choice.cierre = lblCierreTurno.caption();
+    choice.desde = dtdesde.value();
+    choice.hasta = dthasta.value();
+    choice.categorizacion = gCategorizacion;
     const ReportTexts texts = reportTexts(choice);
 
     // The discount total: what was read counts, also when the reading fails half-way.

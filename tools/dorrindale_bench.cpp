@@ -3,6 +3,7 @@
 // each against a hand-written pass over the same SQL, and the peak memory.
 //   dorrindale_bench [--sales N] [--days D] [--seed S]
 
+#include "tools/BenchOptions.h"
 #include "tools/pos/DemoInstallation.h"
 
 #include "forms/DesktopLook.h"
@@ -214,21 +215,7 @@ int main(int argc, char** argv) {
     demo::Options options;
     options.sales = 240000;
     options.days = 365;
-    const QStringList args = QCoreApplication::arguments().mid(1);
-    for (int i = 0; i + 1 < args.size(); i += 2) {
-        bool ok = false;
-        const int value = args[i + 1].toInt(&ok);
-        if (!ok || value <= 0) return usage();
-        if (args[i] == QLatin1String("--sales"))
-            options.sales = value;
-        else if (args[i] == QLatin1String("--days"))
-            options.days = value;
-        else if (args[i] == QLatin1String("--seed"))
-            options.seed = unsigned(value);
-        else
-            return usage();
-    }
-    if (args.size() % 2 != 0) return usage();
+    if (!readBenchOptions(QCoreApplication::arguments().mid(1), options)) return usage();
 
     QTemporaryDir folder;
     QElapsedTimer clock;

@@ -4,6 +4,7 @@
 // to SQLite.
 //   quenbrook_bench [--sales N] [--days D] [--seed S]
 
+#include "tools/BenchOptions.h"
 #include "tools/pos/DemoInstallation.h"
 
 #include "deleted_items/ActiveReport1.h"
@@ -248,21 +249,7 @@ int main(int argc, char** argv) {
     demo::Options options;
     options.sales = 20000;
     options.days = 30;
-    const QStringList args = QCoreApplication::arguments().mid(1);
-    for (int i = 0; i + 1 < args.size(); i += 2) {
-        bool ok = false;
-        const int value = args[i + 1].toInt(&ok);
-        if (!ok || value <= 0) return usage();
-        if (args[i] == QLatin1String("--sales"))
-            options.sales = value;
-        else if (args[i] == QLatin1String("--days"))
-            options.days = value;
-        else if (args[i] == QLatin1String("--seed"))
-            options.seed = unsigned(value);
-        else
-            return usage();
-    }
-    if (args.size() % 2 != 0) return usage();
+    if (!readBenchOptions(QCoreApplication::arguments().mid(1), options)) return usage();
 
     QTemporaryDir folder;
     QElapsedTimer clock;
