@@ -21,17 +21,6 @@ using dorrindale::frmParametros;
 using posdb::day;
 using posdb::time;
 
-namespace {
-
-QStringList allTexts(const reports::Pages& pages) {
-    QStringList texts;
-    for (const reports::Page& page : pages)
-        texts += pageTexts(page);
-    return texts;
-}
-
-} // namespace
-
 // 1 December: sale 1 (A) and a credit note of shift 101, sale 3 (X) of shift 102, with
 // their discounts and the options charged on their lines.
 class DorrindaleReportTest : public DorrindaleTest {
