@@ -100,13 +100,14 @@ TEST_F(DorrindaleReportTest, ARangeOfDaysListsDishesPerHourWithDiscountsOptionsA
 TEST_F(DorrindaleReportTest, CategorisationLeavesOutLetterXButNotItsOptions) {
     LocaleScope locale("en_US.UTF-8");
     fx.exec("update usuarios set categorizacion = 1 where apodo = 'admin'");
+    fx.addLine(1, "Descuento", 1, -0.6, {{"idproducto", -7}});
     frmParametros& window = logIn();
     window.chkTodos.setValue(1);
     arDorrindale& report = firstOfDecember(window);
     EXPECT_EQ(countText(report.pages(), "Muzzarella"), 2);
     EXPECT_EQ(report.Field8->text(), "2,050");
-    EXPECT_EQ(report.vDesc->text(), "-100");
-    EXPECT_EQ(report.SuperTotal->text(), "1,950");
+    EXPECT_EQ(report.vDesc->text(), "-101"); // -100.6, to a whole number
+    EXPECT_EQ(report.SuperTotal->text(), "1,949");
     EXPECT_EQ(countText(report.pages(), "12/1/2026"), 1);
     const QStringList texts = allTexts(report.pages());
     EXPECT_TRUE(texts.contains("Extra queso"));
