@@ -17,13 +17,13 @@ namespace forms {
 namespace {
 
 [[noreturn]] void indexOutOfBounds() {
-    runtime::raise(35600, QStringLiteral("Index out of bounds"));
+    runtime::raise(runtime::err::IndexOutOfBounds);
 }
 [[noreturn]] void elementNotFound() {
-    runtime::raise(35601, QStringLiteral("Element not found"));
+    runtime::raise(runtime::err::ElementNotFound);
 }
 [[noreturn]] void keyNotUnique() {
-    runtime::raise(35602, QStringLiteral("Key is not unique in collection"));
+    runtime::raise(runtime::err::KeyNotUnique);
 }
 
 // Keys of a collection: unique without regard to case, positions from 1.
@@ -223,7 +223,7 @@ void ListView::clearColumns() {
 }
 
 void ListView::addColumn(const QString& key, const QString& text, double width) {
-    if (width < 0) runtime::raise(380, QStringLiteral("Invalid property value"));
+    if (width < 0) runtime::raise(runtime::err::InvalidPropertyValue);
     d->columnPositions.check(key);
     const int col = columnCount();
     d->beginInsertColumns({}, col, col);
