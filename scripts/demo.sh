@@ -1,27 +1,39 @@
 #!/usr/bin/env bash
-# Sets everything up, builds Quenbrook and the demo generator, writes a demo point-of-sale
-# installation in build/demo-pos (afresh at each run, its four weeks of trade ending today)
-# and starts Quenbrook from its program folder.
+# Sets everything up, builds a program (quenbrook, the default, or velmarsh) and the demo
+# generator, writes a demo point-of-sale installation in build/demo-pos (afresh at each run,
+# its four weeks of trade ending today) and starts the program from its folder there.
+#   scripts/demo.sh [quenbrook|velmarsh]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+name=${1:-quenbrook}
+case "$name" in
+  quenbrook) program=Quenbrook; built=build/deleted_items/Quenbrook ;;
+  velmarsh) program=Velmarsh; built=build/invoice_lines/Velmarsh ;;
+  *)
+    echo "usage: scripts/demo.sh [quenbrook|velmarsh]" >&2
+    exit 2
+    ;;
+esac
+
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-  echo "Quenbrook is a desktop program and needs a graphical display, but DISPLAY and WAYLAND_DISPLAY are empty." >&2
+  echo "$program is a desktop program and needs a graphical display, but DISPLAY and WAYLAND_DISPLAY are empty." >&2
   echo "Run scripts/demo.sh in a desktop session (or over ssh -X); scripts/test.sh runs everything without one." >&2
   exit 1
 fi
 
 scripts/setup.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWARNINGS_AS_ERRORS=ON >/dev/null
-cmake --build build -j"$(nproc)" --target Quenbrook make_demo
+cmake --build build -j"$(nproc)" --target "$program" make_demo
 
 demo=build/demo-pos
 rm -rf "$demo"
 build/tools/make_demo "$demo"
-# A copy, not a link: the program finds bases.ini from its own folder.
-cp build/deleted_items/Quenbrook "$demo/reportes/quenbrook/"
+# A copy, not a link: the program finds bases.ini two folders above its own.
+mkdir -p "$demo/reportes/$name"
+cp "$built" "$demo/reportes/$name/"
 
 echo
-echo "Starting Quenbrook. Log in as admin with an empty password (or as laura, password 1234)."
-cd "$demo/reportes/quenbrook"
-exec ./Quenbrook
+echo "Starting $program. Log in as admin with an empty password (or as laura, password 1234)."
+cd "$demo/reportes/$name"
+exec "./$program"

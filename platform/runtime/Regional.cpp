@@ -4,6 +4,7 @@
 
 #include <QRegularExpression>
 
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <memory>
@@ -144,7 +145,12 @@ std::optional<double> parseNumber(const QString& input) {
         if (!exponentDigits) return std::nullopt;
     }
     if (i != n) return std::nullopt;
-    return std::strtod(plain.constData(), nullptr);
+    // from_chars reads "." whatever the C library's locale; it takes no leading "+".
+    const char* first = plain.constData();
+    if (*first == '+') ++first;
+    double result = 0.0;
+    std::from_chars(first, plain.constData() + plain.size(), result);
+    return result;
 }
 
 bool isNumeric(const QString& text) {
@@ -423,7 +429,12 @@ double val(const QString& text) {
             break;
         }
     }
-    return std::strtod(plain.constData(), nullptr);
+    // from_chars reads "." whatever the C library's locale; it takes no leading "+".
+    const char* first = plain.constData();
+    if (*first == '+') ++first;
+    double result = 0.0;
+    std::from_chars(first, plain.constData() + plain.size(), result);
+    return result;
 }
 
 } // namespace runtime

@@ -1,0 +1,74 @@
+#include "ItemsVenta.h"
+
+#include "frmParametrosInforme.h"
+
+#include "data/Recordset.h"
+
+using runtime::Variant;
+
+QString detalleVentaQuery(const QString& idventa, bool isMSSQL, bool sinProductoMenos8) {
+    if (isMSSQL)
+        return QStringLiteral(
+                   "SELECT  IDVENTA,  IDVENTADETAIL,  HORA,  CANTIDAD,  PRODUCTO,  IMPORTE, PREPARACION, "
+                   "DEMORA, TIPO, MOTIVO, usuario,2 as estado, idproducto  FROM Quenbrook WHERE  IDVENTA = "
+                   " ") +
+               idventa +
+               QStringLiteral(
+                   "  and cantidad > 0  Union SELECT  VENTASDETAIL.IDVENTA, MIN(VENTASDETAIL.IDVENTADETAIL) "
+                   "AS IDVENTADETAIL,  MAX(VENTASDETAIL.HORA) AS HORA, Sum(VENTASDETAIL.CANTIDAD) AS "
+                   "CANTIDAD,  VENTASDETAIL.NOMBREARTICULO AS PRODUCTO, VENTASDETAIL.MONTO AS IMPORTE, 0 AS "
+                   "PREPARACION, 0 AS DEMORA, 'ADIC' AS TIPO,  '' AS MOTIVO, '' as usuario,  estado, "
+                   "idproducto  From VENTASDETAIL  Where (((VENTASDETAIL.[idventa]) = ") +
+               idventa + QStringLiteral("))") +
+               (sinProductoMenos8 ? QStringLiteral(" and idproducto <> -8 ") : QString()) +
+               QStringLiteral(
+                   "  GROUP BY IDVENTA, NOMBREARTICULO, MONTO, VENTASDETAIL.IDVENTA, estado, idproducto  "
+                   "order by hora, tipo ");
+    return QStringLiteral(
+               "SELECT  IDVENTA, IDVENTADETAIL, HORA, CANTIDAD, PRODUCTO, IMPORTE, PREPARACION, DEMORA, "
+               "TIPO, MOTIVO, usuario,2 as estado, idproducto FROM Quenbrook WHERE  IDVENTA =  ") +
+           idventa +
+           QStringLiteral(
+               "  and cantidad > 0  Union  SELECT VENTASDETAIL.IDVENTA, First(VENTASDETAIL.IDVENTADETAIL) AS "
+               "PrimeroDeIDVENTADETAIL, Last(VENTASDETAIL.HORA) AS ÚltimoDeHORA, Sum(VENTASDETAIL.CANTIDAD) "
+               "AS SumaDeCANTIDAD, VENTASDETAIL.NOMBREARTICULO, VENTASDETAIL.MONTO, 0 AS Expr1, 0 AS Expr2, "
+               "'ADIC' AS Expr3, '' AS Expr4,'' as usuario, estado, idproducto  From VENTASDETAIL where "
+               "(((VENTASDETAIL.[IDVENTA])=") +
+           idventa + QStringLiteral("))") +
+           (sinProductoMenos8 ? QStringLiteral(" and idproducto <> -8") : QString()) +
+           QStringLiteral(
+               " GROUP BY VENTASDETAIL.IDVENTA, VENTASDETAIL.NOMBREARTICULO, VENTASDETAIL.MONTO, 0, 0, "
+               "'ADIC', '', VENTASDETAIL.[IDVENTA], estado, idproducto  order by hora, tipo ;");
+}
+
+bool ItemsVenta::esItem(data::Recordset& det) {
+    const Variant tipo = det.fields(QStringLiteral("TIPO")).value();
+    if (tipo.isString() && tipo.rawString() == QLatin1String("ITEM")) {
+        m_motivo = det.fields(QStringLiteral("motivo")).value().toText();
+        return false;
+    }
+    return !tipo.isNull();
+}
+
+void ItemsVenta::escribe(data::Recordset& tmp, data::Recordset& det, bool anulada) {
+    for (int i = 0; i < 13; ++i)
+        tmp.fields(15 + i).setValue(det.fields(i).value());
+    const Variant idventa = det.fields(QStringLiteral("idventa")).value();
+    tmp.fields(QStringLiteral("campo1")).setValue(idventa);
+    if (anulada) tmp.fields(QStringLiteral("campo24")).setValue(QStringLiteral("ANULADO"));
+    tmp.fields(QStringLiteral("campo25")).setValue(m_motivo);
+    tmp.fields(QStringLiteral("campo26")).setValue(m_motivo);
+    const Variant usuario = det.fields(QStringLiteral("usuario")).value();
+    tmp.fields(QStringLiteral("campo27")).setValue(usuario);
+    if (usuario.toText().isEmpty() && m_motivo.isEmpty() && idventa.toDouble() != m_ultimoSuplementado) {
+        QString usuarioAuditoria;
+        QString motivoAuditoria;
+        m_window.traeSuplementoAuditoria(idventa.toDouble(), usuarioAuditoria, motivoAuditoria);
+        tmp.fields(QStringLiteral("campo27")).setValue(usuarioAuditoria);
+        tmp.fields(QStringLiteral("campo25")).setValue(motivoAuditoria);
+        tmp.fields(QStringLiteral("campo26")).setValue(motivoAuditoria);
+        m_ultimoSuplementado = idventa.toDouble();
+    }
+    tmp.update();
+    m_motivo.clear();
+}
