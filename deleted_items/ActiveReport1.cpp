@@ -4,6 +4,10 @@
 #include "framework/funciones.h"
 #include "runtime/Format.h"
 
+using namespace framework;
+
+namespace quenbrook {
+
 using namespace reports;
 using runtime::Format;
 using runtime::Variant;
@@ -52,11 +56,6 @@ void largeFont(Control* control) {
 }
 
 } // namespace
-
-ActiveReport1& ActiveReport1::instance() {
-    static ActiveReport1* report = new ActiveReport1();
-    return *report;
-}
 
 ActiveReport1::ActiveReport1() {
     setCaption(QStringLiteral("ActiveReport1"));
@@ -195,3 +194,5 @@ void ActiveReport1::ReportFooter_Format() {
     sumaAnulaciones->setText(Format(Variant(mTotalAnulaciones), QStringLiteral("#,##0.00")));
     totalokbo->setText(Format(Variant(mTotalVentas), QStringLiteral("#,##0.00")));
 }
+
+} // namespace quenbrook

@@ -2,15 +2,14 @@
 
 #include "framework/PreviewReport.h"
 
+namespace quenbrook {
+
 // The deleted-items report: one group per sale of tmpreport, headed by the sale's ticket
 // data, its item lines in green (remaining) or red (deleted or voided), and the totals of
 // sales and deletions at the end.
-class ActiveReport1 : public PreviewReport {
+class ActiveReport1 : public framework::PreviewReport {
 public:
     ActiveReport1();
-
-    // The program's single instance, created on first use.
-    static ActiveReport1& instance();
 
     double mTotalVentas = 0;
     double mTotalAnulaciones = 0;
@@ -49,3 +48,5 @@ private:
     void Detail_Format();
     void ReportFooter_Format();
 };
+
+} // namespace quenbrook

@@ -1,11 +1,16 @@
 #include "Quenbrook.h"
 
+#include "ActiveReport1.h"
 #include "frmParametros.h"
 
-#include "framework/ParametrosHook.h"
-#include "runtime/Program.h"
+namespace quenbrook {
 
-void instalaQuenbrook() {
-    runtime::App::setTitle(QStringLiteral("Quenbrook"));
-    framework::setParametrosFactory([]() -> frmParametrosBase& { return forms::instance<frmParametros>(); });
+framework::ProgramDescription program() {
+    return {
+        .title = QStringLiteral("Quenbrook"),
+        .parametros = []() -> framework::frmParametrosBase& { return forms::instance<frmParametros>(); },
+        .report = [] { return std::make_unique<ActiveReport1>(); },
+    };
 }
+
+} // namespace quenbrook

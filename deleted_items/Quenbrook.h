@@ -1,5 +1,10 @@
 #pragma once
 
-// Plugs Quenbrook's parameters window into the framework (the login hands over to it, the
-// export tools use its save dialog and pictures) and sets the program's title.
-void instalaQuenbrook();
+#include "framework/ProgramDescription.h"
+
+namespace quenbrook {
+
+// Quenbrook as the framework runs it: its title, its parameters window and its report.
+framework::ProgramDescription program();
+
+} // namespace quenbrook

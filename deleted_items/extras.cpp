@@ -6,6 +6,10 @@
 
 #include <cmath>
 
+using namespace framework;
+
+namespace quenbrook {
+
 namespace {
 
 // Date serials compared to the second, so that a deletion stored at the ticket's own time
@@ -38,3 +42,5 @@ bool TraeEliminado(double idventa, bool soloLuegoDelTicket, double cierre) {
     rs.close();
     return result;
 }
+
+} // namespace quenbrook

@@ -4,6 +4,7 @@
 #include "extras.h"
 
 #include "data/Recordset.h"
+#include "framework/ProgramDescription.h"
 #include "framework/clsCajaHelpers.h"
 #include "framework/clsDataBase.h"
 #include "framework/funciones.h"
@@ -12,6 +13,10 @@
 #include "runtime/Regional.h"
 
 #include <QGroupBox>
+
+using namespace framework;
+
+namespace quenbrook {
 
 using runtime::Variant;
 
@@ -222,7 +227,7 @@ void frmParametros::LlenaInforme() {
     }
     pb.setValue(pb.max());
     runtime::setMousePointer(runtime::pointer::Default);
-    ActiveReport1::instance().show();
+    framework::report().show();
 }
 
 void frmParametros::traeSuplementoAuditoria(double idventa, QString& usuario, QString& motivo) {
@@ -243,3 +248,5 @@ Variant frmParametros::nombreMesa(const Variant& mesa) {
     if (mesa.equals(2)) return QStringLiteral("D/");
     return QStringLiteral("-");
 }
+
+} // namespace quenbrook

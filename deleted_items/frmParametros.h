@@ -10,13 +10,15 @@
 
 #include <QString>
 
+namespace quenbrook {
+
 // The texts of the sales query and of one sale's detail query, as the build sends them.
 QString deletedItemsSalesQuery(const QString& tag, double desde, double hasta, bool isMSSQL);
 QString deletedItemsDetailQuery(double idventa, bool isMSSQL);
 
 // The parameters window of the deleted-items report: the period (a cash shift or a range
 // of days), the two filters and the build of the report.
-class frmParametros : public frmParametrosBase {
+class frmParametros : public framework::frmParametrosBase {
 public:
     frmParametros();
 
@@ -56,3 +58,5 @@ private:
     bool m_building = false;
     bool m_cancelRequested = false;
 };
+
+} // namespace quenbrook

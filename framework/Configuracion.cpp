@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QStringDecoder>
 
+namespace framework {
+
 namespace {
 
 // The file's text in the system code page.
@@ -49,3 +51,5 @@ QString LeeIni(const QString& archivo, const QString& clave, const QString& defe
 QString LeeDBSetting(const QString& clave, const QString& defecto) {
     return gDB->dbgetsetting(clave, defecto);
 }
+
+} // namespace framework

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace framework {
+
 // LeeIni: the value of a key in a "key|value" file whose path is the program's folder
 // followed by archivo, or defecto when the file or the key is missing. Lines end at CR or
 // CR LF; keys match without regard to case, the first line wins; nothing is trimmed; a
@@ -10,3 +12,5 @@ QString LeeIni(const QString& archivo, const QString& clave, const QString& defe
 
 // LeeDBSetting: a key of the settings table REGISTRY through gDB.dbgetsetting.
 QString LeeDBSetting(const QString& clave, const QString& defecto);
+
+} // namespace framework

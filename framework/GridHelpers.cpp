@@ -7,6 +7,8 @@
 #include "runtime/Strings.h"
 #include "runtime/Variant.h"
 
+namespace framework {
+
 FilasGrilla gFilasGrilla;
 std::int32_t gColOrden = 0;
 std::int32_t gSentidoOrden = 0;
@@ -74,3 +76,5 @@ void OrdenaGrilla(forms::Grid& grid, std::int32_t col) {
     grid.setTextMatrix(0, col, marker + grid.textMatrix(0, col));
     grid.setRedraw(true);
 }
+
+} // namespace framework

@@ -9,6 +9,8 @@ namespace forms {
 class Grid;
 }
 
+namespace framework {
+
 // Rows appended through each slot of the grid helpers since the slot's last GPrep;
 // a slot outside 0 to 20 raises error 9.
 class FilasGrilla {
@@ -33,3 +35,5 @@ void GAddItem(forms::Grid& grid, std::int16_t slot, const QString& row, bool bul
 // Sorts the grid on a column, ascending or, on a second call for the same column,
 // descending, and marks the column's title with "< " or "> ".
 void OrdenaGrilla(forms::Grid& grid, std::int32_t col);
+
+} // namespace framework

@@ -4,6 +4,8 @@
 #include "forms/ImageList.h"
 #include "runtime/RuntimeError.h"
 
+namespace framework {
+
 namespace {
 
 forms::ImageList& ImageList1() {
@@ -56,3 +58,5 @@ void PreviewReport::ActiveReport_ToolbarClick(const reports::Tool& Tool) {
     if (fileName.isEmpty()) return;
     exportProcedure(*this, fileName);
 }
+
+} // namespace framework

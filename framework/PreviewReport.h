@@ -2,6 +2,8 @@
 
 #include "reports/Report.h"
 
+namespace framework {
+
 // A report layout with a preview: when the report ends it adds the export tools to the
 // preview's toolbar, and a click on one of them exports the report to a file.
 class PreviewReport : public reports::Report {
@@ -9,3 +11,5 @@ protected:
     void ActiveReport_ReportEnd() override;
     void ActiveReport_ToolbarClick(const reports::Tool& Tool) override;
 };
+
+} // namespace framework

@@ -1,7 +1,9 @@
 #include "ReportExport.h"
 
+#include "ProgramDescription.h"
 #include "forms/CommonDialog.h"
 #include "forms/ImageList.h"
+#include "frmParametrosBase.h"
 #include "funciones.h"
 #include "reports/PdfExport.h"
 #include "reports/Report.h"
@@ -16,12 +18,15 @@
 
 #include <memory>
 
+namespace framework {
+
 namespace {
 
 const ErrorOrigin MFunciones = ErrorOrigin::Modulo(QStringLiteral("mFunciones"));
 
 ExportControls& controls() {
-    static ExportControls exportControls;
+    static ExportControls exportControls{[]() -> forms::CommonDialog& { return parametros().dlgDialog; },
+                                         []() -> forms::ImageList& { return parametros().ImageList1; }};
     return exportControls;
 }
 
@@ -158,3 +163,5 @@ void exDOCReport(reports::Report& report, const QString& FileName) {
     exportReport(QStringLiteral("exDOCReport"), report, FileName,
                  [] { return std::make_unique<reports::RtfExport>(); });
 }
+
+} // namespace framework

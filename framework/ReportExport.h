@@ -14,9 +14,11 @@ namespace reports {
 class Report;
 }
 
+namespace framework {
+
 // The parameters window's controls that the export tools use: its save dialog dlgDialog
-// and its image list ImageList1. Each program plugs in its frmParametros (reaching the
-// window's single instance); without it, using them raises error 91.
+// and its image list ImageList1. They are the running program's frmParametros unless a
+// caller plugs in others; without them, using them raises error 91.
 struct ExportControls {
     std::function<forms::CommonDialog&()> dlgDialog;
     std::function<forms::ImageList&()> ImageList1;
@@ -39,3 +41,5 @@ void exExcelReport(reports::Report& report, const QString& FileName);
 void exPDFReport(reports::Report& report, const QString& FileName);
 void exTXTReport(reports::Report& report, const QString& FileName);
 void exDOCReport(reports::Report& report, const QString& FileName);
+
+} // namespace framework

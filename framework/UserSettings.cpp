@@ -2,6 +2,8 @@
 
 #include "runtime/Settings.h"
 
+namespace framework {
+
 namespace {
 const QString AppName = QStringLiteral("Pellicant");
 const QString Section = QStringLiteral("SETTINGS");
@@ -14,3 +16,5 @@ QString LeeSetting(const QString& clave, const QString& pDefault) {
 void GrabaSetting(const QString& clave, const QString& valor) {
     runtime::SaveSetting(AppName, Section, clave, valor);
 }
+
+} // namespace framework

@@ -6,6 +6,8 @@
 #include "data/Recordset.h"
 #include "runtime/Variant.h"
 
+namespace framework {
+
 double gIdUsuario = 0;
 bool gCategorizacion = false;
 
@@ -38,3 +40,5 @@ bool TienePermiso(const QString& permiso) {
     });
     return result;
 }
+
+} // namespace framework

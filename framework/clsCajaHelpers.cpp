@@ -4,6 +4,8 @@
 
 #include "data/Recordset.h"
 
+namespace framework {
+
 void clsCajaHelpers::generaFechaCaja() {
     data::Recordset ventas;
     ventas.open(QStringLiteral("select * from ventas where fechacaja is null "), gDB->dbaccess,
@@ -26,3 +28,5 @@ void clsCajaHelpers::generaFechaCaja() {
     }
     ventas.close();
 }
+
+} // namespace framework

@@ -5,6 +5,8 @@
 #include "runtime/FileSystem.h"
 #include "runtime/Program.h"
 
+namespace framework {
+
 clsDataBase* gDB = nullptr;
 
 namespace {
@@ -43,7 +45,7 @@ bool clsDataBase::OpenAccess() {
 
     ignoringErrors([&] {
         dbaccess = std::make_shared<data::Connection>();
-        dbaccess->setCursorLocation(data::adUseClient);
+        if (m_options.cursorLocation) dbaccess->setCursorLocation(*m_options.cursorLocation);
     });
     QString kind;
     ignoringErrors([&] { kind = LeeIni(IniFile, QStringLiteral("DBKIND"), QStringLiteral("1")); });
@@ -58,6 +60,7 @@ bool clsDataBase::OpenAccess() {
     }
 
     if (!dbaccess) runtime::raise(runtime::err::ObjectNotSet);
+    if (!m_options.scratch) return true;
     spooler = std::make_shared<data::Connection>();
     spooler->open(jetConnection(directorio + QStringLiteral("\\spooler.mdb")), QString(), QString());
     return true;
@@ -72,12 +75,14 @@ void clsDataBase::CloseDatabase() {
     if (!dbaccess) runtime::raise(runtime::err::ObjectNotSet);
     dbaccess->close();
     dbaccess.reset();
+    if (!m_options.scratch) return;
     if (!spooler) runtime::raise(runtime::err::ObjectNotSet);
     spooler->close();
     spooler.reset();
 }
 
 QString clsDataBase::dbgetsetting(const QString& mClave, const QString& pDefault) {
+    if (!m_options.settingsTable) return pDefault;
     QString result;
     ignoringErrors([&] {
         data::Recordset rs;
@@ -92,6 +97,7 @@ QString clsDataBase::dbgetsetting(const QString& mClave, const QString& pDefault
 }
 
 void clsDataBase::DBSaveSetting(const QString& mClave, const QString& Setting) {
+    if (!m_options.settingsTable) return;
     ignoringErrors([&] {
         data::Recordset rs;
         rs.open(QStringLiteral("Select CLAVE, VALOR from REGISTRY where CLAVE = ") + keyLiteral(mClave),
@@ -103,3 +109,5 @@ void clsDataBase::DBSaveSetting(const QString& mClave, const QString& Setting) {
         rs.close();
     });
 }
+
+} // namespace framework

@@ -4,13 +4,28 @@
 
 #include <QString>
 
+#include <optional>
+
+namespace framework {
+
+// What the database object opens: the scratch database spooler.mdb, the cursor location of
+// the point-of-sale connection (none keeps the provider's default, server-side cursors) and
+// whether the settings table REGISTRY is read and written.
+struct DatabaseOptions {
+    bool scratch = true;
+    std::optional<data::CursorLocation> cursorLocation = data::adUseClient;
+    bool settingsTable = true;
+};
+
 // The program's database object: the point-of-sale connection, the database kind, the
-// local scratch database and the settings table REGISTRY.
+// local scratch database and the settings table REGISTRY, as far as its options ask.
 class clsDataBase {
 public:
+    explicit clsDataBase(DatabaseOptions options = {}) : m_options(options) {}
+
     data::ConnectionPtr dbaccess; // point-of-sale database, client-side cursors
     bool isMSSQL = false;         // true only when DBKIND is "2"
-    data::ConnectionPtr spooler;  // local scratch database spooler.mdb
+    data::ConnectionPtr spooler;  // local scratch database spooler.mdb, when opened
     QString directorio;           // point-of-sale folder
     QString cn;                   // connection string of dbaccess
 
@@ -18,8 +33,14 @@ public:
     bool DBIsOpen();
     void CloseDatabase();
     QString dbgetsetting(const QString& mClave, const QString& pDefault = {});
+    // Without a settings table: the default, and nothing written.
     void DBSaveSetting(const QString& mClave, const QString& Setting);
+
+private:
+    DatabaseOptions m_options;
 };
 
 // The one database object of the program, created by Main.
 extern clsDataBase* gDB;
+
+} // namespace framework

@@ -1,6 +1,6 @@
 #include "frmLogin.h"
 
-#include "ParametrosHook.h"
+#include "ProgramDescription.h"
 #include "UserSettings.h"
 #include "Usuario.h"
 #include "clsDataBase.h"
@@ -16,6 +16,8 @@
 
 #include <QPainter>
 #include <QPixmap>
+
+namespace framework {
 
 namespace {
 
@@ -124,7 +126,7 @@ void frmLogin::Validar() {
         data::Recordset rs;
         rs.open(QStringLiteral("select * from usuarios where estado=1 and apodo='") + sqlText(usuario) +
                     QStringLiteral("' and password='") + sqlText(password) + QStringLiteral("'"),
-                gDB->dbaccess, data::adOpenStatic, data::adLockOptimistic);
+                gDB->dbaccess, program().login.cursorType, program().login.lockType);
         if (rs.eof()) {
             runtime::MsgBox(QStringLiteral("Usuario o Contraseña incorrectos"));
             return;
@@ -153,3 +155,5 @@ void frmLogin::Validar() {
         unload();
     });
 }
+
+} // namespace framework

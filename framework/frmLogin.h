@@ -7,6 +7,8 @@
 #include "forms/Shape.h"
 #include "forms/TextBox.h"
 
+namespace framework {
+
 // The login window: the first window of every program. It lets in an active user of the
 // point of sale who holds the permission "reportes", records the login and hands over to
 // the program's parameters window.
@@ -42,3 +44,5 @@ private:
     void txtUsuario_KeyPress(int& KeyAscii);
     void txtPass_KeyPress(int& KeyAscii);
 };
+
+} // namespace framework

@@ -1,5 +1,6 @@
 #include "frmParametrosBase.h"
 
+#include "ProgramDescription.h"
 #include "ReportExport.h"
 #include "clsDataBase.h"
 #include "frmSeleccionaTurno.h"
@@ -7,7 +8,10 @@
 #include "runtime/Program.h"
 #include "runtime/Variant.h"
 
-frmParametrosBase::frmParametrosBase() : Form(QStringLiteral("frmParametros")) {
+namespace framework {
+
+frmParametrosBase::frmParametrosBase(DatesOnShift datesOnShift)
+    : Form(QStringLiteral("frmParametros")), m_datesOnShift(datesOnShift) {
     setCaption(QStringLiteral("Parametros"));
     setClientSize(6570, 5085);
     lblAperturaTurno.setFont(QStringLiteral("Arial"));
@@ -29,7 +33,7 @@ void frmParametrosBase::cmdTurno_Click() {
     QString apertura;
     QString cierre;
     double nroturno = 0;
-    const double id = forms::instance<frmSeleccionaTurno>().ask(apertura, cierre, nroturno);
+    const double id = shiftChooser().ask(apertura, cierre, nroturno);
     if (id == 0) return;
     lblAperturaTurno.setCaption(apertura);
     lblAperturaTurno.setVisible(true);
@@ -41,5 +45,10 @@ void frmParametrosBase::cmdTurno_Click() {
 }
 
 void frmParametrosBase::apagaFechas() {
-    Frame1.setEnabled(false);
+    if (m_datesOnShift == DatesOnShift::Hide)
+        Frame1.setVisible(false);
+    else
+        Frame1.setEnabled(false);
 }
+
+} // namespace framework

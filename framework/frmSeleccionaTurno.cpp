@@ -13,6 +13,8 @@
 #include <QApplication>
 #include <QStyle>
 
+namespace framework {
+
 using runtime::Variant;
 
 namespace {
@@ -21,7 +23,8 @@ const QString Columnas =
 constexpr std::int16_t Slot = 15;
 } // namespace
 
-frmSeleccionaTurno::frmSeleccionaTurno() : Form(QStringLiteral("frmSeleccionaTurno")) {
+frmSeleccionaTurno::frmSeleccionaTurno(LastDayBounds lastDayBounds)
+    : Form(QStringLiteral("frmSeleccionaTurno")), m_lastDayBounds(lastDayBounds) {
     setCaption(QStringLiteral("Selecciona Turno de Caja"));
     setClientSize(6960, 4740);
     Shape1.setBorderColor(forms::rgb(160, 160, 160));
@@ -70,7 +73,9 @@ void frmSeleccionaTurno::llenar() {
                            "JOIN usuarios AS usuarios_1 ON sesion.idcajerocierre = usuarios_1.Id ") +
             QStringLiteral(" Where ((([sesion].[fechaapertura] + [sesion].[horaapertura]) >= ") +
             FechaSQL(Variant::date(DTPicker1.value())) +
-            QStringLiteral(") And (([sesion].[fechaapertura] + [sesion].[horaapertura]) <= ") +
+            (m_lastDayBounds == LastDayBounds::Closing
+                 ? QStringLiteral(") And (([sesion].[fechacierre] + [sesion].[horacierre]) <= ")
+                 : QStringLiteral(") And (([sesion].[fechaapertura] + [sesion].[horaapertura]) <= ")) +
             FechaSQL(Variant::date(DTPicker2.value())) +
             QStringLiteral(")) Or ((([sesion].[fechacierre] + [sesion].[horacierre]) Is Null)) ") +
             QStringLiteral(" ORDER BY [sesion].[fechaapertura]+[sesion].[horaapertura] DESC;"),
@@ -113,3 +118,5 @@ void frmSeleccionaTurno::cmdSalir_Click() {
     mIdSesion = 0;
     hide();
 }
+
+} // namespace framework

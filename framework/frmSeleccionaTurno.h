@@ -11,16 +11,22 @@
 
 #include <QString>
 
+namespace framework {
+
 // The shift chooser: lists the cash shifts of a range of days (and every shift still
 // open) and hands the chosen one back through ask. Its buttons only hide it, so it keeps
 // its list and dates from one call to the next.
 class frmSeleccionaTurno : public forms::Form {
 public:
-    frmSeleccionaTurno();
+    // Which moment of a shift the last day of the range bounds: its opening or its closing.
+    // Shifts still open are listed either way.
+    enum class LastDayBounds { Opening, Closing };
+
+    explicit frmSeleccionaTurno(LastDayBounds lastDayBounds = LastDayBounds::Opening);
 
     // Shows the chooser modally; returns the chosen shift's identifier (0 for none) and
     // its opening and closing texts and number.
-    double ask(QString& apertura, QString& cierre, double& nroturno);
+    virtual double ask(QString& apertura, QString& cierre, double& nroturno);
     void CABGRILLA();
     void llenar();
 
@@ -43,12 +49,18 @@ public:
 
 protected:
     void Form_Load() override;
+    // "Aceptar": takes the current row's shift and hides the chooser; on an empty list it
+    // stays open.
+    virtual void cmdOk_Click();
+
+    double mIdSesion = 0;
 
 private:
     void cmdTurno_Click();
-    void cmdOk_Click();
     void grdTurnos_DblClick();
     void cmdSalir_Click();
 
-    double mIdSesion = 0;
+    LastDayBounds m_lastDayBounds;
 };
+
+} // namespace framework

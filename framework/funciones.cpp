@@ -8,6 +8,8 @@
 #include "runtime/Regional.h"
 #include "runtime/Strings.h"
 
+namespace framework {
+
 using runtime::Format;
 using runtime::Variant;
 
@@ -152,3 +154,5 @@ double stod2(const Variant& value) {
     });
     return result;
 }
+
+} // namespace framework

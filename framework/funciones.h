@@ -7,6 +7,8 @@
 
 #include <functional>
 
+namespace framework {
+
 // Where a trapping procedure lives, for its error-log line: a window ("Formulario") or a
 // module ("Módulo").
 struct ErrorOrigin {
@@ -44,3 +46,5 @@ QString FmtFechaHora(const runtime::Variant& value);
 // The regional decimal separator, and a number written with a point read whatever it is.
 QString ObtieneSepDec();
 double stod2(const runtime::Variant& value);
+
+} // namespace framework

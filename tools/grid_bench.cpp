@@ -12,6 +12,8 @@
 
 #include <cstdio>
 
+using namespace framework;
+
 namespace {
 
 class frmBench : public forms::Form {

@@ -11,6 +11,7 @@
 #include "deleted_items/frmParametros.h"
 #include "forms/DesktopLook.h"
 #include "forms/QtHost.h"
+#include "framework/ProgramDescription.h"
 #include "framework/ReportExport.h"
 #include "framework/clsCajaHelpers.h"
 #include "framework/clsDataBase.h"
@@ -28,6 +29,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <vector>
+
+using namespace framework;
+using namespace quenbrook;
 
 namespace {
 
@@ -291,7 +295,7 @@ int main(int argc, char** argv) {
     runtime::setHost(&host);
     runtime::App::setPath(demo::programFolder(folder.path()));
     forms::applyDesktopLook();
-    instalaQuenbrook();
+    install(quenbrook::program());
     clsDataBase database;
     gDB = &database;
     database.OpenAccess();
@@ -326,7 +330,7 @@ int main(int argc, char** argv) {
         }
 
         // The report over the last build's rows.
-        ActiveReport1& report = ActiveReport1::instance();
+        ActiveReport1& report = framework::report<ActiveReport1>();
         clock.restart();
         report.run();
         const double run = seconds(clock.nsecsElapsed());

@@ -1,15 +1,5 @@
 #include "deleted_items/Quenbrook.h"
 
-#include "forms/Application.h"
-#include "framework/Main.h"
-
-#include <QApplication>
-
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quenbrook"));
-    return forms::runProgram(QStringLiteral("Quenbrook"), [] {
-        instalaQuenbrook();
-        Main();
-    });
+    return framework::run(argc, argv, quenbrook::program());
 }

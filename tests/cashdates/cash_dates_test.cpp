@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace framework;
+
 namespace {
 
 using posdb::day;

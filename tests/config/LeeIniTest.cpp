@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace framework;
+
 namespace {
 
 const QString Ini = QStringLiteral("\\..\\..\\bases.ini");

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace framework;
+
 namespace {
 
 QString mainConnection(const QString& directorio) {

@@ -12,6 +12,9 @@
 
 #include <gtest/gtest.h>
 
+using namespace framework;
+using namespace quenbrook;
+
 using runtime::Variant;
 using Rows = QVector<QVector<Variant>>;
 

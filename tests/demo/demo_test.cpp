@@ -3,6 +3,7 @@
 #include "deleted_items/frmParametros.h"
 #include "forms/Events.h"
 #include "framework/Main.h"
+#include "framework/ProgramDescription.h"
 #include "framework/frmLogin.h"
 #include "reports/PreviewWindow.h"
 #include "runtime/DateSerial.h"
@@ -18,6 +19,9 @@
 
 #include <gtest/gtest.h>
 
+using namespace framework;
+using namespace quenbrook;
+
 using runtime::Variant;
 
 namespace {
@@ -31,7 +35,7 @@ class DemoTest : public ::testing::Test {
 protected:
     void SetUp() override { runtime::setClock(fixedNow); }
     void TearDown() override {
-        if (ActiveReport1::instance().preview()) ActiveReport1::instance().preview()->close();
+        install({}); // drops the report and its preview
         forms::unloadAll();
         runtime::setClock(nullptr);
         runtime::App::setPath(QString());
@@ -50,7 +54,7 @@ protected:
     // Starts Quenbrook from the installation's program folder and logs in.
     void logIn(const QString& usuario, const QString& password) {
         runtime::App::setPath(demo::programFolder(dir.filePath(QStringLiteral("pos"))));
-        instalaQuenbrook();
+        install(quenbrook::program());
         forms::fire([] { Main(); });
         frmLogin& login = forms::instance<frmLogin>();
         login.txtUsuario.setText(QString());
@@ -84,8 +88,8 @@ TEST_F(DemoTest, TheProgramStartsBesideItAndReportsTodaysDeletions) {
     }
     EXPECT_GE(headers, 5);
     EXPECT_GT(voidedLines, 0);
-    EXPECT_TRUE(ActiveReport1::instance().preview()->isVisible());
-    EXPECT_GE(ActiveReport1::instance().pages().size(), 2);
+    EXPECT_TRUE(framework::report<ActiveReport1>().preview()->isVisible());
+    EXPECT_GE(framework::report<ActiveReport1>().pages().size(), 2);
 }
 
 TEST_F(DemoTest, TheCashierItAnnouncesMayLogInAndTheWaiterMayNot) {

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace framework;
+
 using runtime::dateSerial;
 using runtime::timeSerial;
 using runtime::Variant;

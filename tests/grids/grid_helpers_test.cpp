@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace framework;
+
 namespace {
 
 // A window with two grids; a click on a title sorts, as the listing window does.

@@ -1,5 +1,5 @@
 #include "framework/Main.h"
-#include "framework/ParametrosHook.h"
+#include "framework/ProgramDescription.h"
 #include "framework/UserSettings.h"
 #include "framework/Usuario.h"
 #include "framework/clsDataBase.h"
@@ -21,6 +21,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace framework;
+
 namespace {
 
 // Stands in for a program's parameters window.
@@ -34,9 +36,9 @@ class LoginTest : public ::testing::Test {
 protected:
     void SetUp() override {
         runtime::setClock(fixedNow);
-        runtime::App::setTitle(QStringLiteral("Quenbrook"));
-        framework::setParametrosFactory(
-            []() -> frmParametrosBase& { return forms::instance<frmParametrosPrueba>(); });
+        install({.title = QStringLiteral("Quenbrook"), .parametros = []() -> frmParametrosBase& {
+                     return forms::instance<frmParametrosPrueba>();
+                 }});
     }
     void TearDown() override {
         forms::unloadAll();

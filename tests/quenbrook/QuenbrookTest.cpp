@@ -10,6 +10,9 @@
 
 #include <QFile>
 
+using namespace framework;
+using namespace quenbrook;
+
 namespace {
 
 QDateTime fixedNow() {
@@ -20,11 +23,11 @@ QDateTime fixedNow() {
 
 void QuenbrookTest::SetUp() {
     runtime::setClock(fixedNow);
-    instalaQuenbrook();
+    install(quenbrook::program());
 }
 
 void QuenbrookTest::TearDown() {
-    if (ActiveReport1::instance().preview()) ActiveReport1::instance().preview()->close();
+    install({}); // drops the report and its preview
     forms::unloadAll();
     runtime::setClock(nullptr);
 }

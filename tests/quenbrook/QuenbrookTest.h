@@ -2,6 +2,7 @@
 
 #include "deleted_items/ActiveReport1.h"
 #include "deleted_items/frmParametros.h"
+#include "framework/ProgramDescription.h"
 #include "reports/PreviewWindow.h"
 
 #include "support/PosFixture.h"
@@ -18,11 +19,12 @@ protected:
     void TearDown() override;
 
     // Starts the program and logs in as admin; returns the parameters window.
-    frmParametros& logIn();
+    quenbrook::frmParametros& logIn();
     // Sets the range of days on the window.
-    void setRange(frmParametros& window, const runtime::Variant& desde, const runtime::Variant& hasta);
+    void setRange(quenbrook::frmParametros& window, const runtime::Variant& desde,
+                  const runtime::Variant& hasta);
     // Presses "Ver Listado" as the user does.
-    void verListado(frmParametros& window);
+    void verListado(quenbrook::frmParametros& window);
 
     // The rows of tmpreport in stored order, values by column ("campo1" is index 0).
     QVector<QVector<runtime::Variant>> tmpreport();

@@ -12,6 +12,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+using namespace framework;
+using namespace quenbrook;
+
 using posdb::day;
 using posdb::time;
 using reports::PageItem;
@@ -43,7 +46,7 @@ TEST_F(QuenbrookTest, TheReportShowsGroupsColouredLinesAndTheThreeTotals) {
     setRange(window, day(2026, 12, 1), day(2026, 12, 1));
     verListado(window);
 
-    ActiveReport1& report = ActiveReport1::instance();
+    ActiveReport1& report = framework::report<ActiveReport1>();
     ASSERT_TRUE(report.preview() && report.preview()->isVisible());
     const reports::Pages& pages = report.pages();
     ASSERT_EQ(pages.size(), 1);
@@ -104,7 +107,7 @@ TEST_F(QuenbrookEmptyTest, TotalsLeaveOutProductMinusEightAndSpareRemainingLines
     fx.addDeletion(sale, "Vino", 1, 900, {{"HORA", time(11, 2)}, {"TIPO", "adic"}});
     verListado(window);
 
-    ActiveReport1& report = ActiveReport1::instance();
+    ActiveReport1& report = framework::report<ActiveReport1>();
     const QStringList texts = allTexts(report.pages());
     EXPECT_TRUE(texts.contains("7")); // a state outside 1 to 3 prints as it is
     EXPECT_EQ(colorOf(report.pages(), "Servicio"), Red);
@@ -130,7 +133,7 @@ TEST_F(QuenbrookTest, TheBuiltReportExportsToTheFourKinds) {
     frmParametros& window = logIn();
     setRange(window, day(2026, 12, 1), day(2026, 12, 1));
     verListado(window);
-    ActiveReport1& report = ActiveReport1::instance();
+    ActiveReport1& report = framework::report<ActiveReport1>();
 
     QTemporaryDir dir;
     QStringList answers = {dir.filePath("ventas.xls"), dir.filePath("ventas.pdf"), dir.filePath("ventas.txt"),

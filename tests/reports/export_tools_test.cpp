@@ -18,6 +18,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace framework;
+
 using namespace reports;
 
 namespace {

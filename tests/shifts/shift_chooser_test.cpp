@@ -1,4 +1,4 @@
-#include "framework/ParametrosHook.h"
+#include "framework/ProgramDescription.h"
 #include "framework/ReportExport.h"
 #include "framework/clsDataBase.h"
 #include "framework/frmParametrosBase.h"
@@ -19,6 +19,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+
+using namespace framework;
 
 namespace {
 
@@ -44,8 +46,8 @@ class ShiftChooserTest : public ::testing::Test {
 protected:
     void SetUp() override {
         runtime::setClock(fixedNow);
-        framework::setParametrosFactory(
-            []() -> frmParametrosBase& { return forms::instance<frmParametrosPrueba>(); });
+        install(
+            {.parametros = []() -> frmParametrosBase& { return forms::instance<frmParametrosPrueba>(); }});
         gDB = &database;
         database.OpenAccess();
         // 1234: number 7, opened 5 March 2026 09:07, still open.

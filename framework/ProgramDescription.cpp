@@ -1,0 +1,69 @@
+#include "ProgramDescription.h"
+
+#include "Main.h"
+#include "frmParametrosBase.h"
+#include "frmSeleccionaTurno.h"
+
+#include "forms/Application.h"
+#include "reports/Report.h"
+#include "runtime/Program.h"
+#include "runtime/RuntimeError.h"
+
+#include <QApplication>
+
+namespace framework {
+
+namespace {
+
+ProgramDescription& running() {
+    static ProgramDescription description;
+    return description;
+}
+
+// The running program's report. Never deleted at exit: its preview is a window, which
+// must not outlive the application object.
+reports::Report*& currentReport() {
+    static reports::Report* report = nullptr;
+    return report;
+}
+
+} // namespace
+
+void install(ProgramDescription description) {
+    delete currentReport();
+    currentReport() = nullptr;
+    runtime::App::setTitle(description.title);
+    running() = std::move(description);
+}
+
+const ProgramDescription& program() {
+    return running();
+}
+
+frmParametrosBase& parametros() {
+    if (!running().parametros) runtime::raise(runtime::err::ObjectNotSet);
+    return running().parametros();
+}
+
+frmSeleccionaTurno& shiftChooser() {
+    if (!running().shiftChooser) return forms::instance<frmSeleccionaTurno>();
+    return running().shiftChooser();
+}
+
+reports::Report& report() {
+    if (!currentReport()) {
+        if (!running().report) runtime::raise(runtime::err::ObjectNotSet);
+        currentReport() = running().report().release();
+    }
+    return *currentReport();
+}
+
+int run(int argc, char** argv, ProgramDescription description) {
+    QApplication app(argc, argv);
+    const QString title = description.title;
+    QApplication::setApplicationName(title);
+    install(std::move(description));
+    return forms::runProgram(title, [] { Main(); });
+}
+
+} // namespace framework

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "clsDataBase.h"
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+namespace reports {
+class Report;
+}
+
+namespace framework {
+
+class frmParametrosBase;
+class frmSeleccionaTurno;
+
+// How the login opens its user lookup.
+struct LoginLookup {
+    data::CursorType cursorType = data::adOpenStatic;
+    data::LockType lockType = data::adLockOptimistic;
+};
+
+// A program as the framework runs it: its title, the default instance of its parameters
+// window (shown by the login; its save dialog and pictures serve the report export), its
+// report layout (made once, on first use), its shift chooser, what its database object opens
+// and how its login looks the user up.
+struct ProgramDescription {
+    QString title{};
+    std::function<frmParametrosBase&()> parametros{};
+    std::function<std::unique_ptr<reports::Report>()> report{};
+    // Without one, the framework's shift chooser.
+    std::function<frmSeleccionaTurno&()> shiftChooser{};
+    DatabaseOptions database{};
+    LoginLookup login{};
+};
+
+// Makes a program the running one: sets its title and drops the report of the previous one.
+void install(ProgramDescription description);
+// The running program; a description with the defaults and no windows before install.
+const ProgramDescription& program();
+
+// The default instance of the running program's parameters window (error 91 without one).
+frmParametrosBase& parametros();
+// The running program's shift chooser.
+frmSeleccionaTurno& shiftChooser();
+// The running program's report layout, made on first use (error 91 without one).
+reports::Report& report();
+template <class Layout> Layout& report() {
+    return dynamic_cast<Layout&>(report());
+}
+
+// Installs the program and runs it on a new QApplication from Main; returns the exit code.
+int run(int argc, char** argv, ProgramDescription description);
+
+} // namespace framework
