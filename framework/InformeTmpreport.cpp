@@ -2,6 +2,8 @@
 
 #include "clsDataBase.h"
 
+namespace framework {
+
 void InformeTmpreport::ActiveReport_ReportStart() {
     reports::DataControl* DAODataControl1 = dataControl();
     DAODataControl1->setConnection(gDB->spooler);
@@ -9,3 +11,5 @@ void InformeTmpreport::ActiveReport_ReportStart() {
     mTotalVentas = 0;
     mTotalAnulaciones = 0;
 }
+
+} // namespace framework

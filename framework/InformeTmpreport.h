@@ -2,6 +2,8 @@
 
 #include "PreviewReport.h"
 
+namespace framework {
+
 // A report layout that prints the rows of tmpreport: at report start its data control
 // reads "select * from tmpreport" on the local database and the report totals start at 0.
 class InformeTmpreport : public PreviewReport {
@@ -12,3 +14,5 @@ public:
 protected:
     void ActiveReport_ReportStart() override;
 };
+
+} // namespace framework

@@ -4,6 +4,8 @@
 
 #include "data/Recordset.h"
 
+namespace framework {
+
 using runtime::Variant;
 
 QString detalleVentaQuery(const QString& idventa, bool isMSSQL, bool sinProductoMenos8) {
@@ -72,3 +74,5 @@ void ItemsVenta::escribe(data::Recordset& tmp, data::Recordset& det, bool anulad
     tmp.update();
     m_motivo.clear();
 }
+
+} // namespace framework

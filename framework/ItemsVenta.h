@@ -5,6 +5,9 @@
 namespace data {
 class Recordset;
 }
+
+namespace framework {
+
 class frmParametrosInforme;
 
 // The items of one sale as the report builders read them: the rows of the deleted-products
@@ -35,3 +38,5 @@ private:
     QString m_motivo;
     double m_ultimoSuplementado = 0;
 };
+
+} // namespace framework

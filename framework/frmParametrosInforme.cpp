@@ -7,6 +7,8 @@
 
 #include <QGroupBox>
 
+namespace framework {
+
 using runtime::Variant;
 
 frmParametrosInforme::frmParametrosInforme() {
@@ -53,3 +55,5 @@ Variant frmParametrosInforme::nombreMesa(const Variant& mesa) {
     if (mesa.equals(2)) return QStringLiteral("D/");
     return QStringLiteral("-");
 }
+
+} // namespace framework

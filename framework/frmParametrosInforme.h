@@ -9,6 +9,8 @@
 
 #include <QString>
 
+namespace framework {
+
 // The parameters window of a report built into tmpreport (Quenbrook's and Velmarsh's): the
 // frame with the progress bar and the cancel button, the view button that runs the
 // program's LlenaInforme one build at a time, and the audit supplement and table-kind
@@ -44,3 +46,5 @@ private:
     bool m_building = false;
     bool m_cancelRequested = false;
 };
+
+} // namespace framework

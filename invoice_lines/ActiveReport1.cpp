@@ -43,11 +43,6 @@ double leadingNumber(const Field& field) {
 
 } // namespace
 
-ActiveReport1& ActiveReport1::instance() {
-    static ActiveReport1* report = new ActiveReport1();
-    return *report;
-}
-
 ActiveReport1::ActiveReport1() {
     setCaption(QStringLiteral("ActiveReport1"));
     pageSetup().paper = {12240, 15840};

@@ -7,12 +7,9 @@ namespace velmarsh {
 // The invoice-lines report: one line per row of tmpreport with the location label, the
 // ticket's date and number, the motive, the user, the time, the product, the quantity, the
 // unit amount and the line total; the title and column captions once at the top.
-class ActiveReport1 : public InformeTmpreport {
+class ActiveReport1 : public framework::InformeTmpreport {
 public:
     ActiveReport1();
-
-    // The program's single instance, created on first use.
-    static ActiveReport1& instance();
 
     reports::Section* ReportHeader;
     reports::Section* Detail;

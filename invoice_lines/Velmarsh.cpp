@@ -1,15 +1,16 @@
 #include "Velmarsh.h"
 
+#include "ActiveReport1.h"
 #include "frmParametros.h"
-
-#include "framework/ParametrosHook.h"
-#include "runtime/Program.h"
 
 namespace velmarsh {
 
-void instalaVelmarsh() {
-    runtime::App::setTitle(QStringLiteral("Velmarsh"));
-    framework::setParametrosFactory([]() -> frmParametrosBase& { return forms::instance<frmParametros>(); });
+framework::ProgramDescription program() {
+    return {
+        .title = QStringLiteral("Velmarsh"),
+        .parametros = []() -> framework::frmParametrosBase& { return forms::instance<frmParametros>(); },
+        .report = [] { return std::make_unique<ActiveReport1>(); },
+    };
 }
 
 } // namespace velmarsh

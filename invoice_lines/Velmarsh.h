@@ -1,9 +1,10 @@
 #pragma once
 
+#include "framework/ProgramDescription.h"
+
 namespace velmarsh {
 
-// Plugs Velmarsh's parameters window into the framework (the login hands over to it, the
-// export tools use its save dialog and pictures) and sets the program's title.
-void instalaVelmarsh();
+// Velmarsh as the framework runs it: its title, its parameters window and its report.
+framework::ProgramDescription program();
 
 } // namespace velmarsh

@@ -4,6 +4,7 @@
 
 #include "data/Recordset.h"
 #include "framework/ItemsVenta.h"
+#include "framework/ProgramDescription.h"
 #include "framework/clsCajaHelpers.h"
 #include "framework/clsDataBase.h"
 #include "framework/funciones.h"
@@ -11,6 +12,7 @@
 #include "runtime/Program.h"
 #include "runtime/Regional.h"
 
+using namespace framework;
 using runtime::Variant;
 
 namespace velmarsh {
@@ -123,7 +125,7 @@ void frmParametros::LlenaInforme() {
     runtime::setMousePointer(runtime::pointer::Default);
     if (cancelRequested()) return;
     pb.setValue(pb.max());
-    ActiveReport1& report = ActiveReport1::instance();
+    ActiveReport1& report = framework::report<ActiveReport1>();
     report.local->setText(txtEtiqueta.text());
     report.show();
 }

@@ -12,18 +12,18 @@
 
 void VelmarshTest::SetUp() {
     runtime::setClock([] { return QDateTime(QDate(2026, 12, 3), QTime(10, 30, 15)); });
-    velmarsh::instalaVelmarsh();
+    framework::install(velmarsh::program());
 }
 
 void VelmarshTest::TearDown() {
-    if (velmarsh::ActiveReport1::instance().preview()) velmarsh::ActiveReport1::instance().preview()->close();
+    framework::install({}); // drops the report and its preview
     forms::unloadAll();
     runtime::setClock(nullptr);
 }
 
 velmarsh::frmParametros& VelmarshTest::logIn() {
-    forms::fire([] { Main(); });
-    frmLogin& login = forms::instance<frmLogin>();
+    forms::fire([] { framework::Main(); });
+    framework::frmLogin& login = forms::instance<framework::frmLogin>();
     EXPECT_TRUE(user::type(login.txtPass.widget(), QStringLiteral("\r")));
     EXPECT_TRUE(forms::isLoaded<velmarsh::frmParametros>());
     return forms::instance<velmarsh::frmParametros>();

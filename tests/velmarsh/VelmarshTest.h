@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/ProgramDescription.h"
 #include "invoice_lines/ActiveReport1.h"
 #include "invoice_lines/frmParametros.h"
 #include "reports/PreviewWindow.h"

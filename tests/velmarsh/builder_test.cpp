@@ -82,8 +82,8 @@ TEST_F(VelmarshTest, TheWholeRoadWritesOneRowPerItemCarryingItsSale) {
     EXPECT_TRUE(host.pointers.contains(runtime::pointer::Hourglass));
     EXPECT_EQ(host.pointers.last(), runtime::pointer::Default);
     EXPECT_FALSE(window.cancelar.enabled());
-    ASSERT_NE(velmarsh::ActiveReport1::instance().preview(), nullptr);
-    EXPECT_EQ(velmarsh::ActiveReport1::instance().local->text(), "LOC1");
+    ASSERT_NE(framework::report<velmarsh::ActiveReport1>().preview(), nullptr);
+    EXPECT_EQ(framework::report<velmarsh::ActiveReport1>().local->text(), "LOC1");
     EXPECT_TRUE(host.boxes.isEmpty());
     EXPECT_TRUE(errorLog().isEmpty());
 }
@@ -194,7 +194,7 @@ TEST_F(VelmarshEmptyTest, CancelStopsAfterTheRowInHandAndASecondPressDoesNotNest
     host.onDoEvents = nullptr;
     EXPECT_EQ(tmpreport().size(), 1);
     EXPECT_EQ(pumps, 1);
-    const auto* preview = velmarsh::ActiveReport1::instance().preview();
+    const auto* preview = framework::report<velmarsh::ActiveReport1>().preview();
     EXPECT_TRUE(!preview || !preview->isVisible());
     EXPECT_FALSE(window.cancelar.enabled());
     EXPECT_EQ(host.pointers.last(), runtime::pointer::Default);
@@ -225,7 +225,7 @@ TEST_F(VelmarshTest, QueryTextsOfBothDatabaseKinds) {
 
     const QString id = "45";
     EXPECT_EQ(
-        detalleVentaQuery(id, true, true),
+        framework::detalleVentaQuery(id, true, true),
         "SELECT " + QString(" IDVENTA, ") + " IDVENTADETAIL, " + " HORA, " + " CANTIDAD, " + " PRODUCTO, " +
             " IMPORTE, PREPARACION, DEMORA, TIPO, MOTIVO, usuario,2 as estado, idproducto " +
             " FROM Quenbrook WHERE  IDVENTA =  " + id + "  and cantidad > 0 " + " Union" + " SELECT " +
@@ -238,7 +238,7 @@ TEST_F(VelmarshTest, QueryTextsOfBothDatabaseKinds) {
             " GROUP BY IDVENTA, NOMBREARTICULO, MONTO, VENTASDETAIL.IDVENTA, estado, idproducto " +
             " order by hora, tipo ");
     EXPECT_EQ(
-        detalleVentaQuery(id, false, true),
+        framework::detalleVentaQuery(id, false, true),
         "SELECT  IDVENTA, IDVENTADETAIL, HORA, CANTIDAD, PRODUCTO, IMPORTE, PREPARACION, DEMORA, TIPO, "
         "MOTIVO, usuario,2 as estado, idproducto" +
             QString(" FROM Quenbrook WHERE  IDVENTA =  ") + id + "  and cantidad > 0 " + " Union " +

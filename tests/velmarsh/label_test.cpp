@@ -51,14 +51,14 @@ TEST_F(VelmarshTest, TheLabelIsStoredWhenItLosesTheFocusAndComesBackAtTheNextLoa
     // The text in the box, not the stored one, goes to the report's lines.
     window->txtEtiqueta.setText(QStringLiteral("BARRA"));
     verListado(*window, day(2026, 12, 1), day(2026, 12, 1));
-    EXPECT_EQ(velmarsh::ActiveReport1::instance().local->text(), "BARRA");
+    EXPECT_EQ(framework::report<velmarsh::ActiveReport1>().local->text(), "BARRA");
     EXPECT_EQ(stored(fx), "");
 }
 
 TEST_F(VelmarshTest, TwoWorkstationsOnOneDatabaseShareTheLabel) {
     // The other workstation stored its label last: this one loads it, and the other reads what this one
     // stores.
-    clsDataBase other;
+    framework::clsDataBase other;
     other.OpenAccess();
     other.DBSaveSetting(QStringLiteral("CSNETIQUETA"), QStringLiteral("CAJA2"));
     velmarsh::frmParametros& window = logIn();

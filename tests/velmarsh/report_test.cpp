@@ -32,7 +32,7 @@ TEST_F(VelmarshTest, EveryLineCarriesTheLabelAndEveryColumnPrintsWhole) {
     window.txtEtiqueta.setText(QStringLiteral("Salón 1"));
     verListado(window, day(2026, 12, 1), day(2026, 12, 1));
 
-    velmarsh::ActiveReport1& report = velmarsh::ActiveReport1::instance();
+    velmarsh::ActiveReport1& report = framework::report<velmarsh::ActiveReport1>();
     ASSERT_TRUE(report.preview() && report.preview()->isVisible());
     const reports::Pages& pages = report.pages();
     ASSERT_EQ(pages.size(), 1);
@@ -86,7 +86,7 @@ TEST_F(VelmarshEmptyTest, LineTotalsReadTheLeadingNumberOfEachText) {
         tmp.update();
     }
     tmp.close();
-    velmarsh::ActiveReport1& report = velmarsh::ActiveReport1::instance();
+    velmarsh::ActiveReport1& report = framework::report<velmarsh::ActiveReport1>();
     report.run();
     const reports::Page& page = report.pages()[0];
     for (int i = 0; i < n; ++i) {
@@ -103,7 +103,7 @@ TEST_F(VelmarshEmptyTest, LineTotalsReadTheLeadingNumberOfEachText) {
 
 TEST_F(VelmarshEmptyTest, CaptionsOnlyOnTheFirstPageAndAnEmptyReport) {
     logIn();
-    velmarsh::ActiveReport1& report = velmarsh::ActiveReport1::instance();
+    velmarsh::ActiveReport1& report = framework::report<velmarsh::ActiveReport1>();
     report.run();
     EXPECT_EQ(report.pages().size(), 1);
     EXPECT_EQ(countText(report.pages(), "Articulo"), 1);
@@ -122,7 +122,7 @@ TEST_F(VelmarshTest, TheBuiltReportExportsToTheFourKinds) {
     LocaleScope locale("en_US.UTF-8");
     velmarsh::frmParametros& window = logIn();
     verListado(window, day(2026, 12, 1), day(2026, 12, 1));
-    velmarsh::ActiveReport1& report = velmarsh::ActiveReport1::instance();
+    velmarsh::ActiveReport1& report = framework::report<velmarsh::ActiveReport1>();
 
     QTemporaryDir dir;
     QStringList answers = {dir.filePath("lineas.xls"), dir.filePath("lineas.pdf"), dir.filePath("lineas.txt"),
