@@ -2,11 +2,32 @@
 
 #include "frmParametrosInforme.h"
 
+#include "funciones.h"
+
 #include "data/Recordset.h"
+#include "runtime/Regional.h"
 
 namespace framework {
 
 using runtime::Variant;
+
+QString ventasQuery(const QString& filtro) {
+    return QStringLiteral(
+               "SELECT ventas.Idventa, ventas.SF_hora, ventas.smesa, ventas.horaapertura, ventas.horacierre, "
+               "ventas.estado, ventas.TIPOFACTURA, ventas.NUMEROTICKET, ventas.SF_total, "
+               "ventas.facturasacada, "
+               "ventas.facturaimpresa, ventas.estado, ventas.SF_FECHA, ventas.fecha, usuarios.apodo, "
+               "ventas.tmesa  FROM (ventas LEFT JOIN mesas ON ventas.idmesa = mesas.Id) LEFT JOIN usuarios "
+               "ON "
+               "ventas.idusuario = usuarios.Id ") +
+           filtro + QStringLiteral(" ORDER BY ventas.sf_fecha, ventas.sf_hora; ");
+}
+
+QString filtroPeriodo(const QString& tag, double desde, double hasta) {
+    if (runtime::val(tag) != 0) return QStringLiteral("ventas.idsesion = ") + tag;
+    return QStringLiteral("ventas.fecha between ") + FechaSQL(Variant::date(desde)) +
+           QStringLiteral(" and ") + FechaSQL(Variant::date(hasta + 1439.0 / 1440.0));
+}
 
 QString detalleVentaQuery(const QString& idventa, bool isMSSQL, bool sinProductoMenos8) {
     if (isMSSQL)

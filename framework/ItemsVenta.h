@@ -10,6 +10,13 @@ namespace framework {
 
 class frmParametrosInforme;
 
+// The sales query of the report builders: the 16 columns of each sale, its user's nickname
+// among them, under the filter given, ordered by ticket date and time.
+QString ventasQuery(const QString& filtro);
+// The period of a sales filter: the sales of a shift (a tag whose value is not 0) or those
+// dated within a range of days, both days included.
+QString filtroPeriodo(const QString& tag, double desde, double hasta);
+
 // The items of one sale as the report builders read them: the rows of the deleted-products
 // table with a positive quantity, and the sale's remaining lines grouped per product name,
 // amount, state and product and marked 'ADIC'; ordered by time and type. With

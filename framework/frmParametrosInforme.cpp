@@ -1,5 +1,6 @@
 #include "frmParametrosInforme.h"
 
+#include "clsCajaHelpers.h"
 #include "clsDataBase.h"
 
 #include "data/Recordset.h"
@@ -35,6 +36,32 @@ void frmParametrosInforme::cmdVerListado_Click() {
 
 void frmParametrosInforme::cancelar_Click() {
     if (m_building) m_cancelRequested = true;
+}
+
+void frmParametrosInforme::abreInforme(const QString& ventasSql, data::Recordset& tmp,
+                                       data::Recordset& ventas) {
+    {
+        clsCajaHelpers caja;
+        caja.generaFechaCaja();
+    }
+    runtime::setMousePointer(runtime::pointer::Hourglass);
+    gDB->spooler->execute(QStringLiteral("Delete from tmpreport"));
+    tmp.open(QStringLiteral("select * from tmpReport"), gDB->spooler, data::adOpenStatic,
+             data::adLockOptimistic);
+    ventas.open(ventasSql, gDB->dbaccess);
+    if (!ventas.eof()) {
+        ventas.moveLast();
+        ventas.moveFirst();
+        pb.setMax(ventas.recordCount());
+    }
+}
+
+bool frmParametrosInforme::cierraInforme(data::Recordset& tmp, data::Recordset& ventas) {
+    ventas.close();
+    tmp.close();
+    if (!m_cancelRequested) pb.setValue(pb.max());
+    runtime::setMousePointer(runtime::pointer::Default);
+    return !m_cancelRequested;
 }
 
 void frmParametrosInforme::traeSuplementoAuditoria(double idventa, QString& usuario, QString& motivo) {

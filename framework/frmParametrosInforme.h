@@ -9,6 +9,10 @@
 
 #include <QString>
 
+namespace data {
+class Recordset;
+}
+
 namespace framework {
 
 // The parameters window of a report built into tmpreport (Quenbrook's and Velmarsh's): the
@@ -35,9 +39,16 @@ public:
     bool building() const { return m_building; }
 
 protected:
+    // Opens a build: fills the missing cash dates, shows the hourglass, empties tmpreport and
+    // opens it for adding rows, and opens the sales query, whose count becomes the progress
+    // bar's maximum (left as it was when there are no sales).
+    void abreInforme(const QString& ventasSql, data::Recordset& tmp, data::Recordset& ventas);
     // Whether the user pressed "Cancelar" during the running build: the builder stops after
-    // the row in hand and shows no report.
+    // the sale or row in hand.
     bool cancelRequested() const { return m_cancelRequested; }
+    // Closes a build and restores the pointer; false when it was cancelled (no report is
+    // shown then), otherwise the progress bar is filled.
+    bool cierraInforme(data::Recordset& tmp, data::Recordset& ventas);
 
 private:
     void cmdVerListado_Click();
