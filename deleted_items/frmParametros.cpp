@@ -77,14 +77,10 @@ void frmParametros::LlenaInforme() {
                     pb.setValue(contador);
                     runtime::DoEvents();
                     rsTmp.addNew();
-                    for (int i = 0; i < 16; ++i)
-                        rsTmp.fields(i).setValue(rs.fields(i).value());
+                    copiaVenta(rsTmp, rs);
                     rsTmp.fields(QStringLiteral("campo3"))
                         .setValue(nombreMesa(rs.fields(QStringLiteral("tmesa")).value()).toText() +
                                   rs.fields(QStringLiteral("smesa")).value().toText());
-                    if (rs.fields(QStringLiteral("sf_fecha")).value().isNull())
-                        rsTmp.fields(QStringLiteral("campo13"))
-                            .setValue(rs.fields(QStringLiteral("Fecha")).value());
                     rsTmp.update();
                 }
                 if (items.esItem(det)) {

@@ -64,6 +64,13 @@ QString detalleVentaQuery(const QString& idventa, bool isMSSQL, bool sinProducto
                "'ADIC', '', VENTASDETAIL.[IDVENTA], estado, idproducto  order by hora, tipo ;");
 }
 
+void copiaVenta(data::Recordset& tmp, data::Recordset& ventas) {
+    for (int i = 0; i < 16; ++i)
+        tmp.fields(i).setValue(ventas.fields(i).value());
+    if (ventas.fields(QStringLiteral("sf_fecha")).value().isNull())
+        tmp.fields(QStringLiteral("campo13")).setValue(ventas.fields(QStringLiteral("Fecha")).value());
+}
+
 bool ItemsVenta::esItem(data::Recordset& det) {
     const Variant tipo = det.fields(QStringLiteral("TIPO")).value();
     if (tipo.isString() && tipo.rawString() == QLatin1String("ITEM")) {

@@ -17,6 +17,10 @@ QString ventasQuery(const QString& filtro);
 // dated within a range of days, both days included.
 QString filtroPeriodo(const QString& tag, double desde, double hasta);
 
+// Copies the sales query's 16 columns of the sale in hand into campo1 to campo16 of the new
+// row of tmpreport; campo13 takes the sale's date when it has no ticket date.
+void copiaVenta(data::Recordset& tmp, data::Recordset& ventas);
+
 // The items of one sale as the report builders read them: the rows of the deleted-products
 // table with a positive quantity, and the sale's remaining lines grouped per product name,
 // amount, state and product and marked 'ADIC'; ordered by time and type. With

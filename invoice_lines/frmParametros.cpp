@@ -72,11 +72,7 @@ void frmParametros::LlenaInforme() {
                 pb.setValue(contador);
                 runtime::DoEvents();
                 rsTmp.addNew();
-                for (int i = 0; i < 16; ++i)
-                    rsTmp.fields(i).setValue(rs.fields(i).value());
-                if (rs.fields(QStringLiteral("sf_fecha")).value().isNull())
-                    rsTmp.fields(QStringLiteral("campo13"))
-                        .setValue(rs.fields(QStringLiteral("Fecha")).value());
+                copiaVenta(rsTmp, rs);
                 items.escribe(rsTmp, det, anulada);
             }
             det.moveNext();
