@@ -9,7 +9,7 @@
 
 namespace forms {
 
-// Flags of the common dialog, with the original's values.
+// Flags of the common dialog, with the classic common dialog's values.
 namespace cdl {
 constexpr long ReadOnly = 1;
 constexpr long OverwritePrompt = 2;

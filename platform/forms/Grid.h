@@ -10,7 +10,7 @@ class QTableView;
 namespace forms {
 
 // A grid of text cells (rows by columns, the first row fixed as the title row), as the
-// original's flex grid: TextMatrix by row and column, widths in twips (0 hides a column),
+// classic flex grid control: TextMatrix by row and column, widths in twips (0 hides a column),
 // the current cell (Row, Col) and the selection end (RowSel, ColSel), whole-row
 // selection, the generic sort, bold and back colour per cell, and Redraw. Row 0 is the
 // title row while FixedRows is 1.

@@ -4,7 +4,7 @@
 
 namespace runtime {
 
-// Paths are built as the original built them ("C:\pos" + "\db\db.mdb", with "\..\..\"
+// Paths are built in the Windows style ("C:\pos" + "\db\db.mdb", with "\..\..\"
 // and doubled separators). localPath maps such a text to this file system: "\" becomes
 // "/", doubled separators collapse, "." and ".." resolve, and a component that does not
 // exist with that letter case is looked up without regard to case.

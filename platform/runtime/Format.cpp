@@ -125,7 +125,7 @@ QString formatDate(double serial, const QString& picture) {
 }
 
 // The digits of |value| rounded half away from zero to `decimals` places, read from its
-// 15 significant decimal digits as the original does (so 2.675 gives 2.68).
+// 15 significant decimal digits as the classic runtime does (so 2.675 gives 2.68).
 void roundDecimal(double value, int decimals, QString& integerDigits, QString& fractionDigits) {
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(value));

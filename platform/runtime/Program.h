@@ -8,7 +8,7 @@
 
 namespace runtime {
 
-// Message-box buttons, icons and answers, with the original's values.
+// Message-box buttons, icons and answers, with the classic runtime's values.
 namespace mb {
 constexpr int OKOnly = 0;
 constexpr int OKCancel = 1;

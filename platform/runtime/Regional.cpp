@@ -340,7 +340,7 @@ std::optional<double> parseDate(const QString& input) {
             m = numbers[1];
             y = expandYear(numbers[2], digits[2]);
         }
-        // The original swaps day and month when only the other order makes a date.
+        // The classic runtime swaps day and month when only the other order makes a date.
         if (!validDate(y, m, d) && validDate(y, d, m)) std::swap(d, m);
     } else if (numbers.size() == 2) {
         y = currentYear;

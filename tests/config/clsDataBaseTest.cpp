@@ -130,6 +130,24 @@ TEST(OpenAccess, MissingSpoolerIsARunTimeError) {
     EXPECT_TRUE(db.DBIsOpen());
 }
 
+TEST(OpenAccess, AReducedObjectOpensOnlyThePointOfSaleDatabase) {
+    ScriptedHost host;
+    PosFixture pos;
+    QFile::remove(pos.spoolerFile());
+    pos.setSetting("CSNETIQUETA", "LOC2");
+    clsDataBase db({.scratch = false, .cursorLocation = std::nullopt, .settingsTable = false});
+    EXPECT_TRUE(db.OpenAccess());
+    EXPECT_TRUE(host.boxes.isEmpty());
+    ASSERT_TRUE(db.dbaccess && db.dbaccess->isOpen());
+    EXPECT_EQ(db.dbaccess->cursorLocation(), data::adUseServer);
+    EXPECT_FALSE(db.spooler);
+    EXPECT_EQ(db.dbgetsetting("CSNETIQUETA", "LOC1"), "LOC1");
+    db.DBSaveSetting("CSNETIQUETA", "LOC9");
+    EXPECT_EQ(pos.scalar("select VALOR from REGISTRY where CLAVE = 'CSNETIQUETA'").toString(), "LOC2");
+    db.CloseDatabase();
+    EXPECT_FALSE(db.dbaccess);
+}
+
 TEST(Settings, ReadGivesTheStoredTextWithoutQuotesOrTheDefault) {
     ScriptedHost host;
     PosFixture pos;

@@ -105,7 +105,7 @@ TEST_F(JetFunctions, GroupByConstantsAndAliasReferences) {
     EXPECT_EQ(rows[1][2].toLong(), 80);
 }
 
-TEST_F(JetFunctions, SyntaxTheOriginalRejects) {
+TEST_F(JetFunctions, SyntaxJetRejects) {
     auto spooler = pos.spooler();
     EXPECT_THROW(pos.rows("select * from tmpreport where campo1 in ()", spooler), runtime::RuntimeError);
     EXPECT_THROW(spooler->execute("delete from tmpreport; delete from tmpreport"), runtime::RuntimeError);

@@ -112,6 +112,18 @@ TEST_F(LoginTest, AdministratorLogsInAndHandsOverToTheParametersWindow) {
     EXPECT_GT(next.Label3.top(), next.scaleHeight());
 }
 
+TEST_F(LoginTest, ADynamicLookupOnServerSideCursorsLogsInAlike) {
+    QFile::remove(fx.spoolerFile());
+    install({.parametros = []() -> frmParametrosBase& { return forms::instance<frmParametrosPrueba>(); },
+             .database = {.scratch = false, .cursorLocation = std::nullopt, .settingsTable = false},
+             .login = {.cursorType = data::adOpenDynamic, .lockType = data::adLockReadOnly}});
+    logIn(start(), QStringLiteral("admin"), QString());
+    EXPECT_TRUE(host.boxes.isEmpty());
+    EXPECT_TRUE(forms::isLoaded<frmParametrosPrueba>());
+    EXPECT_EQ(gDB->dbaccess->cursorLocation(), data::adUseServer);
+    EXPECT_EQ(fx.rows(QStringLiteral("select idusuario from UsuariosPasadas")).size(), 1);
+}
+
 TEST_F(LoginTest, FailedAttemptsKeepTheWindowOpen) {
     frmLogin& login = start();
     login.txtUsuario.setText(QString());

@@ -77,7 +77,7 @@ TEST(FileSystem, WindowsPathsMapToThisFileSystem) {
     file.close();
     QString program = dir.path() + "/pos/prog/bin";
     QDir().mkpath(program);
-    // The original's "\..\..\" and doubled separators, and letter case of another system.
+    // Windows-style "\..\..\" and doubled separators, and letter case of another system.
     EXPECT_TRUE(isOrdinaryFile(program + "\\..\\..\\\\db\\db.mdb"));
     EXPECT_EQ(localPath(program + "\\..\\..\\bases.ini"), dir.path() + "/pos/bases.ini");
     EXPECT_FALSE(isOrdinaryFile(dir.path() + "\\pos\\db")); // a folder is not a file

@@ -29,6 +29,17 @@ using posdb::time;
 
 class frmParametrosPrueba : public frmParametrosBase {};
 
+// A window whose chosen shift hides the date frame, and a chooser whose last day bounds the
+// shift's closing.
+class frmParametrosSinFechas : public frmParametrosBase {
+public:
+    frmParametrosSinFechas() : frmParametrosBase(DatesOnShift::Hide) {}
+};
+class frmSeleccionaTurnoPorCierre : public frmSeleccionaTurno {
+public:
+    frmSeleccionaTurnoPorCierre() : frmSeleccionaTurno(LastDayBounds::Closing) {}
+};
+
 QDateTime fixedNow() {
     return QDateTime(QDate(2026, 12, 2), QTime(10, 0, 0));
 }
@@ -60,7 +71,7 @@ protected:
         gDB = nullptr;
     }
 
-    frmSeleccionaTurno& chooser() { return forms::instance<frmSeleccionaTurno>(); }
+    frmSeleccionaTurno& chooser() { return shiftChooser(); }
 
     // The user presses the parameters window's shift button and, in the chooser, does what
     // the actions say.
@@ -73,7 +84,7 @@ protected:
         });
         guard.start(5000);
         QTimer::singleShot(0, [this, actions] { actions(chooser()); });
-        EXPECT_TRUE(user::click(parametros.cmdTurno.widget()));
+        EXPECT_TRUE(user::click(framework::parametros().cmdTurno.widget()));
     }
 
     QStringList rowTexts(frmSeleccionaTurno& form) {
@@ -158,6 +169,28 @@ TEST_F(ShiftChooserTest, RangeEndsAtTheMidnightThatStartsTheLastDay) {
         user::click(form.cmdSalir.widget());
     });
     EXPECT_EQ(parametros.cmdTurno.tag(), QStringLiteral("1234"));
+}
+
+TEST_F(ShiftChooserTest, AProgramMayBoundTheShiftsClosingAndHideTheDates) {
+    install({.parametros = []() -> frmParametrosBase& { return forms::instance<frmParametrosSinFechas>(); },
+             .shiftChooser = []() -> frmSeleccionaTurno& {
+                 return forms::instance<frmSeleccionaTurnoPorCierre>();
+             }});
+    frmParametrosSinFechas& window = forms::instance<frmParametrosSinFechas>();
+    window.show();
+    chooseShift([this](frmSeleccionaTurno& form) {
+        EXPECT_EQ(&form, &forms::instance<frmSeleccionaTurnoPorCierre>());
+        form.DTPicker1.setValue(runtime::dateSerial(2026, 12, 1));
+        form.DTPicker2.setValue(runtime::dateSerial(2026, 12, 2));
+        user::click(form.cmdTurno.widget());
+        EXPECT_EQ(rowTexts(form), (QStringList{"3|103|02/12/26 08:00|ana|||0,00",
+                                               "1|101|01/12/26 08:00|ana|01/12/26 16:00|ana|2300,00",
+                                               "1234|7|05/03/26 09:07|ana|||0,00"}));
+        EXPECT_TRUE(user::doubleClickCell(form.grdTurnos, 2, 1));
+    });
+    EXPECT_EQ(window.cmdTurno.tag(), QStringLiteral("1"));
+    EXPECT_FALSE(window.Frame1.visible());
+    EXPECT_TRUE(window.Frame1.enabled());
 }
 
 TEST_F(ShiftChooserTest, EmptyListChoosesNothing) {

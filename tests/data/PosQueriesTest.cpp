@@ -1,5 +1,5 @@
 // Every SQL text that the programs run on the Access kind, on the fixture's database, with
-// the rows the original would return. Texts are built as the programs build them.
+// the rows the point-of-sale engine returns for them. Texts are built as the programs build them.
 
 #include "data/Recordset.h"
 #include "deleted_items/frmParametros.h"
@@ -31,15 +31,15 @@ QTime clock(const Variant& v) {
     return runtime::toTime(v.toDate());
 }
 
-class CatalogQueries : public ::testing::Test {
+class PosQueries : public ::testing::Test {
 protected:
-    CatalogQueries() : m_locale("es_AR.UTF-8"), m_previous(gDB) {
+    PosQueries() : m_locale("es_AR.UTF-8"), m_previous(gDB) {
         m_access.isMSSQL = false;
         gDB = &m_access;
         cn = posdb::openJet(pos.mainFile());
         cn->setCursorLocation(data::adUseClient);
     }
-    ~CatalogQueries() override { gDB = m_previous; }
+    ~PosQueries() override { gDB = m_previous; }
 
     // The rows of a query opened with the provider's defaults on the client-side connection.
     Rows query(const QString& sql) { return pos.rows(sql, cn); }
@@ -63,7 +63,7 @@ protected:
 
 } // namespace
 
-TEST_F(CatalogQueries, LoginLookupComparesWithoutRegardToCase) {
+TEST_F(PosQueries, LoginLookupComparesWithoutRegardToCase) {
     auto login = [&](const QString& user, const QString& password, data::CursorType cursor,
                      data::LockType lock) {
         data::Recordset rs;
@@ -81,7 +81,7 @@ TEST_F(CatalogQueries, LoginLookupComparesWithoutRegardToCase) {
     EXPECT_TRUE(login("nulo", "", data::adOpenStatic, data::adLockOptimistic).isEmpty());
 }
 
-TEST_F(CatalogQueries, PermissionTestWalksEveryColumn) {
+TEST_F(PosQueries, PermissionTestWalksEveryColumn) {
     data::Recordset rs;
     rs.open("SELECT * FROM USUARIOS WHERE ID = " + Variant(2).toString(), cn);
     EXPECT_EQ(rs.fields("Admin").value().toLong(), 0);
@@ -92,7 +92,7 @@ TEST_F(CatalogQueries, PermissionTestWalksEveryColumn) {
     EXPECT_EQ(permission, "1");
 }
 
-TEST_F(CatalogQueries, LoginRecordStoresADayAndATimeOfDay) {
+TEST_F(PosQueries, LoginRecordStoresADayAndATimeOfDay) {
     cn->execute(
         "insert into UsuariosPasadas (idusuario, fecha, hora) values" + QString(" (") + "2" + "," +
         FechaSQL(Variant::date(runtime::dateSerial(2026, 12, 8) + runtime::timeSerial(17, 45, 3))) + "," +
@@ -123,7 +123,7 @@ QString shiftList(const Variant& from, const Variant& to, bool dorrindale) {
 
 } // namespace
 
-TEST_F(CatalogQueries, ShiftListAddsDatesAndTimesAndListsOpenShifts) {
+TEST_F(PosQueries, ShiftListAddsDatesAndTimesAndListsOpenShifts) {
     data::Recordset rs;
     rs.open(shiftList(day(2026, 12, 1), day(2026, 12, 2), false), cn);
     ASSERT_EQ(rs.recordCount(), 3);
@@ -153,7 +153,7 @@ TEST_F(CatalogQueries, ShiftListAddsDatesAndTimesAndListsOpenShifts) {
     EXPECT_EQ(dorrindale[1][0].toLong(), 1);
 }
 
-TEST_F(CatalogQueries, CashDatesAreFilledThroughTheRecordset) {
+TEST_F(PosQueries, CashDatesAreFilledThroughTheRecordset) {
     const qint64 sale = pos.addSale(2, day(2026, 12, 1), {{"fechacaja", Variant::null()}});
     data::Recordset rs;
     rs.open("select * from ventas where fechacaja is null ", cn, data::adOpenStatic, data::adLockOptimistic);
@@ -172,7 +172,7 @@ TEST_F(CatalogQueries, CashDatesAreFilledThroughTheRecordset) {
     EXPECT_THROW(pos.rows("select fechaapertura from sesion where idsesion = "), runtime::RuntimeError);
 }
 
-TEST_F(CatalogQueries, AuditSupplementOfASale) {
+TEST_F(PosQueries, AuditSupplementOfASale) {
     const Rows rows =
         query("select * from auditoria where idventa = " + Variant(2).toString() + " and codigo = 21 ");
     ASSERT_EQ(rows.size(), 1);
@@ -201,7 +201,7 @@ QVector<long> ids(const Rows& rows, int column = 0) {
 
 } // namespace
 
-TEST_F(CatalogQueries, DeletedItemsSalesOfAShiftOrARange) {
+TEST_F(PosQueries, DeletedItemsSalesOfAShiftOrARange) {
     pos.addSale(1, day(2026, 12, 1),
                 {{"Idventa", 10}, {"estado", 3}, {"reemplazadoporid", 5}, {"SF_hora", posdb::time(14, 0)}});
     pos.addSale(1, day(2026, 12, 1),
@@ -254,7 +254,7 @@ QString detailQuery(long id, bool velmarsh) {
 
 } // namespace
 
-TEST_F(CatalogQueries, DetailOfASaleJoinsDeletionsAndRemainingLines) {
+TEST_F(PosQueries, DetailOfASaleJoinsDeletionsAndRemainingLines) {
     const QStringList expectedNames = {"IDVENTA", "IDVENTADETAIL", "HORA",      "CANTIDAD", "PRODUCTO",
                                        "IMPORTE", "PREPARACION",   "DEMORA",    "TIPO",     "MOTIVO",
                                        "usuario", "estado",        "idproducto"};
@@ -275,7 +275,7 @@ TEST_F(CatalogQueries, DetailOfASaleJoinsDeletionsAndRemainingLines) {
     EXPECT_EQ(clock(rows[2][6]), QTime(0, 10));
 }
 
-TEST_F(CatalogQueries, DetailTakesFirstAndLastInStoredOrderAndMergesEqualDeletions) {
+TEST_F(PosQueries, DetailTakesFirstAndLastInStoredOrderAndMergesEqualDeletions) {
     const qint64 sale = pos.addSale(1, day(2026, 12, 1));
     const qint64 first = pos.addLine(sale, "Fugazza", 1, 700, {{"HORA", posdb::time(13, 0)}});
     pos.addLine(sale, "Fugazza", 2, 700, {{"HORA", posdb::time(12, 0)}});
@@ -299,7 +299,7 @@ TEST_F(CatalogQueries, DetailTakesFirstAndLastInStoredOrderAndMergesEqualDeletio
     EXPECT_EQ(velmarsh[1][4].toString(), QString::fromUtf8("Fainá"));
 }
 
-TEST_F(CatalogQueries, DeletedItemsOfASaleAddDateAndTimeInTheClient) {
+TEST_F(PosQueries, DeletedItemsOfASaleAddDateAndTimeInTheClient) {
     data::Recordset rs;
     rs.open("select * from Quenbrook where idventa = " + Variant(1).toString(), cn);
     ASSERT_FALSE(rs.eof());
@@ -309,7 +309,7 @@ TEST_F(CatalogQueries, DeletedItemsOfASaleAddDateAndTimeInTheClient) {
     EXPECT_EQ(query("select * from Quenbrook where idventa = 2").size(), 0);
 }
 
-TEST_F(CatalogQueries, ScratchTableIsEmptiedFilledAndReadInOrder) {
+TEST_F(PosQueries, ScratchTableIsEmptiedFilledAndReadInOrder) {
     auto spooler = pos.spooler();
     data::Recordset rs;
     rs.open("select * from tmpReport", spooler, data::adOpenStatic, data::adLockOptimistic);
@@ -326,7 +326,7 @@ TEST_F(CatalogQueries, ScratchTableIsEmptiedFilledAndReadInOrder) {
     EXPECT_TRUE(pos.rows("select * from tmpreport", spooler).isEmpty());
 }
 
-TEST_F(CatalogQueries, ComboListsComeWholeThroughGetRows) {
+TEST_F(PosQueries, ComboListsComeWholeThroughGetRows) {
     data::Recordset rs;
     rs.open("select idr,descripcion from rubros where estado = 1 order by descripcion", cn);
     ASSERT_FALSE(rs.bof() && rs.eof());
@@ -341,7 +341,7 @@ TEST_F(CatalogQueries, ComboListsComeWholeThroughGetRows) {
     EXPECT_EQ(query("select id,nombres from clientes where estado = 1 order by nombres ").size(), 1);
 }
 
-TEST_F(CatalogQueries, DeletedProductsListingSkipsItemRowsInAnyCase) {
+TEST_F(PosQueries, DeletedProductsListingSkipsItemRowsInAnyCase) {
     pos.addDeletion(1, "", 0, 0, {{"TIPO", "ITEM"}});
     pos.addDeletion(1, "", 0, 0, {{"TIPO", "item"}});
     pos.addDeletion(1, "", 0, 0, {{"TIPO", Variant::null()}});
@@ -393,7 +393,7 @@ const QString Kinds =
 
 } // namespace
 
-TEST_F(CatalogQueries, SalesListingJoinsNamesAndFiltersTimes) {
+TEST_F(PosQueries, SalesListingJoinsNamesAndFiltersTimes) {
     pos.addSale(2, day(2026, 12, 1),
                 {{"Idventa", 20},
                  {"apellidos", Variant::null()},
@@ -436,7 +436,7 @@ TEST_F(CatalogQueries, SalesListingJoinsNamesAndFiltersTimes) {
     EXPECT_TRUE(query(TicketSelect + ListingFrom + ticketWhere + " and ventas.idsesion = " + "-1").isEmpty());
 }
 
-TEST_F(CatalogQueries, SalesListingSummaryGroupsByDay) {
+TEST_F(PosQueries, SalesListingSummaryGroupsByDay) {
     const QString select =
         " SELECT ventas.fecha, Sum(ventas.total) AS SumaDetotal, count(ventas.total) as cuenta, "
         "ventas.estado, ventas.tipo, ventas.tmesa as mesatipo ";
@@ -454,7 +454,7 @@ TEST_F(CatalogQueries, SalesListingSummaryGroupsByDay) {
     EXPECT_EQ(rows[0][2].toLong(), 2);
 }
 
-TEST_F(CatalogQueries, SaleDetailViewLines) {
+TEST_F(PosQueries, SaleDetailViewLines) {
     const QString id = "1";
     const Rows lines = query(
         "SELECT ventasdetail.Idventadetail, ventasdetail.hora, ventasdetail.cantidad, "
@@ -469,7 +469,7 @@ TEST_F(CatalogQueries, SaleDetailViewLines) {
     EXPECT_EQ(lines[1][3].toString(), "Agua");
 }
 
-TEST_F(CatalogQueries, InvoiceLinesSalesKeepTheirOperatorPrecedence) {
+TEST_F(PosQueries, InvoiceLinesSalesKeepTheirOperatorPrecedence) {
     pos.addSale(1, day(2026, 12, 1), {{"Idventa", 30}, {"TIPOFACTURA", "a"}, {"reemplazadoporid", 0}});
     pos.addSale(1, day(2026, 12, 1), {{"Idventa", 31}, {"TIPOFACTURA", "NCA"}});
     pos.addSale(1, day(2026, 12, 1),
@@ -487,7 +487,7 @@ TEST_F(CatalogQueries, InvoiceLinesSalesKeepTheirOperatorPrecedence) {
               (QVector<long>{30, 1, 2, 33}));
 }
 
-TEST_F(CatalogQueries, FamiliesAndDishesAndTheEmptyList) {
+TEST_F(PosQueries, FamiliesAndDishesAndTheEmptyList) {
     const Rows families = query("select idr, descripcion from rubros where estado = 1 order by descripcion");
     EXPECT_EQ(ids(families), (QVector<long>{2, 1}));
     const Rows dishes = query("select id, nombre from productos where estado = 1 and idrubro in (" +
@@ -526,7 +526,7 @@ QString dishQuery(const QString& period, const QString& categorization) {
 
 } // namespace
 
-TEST_F(CatalogQueries, SalesPerDishPerHourCountCreditNotesBackwards) {
+TEST_F(PosQueries, SalesPerDishPerHourCountCreditNotesBackwards) {
     const qint64 credit = pos.addSale(1, day(2026, 12, 1), {{"TIPOFACTURA", "NCA"}});
     pos.addLine(credit, "Muzzarella", 1, 500, {{"HORA", posdb::time(12, 40)}});
     // 19:00 stored a hair short of the hour still counts as 19.
@@ -565,7 +565,7 @@ TEST_F(CatalogQueries, SalesPerDishPerHourCountCreditNotesBackwards) {
     EXPECT_EQ(chosen[0][1].toLong(), 20);
 }
 
-TEST_F(CatalogQueries, DiscountsPerDay) {
+TEST_F(PosQueries, DiscountsPerDay) {
     pos.addLine(1, "Descuento", 1, -100, {{"idproducto", -7}});
     pos.addLine(3, "Descuento", 1, -50, {{"idproducto", -7}});
     const QString text =
@@ -587,7 +587,7 @@ TEST_F(CatalogQueries, DiscountsPerDay) {
     EXPECT_DOUBLE_EQ(rows[0][2].toDouble(), -100);
 }
 
-TEST_F(CatalogQueries, ObservationsOfThePeriodOrShift) {
+TEST_F(PosQueries, ObservationsOfThePeriodOrShift) {
     auto text = [](const QString& filter) {
         return QString("SELECT ") + "SUM(VentasDetail.CANTIDAD) AS qty, " +
                "VentasDetailObservaciones.PRECIO, " + "VentasDetailObservaciones.concepto " + "FROM " +
