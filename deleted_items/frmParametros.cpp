@@ -48,12 +48,11 @@ QString deletedItemsDetailQuery(double idventa, bool isMSSQL) {
     return detalleVentaQuery(Variant(idventa).toString(), isMSSQL);
 }
 
-void frmParametros::LlenaInforme() {
-    data::Recordset rsTmp;
-    data::Recordset rs;
-    abreInforme(deletedItemsSalesQuery(cmdTurno.tag(), dtdesde.value(), dthasta.value(), gDB->isMSSQL), rsTmp,
-                rs);
+QString frmParametros::consultaVentas() {
+    return deletedItemsSalesQuery(cmdTurno.tag(), dtdesde.value(), dthasta.value(), gDB->isMSSQL);
+}
 
+void frmParametros::escribeVentas(data::Recordset& rsTmp, data::Recordset& rs) {
     long contador = 0;
     ItemsVenta items(*this);
     const bool soloLuegoDelTicket = chkDelivery.value() == 1;
@@ -93,7 +92,6 @@ void frmParametros::LlenaInforme() {
         }
         rs.moveNext();
     }
-    if (cierraInforme(rsTmp, rs)) framework::report().show();
 }
 
 } // namespace quenbrook

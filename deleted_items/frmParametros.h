@@ -17,9 +17,6 @@ QString deletedItemsDetailQuery(double idventa, bool isMSSQL);
 // of days), the two filters and the build of the report.
 class frmParametros : public framework::frmParametrosInforme {
 public:
-    // Fills tmpreport with the sales of the period that qualify and shows the report.
-    void LlenaInforme() override;
-
     forms::Frame fraFiltros3{
         frameFamilias, QStringLiteral("fraFiltros3"), QStringLiteral("Filtros"), {360, 360, 5535, 1620}};
     forms::CheckBox chkDelivery{
@@ -34,6 +31,10 @@ public:
 
 protected:
     void Form_Load() override;
+    QString consultaVentas() override;
+    // A header row and the item rows of each sale that qualifies: voided, with deleted items
+    // (after its ticket's time with the first filter), or any with the second.
+    void escribeVentas(data::Recordset& tmp, data::Recordset& ventas) override;
 };
 
 } // namespace quenbrook

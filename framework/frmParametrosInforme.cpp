@@ -1,9 +1,11 @@
 #include "frmParametrosInforme.h"
 
+#include "ProgramDescription.h"
 #include "clsCajaHelpers.h"
 #include "clsDataBase.h"
 
 #include "data/Recordset.h"
+#include "reports/Report.h"
 #include "runtime/Program.h"
 
 #include <QGroupBox>
@@ -38,30 +40,36 @@ void frmParametrosInforme::cancelar_Click() {
     if (m_building) m_cancelRequested = true;
 }
 
-void frmParametrosInforme::abreInforme(const QString& ventasSql, data::Recordset& tmp,
-                                       data::Recordset& ventas) {
+void frmParametrosInforme::LlenaInforme() {
     {
         clsCajaHelpers caja;
         caja.generaFechaCaja();
     }
+    const QString sql = consultaVentas();
+
     runtime::setMousePointer(runtime::pointer::Hourglass);
     gDB->spooler->execute(QStringLiteral("Delete from tmpreport"));
+    data::Recordset tmp;
     tmp.open(QStringLiteral("select * from tmpReport"), gDB->spooler, data::adOpenStatic,
              data::adLockOptimistic);
-    ventas.open(ventasSql, gDB->dbaccess);
+    data::Recordset ventas;
+    ventas.open(sql, gDB->dbaccess);
     if (!ventas.eof()) {
         ventas.moveLast();
         ventas.moveFirst();
         pb.setMax(ventas.recordCount());
     }
-}
-
-bool frmParametrosInforme::cierraInforme(data::Recordset& tmp, data::Recordset& ventas) {
+    escribeVentas(tmp, ventas);
     ventas.close();
     tmp.close();
+
     if (!m_cancelRequested) pb.setValue(pb.max());
     runtime::setMousePointer(runtime::pointer::Default);
-    return !m_cancelRequested;
+    if (!m_cancelRequested) muestraInforme();
+}
+
+void frmParametrosInforme::muestraInforme() {
+    report().show();
 }
 
 void frmParametrosInforme::traeSuplementoAuditoria(double idventa, QString& usuario, QString& motivo) {

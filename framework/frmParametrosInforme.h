@@ -23,8 +23,10 @@ class frmParametrosInforme : public frmParametrosBase {
 public:
     frmParametrosInforme();
 
-    // Fills tmpreport for the chosen period and shows the report.
-    virtual void LlenaInforme() = 0;
+    // Fills tmpreport with the rows of the chosen period's sales and shows the report: the
+    // missing cash dates first, then, under the hourglass, tmpreport emptied and the program's
+    // rows written sale by sale, the progress bar counting up to the number of sales.
+    void LlenaInforme();
     // The user and motive of the sale's audit entry of code 21; both stay as given without one.
     void traeSuplementoAuditoria(double idventa, QString& usuario, QString& motivo);
     // The prefix of a table kind: "" (0), "T/" (1), "D/" (2), "-" otherwise.
@@ -39,16 +41,15 @@ public:
     bool building() const { return m_building; }
 
 protected:
-    // Opens a build: fills the missing cash dates, shows the hourglass, empties tmpreport and
-    // opens it for adding rows, and opens the sales query, whose count becomes the progress
-    // bar's maximum (left as it was when there are no sales).
-    void abreInforme(const QString& ventasSql, data::Recordset& tmp, data::Recordset& ventas);
-    // Whether the user pressed "Cancelar" during the running build: the builder stops after
-    // the sale or row in hand.
+    // The program's sales query for the period chosen in the window.
+    virtual QString consultaVentas() = 0;
+    // Writes the program's rows for the sales into tmpreport; stops after the sale or row in
+    // hand once the user has pressed "Cancelar".
+    virtual void escribeVentas(data::Recordset& tmp, data::Recordset& ventas) = 0;
+    // Shows the report over the rows written.
+    virtual void muestraInforme();
+    // Whether the user pressed "Cancelar" during the running build (no report is shown then).
     bool cancelRequested() const { return m_cancelRequested; }
-    // Closes a build and restores the pointer; false when it was cancelled (no report is
-    // shown then), otherwise the progress bar is filled.
-    bool cierraInforme(data::Recordset& tmp, data::Recordset& ventas);
 
 private:
     void cmdVerListado_Click();

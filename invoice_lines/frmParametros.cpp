@@ -52,35 +52,37 @@ void frmParametros::Form_QueryUnload(int& Cancel, int UnloadMode) {
     gDB->DBSaveSetting(Etiqueta, txtEtiqueta.text());
 }
 
-void frmParametros::LlenaInforme() {
-    data::Recordset rsTmp;
-    data::Recordset rs;
-    abreInforme(invoiceLinesSalesQuery(cmdTurno.tag(), dtdesde.value(), dthasta.value(), gDB->isMSSQL), rsTmp,
-                rs);
+QString frmParametros::consultaVentas() {
+    return invoiceLinesSalesQuery(cmdTurno.tag(), dtdesde.value(), dthasta.value(), gDB->isMSSQL);
+}
 
+void frmParametros::escribeVentas(data::Recordset& tmp, data::Recordset& ventas) {
     long contador = 0;
     ItemsVenta items(*this);
-    while (!rs.eof() && !cancelRequested()) {
+    while (!ventas.eof() && !cancelRequested()) {
         ++contador;
         items.nuevaVenta();
-        const bool anulada = rs.fields(QStringLiteral("estado")).value().equals(3);
+        const bool anulada = ventas.fields(QStringLiteral("estado")).value().equals(3);
         data::Recordset det;
-        det.open(detalleVentaQuery(rs.fields(QStringLiteral("idventa")).value().toText(), gDB->isMSSQL, true),
-                 gDB->dbaccess);
+        det.open(
+            detalleVentaQuery(ventas.fields(QStringLiteral("idventa")).value().toText(), gDB->isMSSQL, true),
+            gDB->dbaccess);
         while (!det.eof() && !cancelRequested()) {
             if (items.esItem(det)) {
                 pb.setValue(contador);
                 runtime::DoEvents();
-                rsTmp.addNew();
-                copiaVenta(rsTmp, rs);
-                items.escribe(rsTmp, det, anulada);
+                tmp.addNew();
+                copiaVenta(tmp, ventas);
+                items.escribe(tmp, det, anulada);
             }
             det.moveNext();
         }
         det.close();
-        rs.moveNext();
+        ventas.moveNext();
     }
-    if (!cierraInforme(rsTmp, rs)) return;
+}
+
+void frmParametros::muestraInforme() {
     ActiveReport1& report = framework::report<ActiveReport1>();
     report.local->setText(txtEtiqueta.text());
     report.show();

@@ -20,16 +20,17 @@ class frmParametros : public framework::frmParametrosInforme {
 public:
     frmParametros();
 
-    // Fills tmpreport with one row per item of the period's sales and shows the report with
-    // the label.
-    void LlenaInforme() override;
-
     forms::Label Label3{
         frameFamilias, QStringLiteral("Label3"), QStringLiteral("Etiqueta"), {240, 240, 2055, 255}};
     forms::TextBox txtEtiqueta{frameFamilias, QStringLiteral("txtEtiqueta"), {1680, 240, 1215, 375}};
 
 protected:
     void Form_Load() override;
+    QString consultaVentas() override;
+    // One row per item of each sale, carrying the sale's columns.
+    void escribeVentas(data::Recordset& tmp, data::Recordset& ventas) override;
+    // Shows the report with the label on every line.
+    void muestraInforme() override;
     void Form_QueryUnload(int& Cancel, int UnloadMode) override;
 
 private:
