@@ -4,11 +4,11 @@
 // a hand-written layout of the same lines; then the PDF export.
 //   velmarsh_bench [--sales N] [--days D] [--seed S] [--rounds R]
 
+#include "tools/BenchSupport.h"
 #include "tools/pos/DemoInstallation.h"
 
 #include "data/JetFunctions.h"
 #include "forms/DesktopLook.h"
-#include "forms/QtHost.h"
 #include "framework/ProgramDescription.h"
 #include "framework/ReportExport.h"
 #include "framework/clsCajaHelpers.h"
@@ -25,13 +25,11 @@
 #include "runtime/Variant.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <sqlite3.h>
 
-#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -40,47 +38,7 @@
 
 namespace {
 
-// The program's own host, with the moment at which the build restores the mouse pointer
-// recorded: right before it shows the report. A message box (an error) is printed, not shown.
-class TimingHost : public forms::QtHost {
-public:
-    explicit TimingHost(const QElapsedTimer& clock) : m_clock(clock) {}
-    int messageBox(const QString& text, int buttons, const QString& caption) override {
-        std::fprintf(stderr, "message box: %s %s\n", qPrintable(caption), qPrintable(text));
-        return (buttons & runtime::mb::ButtonsMask) == runtime::mb::YesNo ? runtime::mb::Yes
-                                                                          : runtime::mb::OK;
-    }
-    void setMousePointer(int pointer) override {
-        if (pointer == runtime::pointer::Default) defaultAt = m_clock.nsecsElapsed();
-        QtHost::setMousePointer(pointer);
-    }
-    qint64 defaultAt = 0;
-
-private:
-    const QElapsedTimer& m_clock;
-};
-
-[[noreturn]] void failOn(sqlite3* db) {
-    throw runtime::RuntimeError(runtime::err::DatabaseError, QString::fromUtf8(sqlite3_errmsg(db)));
-}
-
-sqlite3* openFile(const QString& file) {
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
-        failOn(db);
-    sqlite3_busy_timeout(db, 5000);
-    return db;
-}
-
-sqlite3_stmt* prepare(sqlite3* db, const char* sql) {
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) != SQLITE_OK) failOn(db);
-    return stmt;
-}
-
-void exec(sqlite3* db, const char* sql) {
-    if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) != SQLITE_OK) failOn(db);
-}
+using namespace bench;
 
 const char* text(sqlite3_stmt* s, int column) {
     const auto* value = reinterpret_cast<const char*>(sqlite3_column_text(s, column));
@@ -305,19 +263,6 @@ reports::Pages handLayout(sqlite3* spooler, const QString& label) {
     return pages;
 }
 
-double seconds(qint64 nanoseconds) {
-    return nanoseconds / 1e9;
-}
-
-double minimum(const std::vector<double>& times) {
-    return *std::min_element(times.begin(), times.end());
-}
-
-double median(std::vector<double> times) {
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
 void line(const char* step, const std::vector<double>& program, const std::vector<double>& baseline,
           double aim) {
     std::printf("%-34s %7.3f s (median %7.3f) | by hand %7.3f s (median %7.3f) | %5.2fx (aim %.1fx)\n", step,
@@ -336,26 +281,8 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     demo::Options options;
-    options.sales = 20000;
-    options.days = 30;
     int rounds = 5;
-    const QStringList args = QCoreApplication::arguments().mid(1);
-    if (args.size() % 2 != 0) return usage();
-    for (int i = 0; i + 1 < args.size(); i += 2) {
-        bool ok = false;
-        const int value = args[i + 1].toInt(&ok);
-        if (!ok || value <= 0) return usage();
-        if (args[i] == QLatin1String("--sales"))
-            options.sales = value;
-        else if (args[i] == QLatin1String("--days"))
-            options.days = value;
-        else if (args[i] == QLatin1String("--seed"))
-            options.seed = unsigned(value);
-        else if (args[i] == QLatin1String("--rounds"))
-            rounds = value;
-        else
-            return usage();
-    }
+    if (!readOptions(QCoreApplication::arguments().mid(1), options, &rounds)) return usage();
 
     QTemporaryDir folder;
     QElapsedTimer clock;
