@@ -23,7 +23,7 @@ class clsDataBase {
 public:
     explicit clsDataBase(DatabaseOptions options = {}) : m_options(options) {}
 
-    data::ConnectionPtr dbaccess; // point-of-sale database, client-side cursors
+    data::ConnectionPtr dbaccess; // point-of-sale database, by default client-side cursors
     bool isMSSQL = false;         // true only when DBKIND is "2"
     data::ConnectionPtr spooler;  // local scratch database spooler.mdb, when opened
     QString directorio;           // point-of-sale folder
@@ -32,8 +32,8 @@ public:
     bool OpenAccess();
     bool DBIsOpen();
     void CloseDatabase();
+    // Without a settings table the read gives the default and the save writes nothing.
     QString dbgetsetting(const QString& mClave, const QString& pDefault = {});
-    // Without a settings table: the default, and nothing written.
     void DBSaveSetting(const QString& mClave, const QString& Setting);
 
 private:

@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config clang-format
   qt6-base-dev libgl1-mesa-dev libsqlite3-dev libgtest-dev libgmock-dev
   fonts-dejavu-core
   poppler-utils catdoc python3-xlrd

@@ -1,6 +1,5 @@
 #include "Connection.h"
 
-#include "AdoError.h"
 #include "ConnectionString.h"
 #include "JetProvider.h"
 #include "runtime/RuntimeError.h"
@@ -11,7 +10,7 @@ Connection::~Connection() = default;
 
 void Connection::open(const QString& connectionString, const QString& /*user*/, const QString& /*password*/,
                       long /*options*/) {
-    if (m_provider) raiseAdo(adoError::ObjectOpen);
+    if (m_provider) runtime::raise(runtime::err::ObjectOpen);
     m_connectionString = connectionString;
     const ConnectionString parts(connectionString);
     const QString provider = parts.value(QStringLiteral("Provider"));
@@ -21,15 +20,12 @@ void Connection::open(const QString& connectionString, const QString& /*user*/, 
                                           parts.value(QStringLiteral("Jet OLEDB:Database Password")));
         return;
     }
-    if (provider.isEmpty())
-        throw runtime::RuntimeError(
-            runtime::err::DatabaseError,
-            QStringLiteral("Data source name not found and no default driver specified"));
-    raiseAdo(adoError::ProviderNotFound);
+    if (provider.isEmpty()) runtime::raise(runtime::err::NoDataSourceName);
+    runtime::raise(runtime::err::ProviderNotFound);
 }
 
 void Connection::execute(const QString& sql, long* recordsAffected) {
-    if (!m_provider) raiseAdo(adoError::ObjectClosed);
+    if (!m_provider) runtime::raise(runtime::err::ObjectClosed);
     const long changed = provider().execute(sql);
     if (recordsAffected) *recordsAffected = changed;
 }
@@ -43,7 +39,7 @@ QString Connection::property(int index) const {
 }
 
 Provider& Connection::provider() {
-    if (!m_provider) raiseAdo(adoError::ConnectionNotUsable);
+    if (!m_provider) runtime::raise(runtime::err::ConnectionNotUsable);
     return *m_provider;
 }
 

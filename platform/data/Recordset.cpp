@@ -1,6 +1,5 @@
 #include "Recordset.h"
 
-#include "AdoError.h"
 #include "runtime/RuntimeError.h"
 
 namespace data {
@@ -9,8 +8,8 @@ using runtime::Variant;
 
 void Recordset::open(const QString& source, ConnectionPtr connection, CursorType cursorType,
                      LockType lockType, long /*options*/) {
-    if (m_open) raiseAdo(adoError::ObjectOpen);
-    if (!connection || !connection->isOpen()) raiseAdo(adoError::ConnectionNotUsable);
+    if (m_open) runtime::raise(runtime::err::ObjectOpen);
+    if (!connection || !connection->isOpen()) runtime::raise(runtime::err::ConnectionNotUsable);
     const bool client = connection->cursorLocation() == adUseClient;
     m_updatable = lockType != adLockReadOnly;
     m_result = connection->provider().query(source, m_updatable);
@@ -26,7 +25,7 @@ void Recordset::open(const QString& source, ConnectionPtr connection, CursorType
 }
 
 void Recordset::requireOpen() const {
-    if (!m_open) raiseAdo(adoError::ObjectClosed);
+    if (!m_open) runtime::raise(runtime::err::ObjectClosed);
 }
 
 bool Recordset::eof() const {
@@ -46,21 +45,21 @@ void Recordset::finishEdit() {
 void Recordset::moveFirst() {
     requireOpen();
     finishEdit();
-    if (m_result.rows.isEmpty()) raiseAdo(adoError::NoCurrentRecord);
+    if (m_result.rows.isEmpty()) runtime::raise(runtime::err::NoCurrentRecord);
     m_position = 0;
 }
 
 void Recordset::moveLast() {
     requireOpen();
     finishEdit();
-    if (m_result.rows.isEmpty()) raiseAdo(adoError::NoCurrentRecord);
+    if (m_result.rows.isEmpty()) runtime::raise(runtime::err::NoCurrentRecord);
     m_position = m_result.rows.size() - 1;
 }
 
 void Recordset::moveNext() {
     requireOpen();
     finishEdit();
-    if (m_position >= m_result.rows.size()) raiseAdo(adoError::NoCurrentRecord);
+    if (m_position >= m_result.rows.size()) runtime::raise(runtime::err::NoCurrentRecord);
     ++m_position;
 }
 
@@ -72,7 +71,7 @@ long Recordset::recordCount() const {
 QVector<QVector<Variant>> Recordset::getRows(long rows) {
     requireOpen();
     finishEdit();
-    if (m_position < 0 || m_position >= m_result.rows.size()) raiseAdo(adoError::NoCurrentRecord);
+    if (m_position < 0 || m_position >= m_result.rows.size()) runtime::raise(runtime::err::NoCurrentRecord);
     long available = long(m_result.rows.size()) - m_position;
     if (rows >= 0 && rows < available) available = rows;
     QVector<QVector<Variant>> block(m_result.columns.size(), QVector<Variant>(available));
@@ -92,30 +91,29 @@ Field& Recordset::fields(const QString& name) {
     requireOpen();
     for (int i = 0; i < m_result.columns.size(); ++i)
         if (m_result.columns[i].name.compare(name, Qt::CaseInsensitive) == 0) return m_fields[i];
-    raiseAdo(adoError::ItemNotFound);
+    runtime::raise(runtime::err::ItemNotFound);
 }
 
 Field& Recordset::fields(int index) {
     requireOpen();
-    if (index < 0 || index >= m_result.columns.size()) raiseAdo(adoError::ItemNotFound);
+    if (index < 0 || index >= m_result.columns.size()) runtime::raise(runtime::err::ItemNotFound);
     return m_fields[index];
 }
 
 Variant Recordset::fieldValue(int index) const {
     requireOpen();
     if (m_edit != Edit::None && (m_edit == Edit::Adding || m_changed[index])) return m_buffer[index];
-    if (m_position < 0 || m_position >= m_result.rows.size()) raiseAdo(adoError::NoCurrentRecord);
+    if (m_position < 0 || m_position >= m_result.rows.size()) runtime::raise(runtime::err::NoCurrentRecord);
     return m_result.rows[m_position][index];
 }
 
 void Recordset::setFieldValue(int index, const Variant& value) {
     requireOpen();
-    if (!m_updatable) raiseAdo(adoError::NotUpdatable);
-    if (m_result.table.isEmpty())
-        throw runtime::RuntimeError(runtime::err::DatabaseError,
-                                    QStringLiteral("Operation must use an updateable query."));
+    if (!m_updatable) runtime::raise(runtime::err::NotUpdatable);
+    if (m_result.table.isEmpty()) runtime::raise(runtime::err::NotAnUpdatableQuery);
     if (m_edit == Edit::None) {
-        if (m_position < 0 || m_position >= m_result.rows.size()) raiseAdo(adoError::NoCurrentRecord);
+        if (m_position < 0 || m_position >= m_result.rows.size())
+            runtime::raise(runtime::err::NoCurrentRecord);
         m_buffer = m_result.rows[m_position];
         m_changed = QVector<bool>(m_buffer.size(), false);
         m_edit = Edit::Changed;
@@ -126,10 +124,8 @@ void Recordset::setFieldValue(int index, const Variant& value) {
 
 void Recordset::addNew() {
     requireOpen();
-    if (!m_updatable) raiseAdo(adoError::NotUpdatable);
-    if (m_result.table.isEmpty())
-        throw runtime::RuntimeError(runtime::err::DatabaseError,
-                                    QStringLiteral("Operation must use an updateable query."));
+    if (!m_updatable) runtime::raise(runtime::err::NotUpdatable);
+    if (m_result.table.isEmpty()) runtime::raise(runtime::err::NotAnUpdatableQuery);
     finishEdit();
     m_buffer = QVector<Variant>(m_result.columns.size(), Variant::null());
     m_changed = QVector<bool>(m_buffer.size(), false);

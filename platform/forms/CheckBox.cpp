@@ -63,7 +63,7 @@ int CheckBox::value() const {
 }
 
 void CheckBox::setValue(int value) {
-    if (value < 0 || value > 2) runtime::raise(380, QStringLiteral("Invalid property value"));
+    if (value < 0 || value > 2) runtime::raise(runtime::err::InvalidPropertyValue);
     m_box->setTristate(value == 2);
     m_box->setCheckState(value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
 }

@@ -40,8 +40,7 @@ QString ComboBox::list(int index) const {
 }
 
 void ComboBox::checkIndex(int index) const {
-    if (index < 0 || index >= listCount())
-        runtime::raise(381, QStringLiteral("Invalid property array index"));
+    if (index < 0 || index >= listCount()) runtime::raise(runtime::err::InvalidPropertyArrayIndex);
 }
 
 std::int32_t ComboBox::itemData(int index) const {
@@ -59,7 +58,7 @@ int ComboBox::listIndex() const {
 }
 
 void ComboBox::setListIndex(int index) {
-    if (index < -1 || index >= listCount()) runtime::raise(380, QStringLiteral("Invalid property value"));
+    if (index < -1 || index >= listCount()) runtime::raise(runtime::err::InvalidPropertyValue);
     comboBox()->setCurrentIndex(index);
 }
 

@@ -80,7 +80,7 @@ void CommonDialog::ShowSave() {
         chosen = showQtDialog(*this);
     }
     if (!chosen) {
-        if (CancelError) runtime::raise(runtime::err::CancelError, QStringLiteral("Cancel was selected."));
+        if (CancelError) runtime::raise(runtime::err::CancelError);
         return;
     }
     FileName = *chosen;

@@ -141,8 +141,7 @@ bool Form::visible() const {
 
 void Form::show(ShowMode mode) {
     const bool wasVisible = m_window->isVisible();
-    if (mode == Modal && wasVisible)
-        runtime::raise(400, QStringLiteral("Form already displayed; can't show modally"));
+    if (mode == Modal && wasVisible) runtime::raise(runtime::err::FormAlreadyDisplayed);
     if (!m_placed) {
         m_placed = true;
         if (QScreen* screen = QGuiApplication::primaryScreen()) {

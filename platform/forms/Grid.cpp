@@ -31,7 +31,7 @@ struct Cell {
 };
 
 [[noreturn]] void badSubscript() {
-    runtime::raise(381, QStringLiteral("Subscript out of range"));
+    runtime::raise(runtime::err::GridSubscriptOutOfRange);
 }
 
 // Sort key of a cell: empty first, then numbers by value, then texts.
@@ -362,7 +362,7 @@ int Grid::rows() const {
 }
 
 void Grid::setRows(int rows) {
-    if (rows < 0) runtime::raise(30009, QStringLiteral("Invalid Row value"));
+    if (rows < 0) runtime::raise(runtime::err::InvalidRowValue);
     const int old = this->rows();
     if (rows == old) return;
     if (rows < d->fixed) {
@@ -398,7 +398,7 @@ int Grid::cols() const {
 }
 
 void Grid::setCols(int cols) {
-    if (cols < 0) runtime::raise(30010, QStringLiteral("Invalid Col value"));
+    if (cols < 0) runtime::raise(runtime::err::InvalidColValue);
     const int old = d->columnCount_;
     if (cols == old) return;
     if (cols > old) {
@@ -428,7 +428,7 @@ int Grid::fixedRows() const {
 
 void Grid::setFixedRows(int fixedRows) {
     if (fixedRows < 0 || fixedRows > 1 || fixedRows > rows())
-        runtime::raise(30011, QStringLiteral("Invalid FixedRows value"));
+        runtime::raise(runtime::err::InvalidFixedRowsValue);
     if (fixedRows == d->fixed) return;
     d->beginResetModel();
     d->fixed = fixedRows;
@@ -465,8 +465,7 @@ int Grid::selectionMode() const {
 }
 
 void Grid::setSelectionMode(int mode) {
-    if (mode < SelectionFree || mode > SelectionByColumn)
-        runtime::raise(380, QStringLiteral("Invalid property value"));
+    if (mode < SelectionFree || mode > SelectionByColumn) runtime::raise(runtime::err::InvalidPropertyValue);
     d->selection = mode;
     d->showSelection();
 }
@@ -512,7 +511,7 @@ int Grid::colWidth(int col) const {
 
 void Grid::setColWidth(int col, int width) {
     if (col < 0 || col >= d->columnCount_) badSubscript();
-    if (width < -1) runtime::raise(380, QStringLiteral("Invalid property value"));
+    if (width < -1) runtime::raise(runtime::err::InvalidPropertyValue);
     d->widths[col] = width;
     d->applyWidth(col);
 }
@@ -522,7 +521,7 @@ int Grid::row() const {
 }
 
 void Grid::setRow(int row) {
-    if (row < 0 || row >= rows()) runtime::raise(30009, QStringLiteral("Invalid Row value"));
+    if (row < 0 || row >= rows()) runtime::raise(runtime::err::InvalidRowValue);
     d->rowSelection = row;
     d->codeEnters(row, d->currentCol);
 }
@@ -532,7 +531,7 @@ int Grid::col() const {
 }
 
 void Grid::setCol(int col) {
-    if (col < 0 || col >= cols()) runtime::raise(30010, QStringLiteral("Invalid Col value"));
+    if (col < 0 || col >= cols()) runtime::raise(runtime::err::InvalidColValue);
     d->colSelection = col;
     d->codeEnters(d->current, col);
 }
@@ -542,7 +541,7 @@ int Grid::rowSel() const {
 }
 
 void Grid::setRowSel(int row) {
-    if (row < 0 || row >= rows()) runtime::raise(30009, QStringLiteral("Invalid Row value"));
+    if (row < 0 || row >= rows()) runtime::raise(runtime::err::InvalidRowValue);
     d->rowSelection = row;
     d->showSelection();
 }
@@ -552,7 +551,7 @@ int Grid::colSel() const {
 }
 
 void Grid::setColSel(int col) {
-    if (col < 0 || col >= cols()) runtime::raise(30010, QStringLiteral("Invalid Col value"));
+    if (col < 0 || col >= cols()) runtime::raise(runtime::err::InvalidColValue);
     d->colSelection = col;
     d->showSelection();
 }

@@ -12,14 +12,14 @@ int ImageList::add(const QImage& picture, const QString& key) {
 }
 
 const ImageList::ListImage& ImageList::ListImages(int index) const {
-    if (index < 1 || index > m_images.size()) runtime::raise(35600, QStringLiteral("Index out of bounds"));
+    if (index < 1 || index > m_images.size()) runtime::raise(runtime::err::IndexOutOfBounds);
     return m_images[index - 1];
 }
 
 const ImageList::ListImage& ImageList::ListImages(const QString& key) const {
     for (const ListImage& image : m_images)
         if (!image.key.isEmpty() && image.key == key) return image;
-    runtime::raise(35601, QStringLiteral("Element not found"));
+    runtime::raise(runtime::err::ElementNotFound);
 }
 
 } // namespace forms

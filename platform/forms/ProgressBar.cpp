@@ -24,21 +24,21 @@ QProgressBar* ProgressBar::progressBar() const {
 }
 
 void ProgressBar::setMin(double min) {
-    if (min >= m_max) runtime::raise(380, QStringLiteral("Invalid property value"));
+    if (min >= m_max) runtime::raise(runtime::err::InvalidPropertyValue);
     m_min = min;
     m_value = std::max(m_value, m_min);
     update();
 }
 
 void ProgressBar::setMax(double max) {
-    if (max <= m_min) runtime::raise(380, QStringLiteral("Invalid property value"));
+    if (max <= m_min) runtime::raise(runtime::err::InvalidPropertyValue);
     m_max = max;
     m_value = std::min(m_value, m_max);
     update();
 }
 
 void ProgressBar::setValue(double value) {
-    if (value < m_min || value > m_max) runtime::raise(380, QStringLiteral("Invalid property value"));
+    if (value < m_min || value > m_max) runtime::raise(runtime::err::InvalidPropertyValue);
     m_value = value;
     update();
 }

@@ -6,20 +6,16 @@
 
 namespace reports {
 
-namespace {
-constexpr long PathFileAccessError = 75;
-}
-
 void ExportFilter::openFile(QFile& file) const {
-    if (m_fileName.isEmpty()) runtime::raise(PathFileAccessError, QStringLiteral("Path/File access error"));
+    if (m_fileName.isEmpty()) runtime::raise(runtime::err::PathFileAccessError);
     file.setFileName(m_fileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        runtime::raise(PathFileAccessError, QStringLiteral("Path/File access error"));
+        runtime::raise(runtime::err::PathFileAccessError);
 }
 
 void ExportFilter::writeFailed(QFile& file) const {
     file.close();
-    runtime::raise(PathFileAccessError, QStringLiteral("Path/File access error"));
+    runtime::raise(runtime::err::PathFileAccessError);
 }
 
 } // namespace reports

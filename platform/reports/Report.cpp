@@ -9,13 +9,8 @@ namespace reports {
 
 namespace {
 
-constexpr long ItemNotFound = 3265;
-
 [[noreturn]] void raiseItemNotFound() {
-    runtime::raise(
-        ItemNotFound,
-        QStringLiteral("Item cannot be found in the collection corresponding to the requested name or "
-                       "ordinal."));
+    runtime::raise(runtime::err::ItemNotFound);
 }
 
 // The number a summary adds for a value: numbers and dates as they are, numeric text read

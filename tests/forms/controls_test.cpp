@@ -18,6 +18,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 class frmControles : public forms::Form {
@@ -105,6 +107,28 @@ TEST_F(ControlsTest, ProgressBarRejectsValuesOutsideItsRange) {
     form.pb.setValue(40);
     EXPECT_EQ(form.pb.value(), 40);
     EXPECT_THROW(form.pb.setValue(41), runtime::RuntimeError);
+}
+
+TEST_F(ControlsTest, RejectedValuesRaiseTheControlsErrorWithItsDescription) {
+    frmControles& form = forms::instance<frmControles>();
+    const struct {
+        std::function<void()> action;
+        long number;
+        QString description;
+    } cases[] = {
+        {[&] { form.pb.setValue(-1); }, 380, "Invalid property value"},
+        {[&] { form.cmbRubros.setListIndex(3); }, 380, "Invalid property value"},
+        {[&] { form.cmbRubros.itemData(3); }, 381, "Invalid property array index"},
+    };
+    for (const auto& c : cases) {
+        try {
+            c.action();
+            ADD_FAILURE() << c.description.toStdString();
+        } catch (const runtime::RuntimeError& e) {
+            EXPECT_EQ(e.number(), c.number);
+            EXPECT_EQ(e.description(), c.description);
+        }
+    }
 }
 
 TEST_F(ControlsTest, PasswordBoxShowsStars) {
