@@ -2,6 +2,7 @@
 
 #include "framework/funciones.h"
 #include "runtime/Format.h"
+#include "runtime/RuntimeError.h"
 
 using namespace framework;
 
@@ -160,16 +161,18 @@ void ActiveReport1::GroupHeader1_Format() {
     if (txtcampo6->text() == QLatin1String("1")) txtcampo6->setText(QStringLiteral("Abierto"));
     totalFac->setText(Format(txtcampo9->dataValue(), QStringLiteral("#,##0.00")));
     if (txtcampo6->text() != QLatin1String("Anulado") && !txtcampo9->dataValue().isNull())
-        mTotalVentas += stod2(txtcampo9->dataValue());
+        mTotalVentas = runtime::checkedDouble(mTotalVentas + stod2(txtcampo9->dataValue()));
 }
 
 void ActiveReport1::Detail_Format() {
-    if (txtcampo17->text().isEmpty()) {
+    // Only a sale's header row lacks the line type; an item may lack its time.
+    if (txtcampo23->text().isEmpty()) {
         Detail->setVisible(false);
         return;
     }
     Detail->setVisible(true);
-    const double importe = stod2(txtcampo18->dataValue()) * stod2(txtcampo20->dataValue());
+    const double importe =
+        runtime::checkedDouble(stod2(txtcampo18->dataValue()) * stod2(txtcampo20->dataValue()));
     Field1->setText(Variant(importe).toString());
 
     const long color = txtcampo23->text() == QLatin1String("ADIC") ? Green : Red;
@@ -177,8 +180,8 @@ void ActiveReport1::Detail_Format() {
          {txtcampo17, txtcampo18, txtcampo19, txtcampo20, txtcampo21, txtcampo22, txtcampo23, Field1})
         field->setForeColor(color);
     if (color == Green) return;
-    const Variant producto = fields(QStringLiteral("campo28"));
-    if (!producto.isNull() && producto.toText() != QLatin1String("-8")) mTotalAnulaciones += importe;
+    if (fields(QStringLiteral("campo28")).toText() != QLatin1String("-8"))
+        mTotalAnulaciones = runtime::checkedDouble(mTotalAnulaciones + importe);
 }
 
 void ActiveReport1::ReportFooter_Format() {

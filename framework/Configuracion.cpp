@@ -11,8 +11,12 @@ namespace framework {
 
 namespace {
 
-// The file's text in the system code page.
+// The file's text: UTF-8 when its bytes are valid UTF-8, else the Windows code page of the
+// files the point-of-sale system writes.
 QString decode(const QByteArray& bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8.decode(bytes);
+    if (!utf8.hasError()) return text;
     QStringDecoder decoder("windows-1252");
     if (decoder.isValid()) return decoder.decode(bytes);
     return QString::fromLatin1(bytes);

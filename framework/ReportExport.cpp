@@ -150,8 +150,11 @@ void exExcelReport(reports::Report& report, const QString& FileName) {
 }
 
 void exPDFReport(reports::Report& report, const QString& FileName) {
-    exportReport(QStringLiteral("exPDFReport"), report, FileName,
-                 [] { return std::make_unique<reports::PdfExport>(); });
+    exportReport(QStringLiteral("exPDFReport"), report, FileName, [&report] {
+        auto filter = std::make_unique<reports::PdfExport>();
+        filter->setTitle(report.caption());
+        return filter;
+    });
 }
 
 void exTXTReport(reports::Report& report, const QString& FileName) {

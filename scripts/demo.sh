@@ -33,6 +33,26 @@ build/tools/make_demo "$demo"
 mkdir -p "$demo/reportes/$name"
 cp "$built" "$demo/reportes/$name/"
 
+# The demo speaks the language of the people it is for, unless the user chose a locale.
+user_locale="${LC_ALL:-${LANG:-}}"
+case "$user_locale" in
+  "" | C | C.* | POSIX) default_locale=1 ;;
+  *) default_locale=0 ;;
+esac
+if [ "$default_locale" = 1 ]; then
+  if ! locale -a 2>/dev/null | grep -qi '^es_AR\.utf-\?8$'; then
+    echo "Installing the es_AR.UTF-8 locale."
+    sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    if [ -f /etc/locale.gen ] && ! grep -q '^es_AR.UTF-8 UTF-8' /etc/locale.gen; then
+      echo 'es_AR.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
+    fi
+    $sudo locale-gen >/dev/null
+  fi
+  export LANG=es_AR.UTF-8
+  unset LC_ALL
+fi
+
 echo
 echo "Starting $program. Log in as admin with an empty password (or as laura, password 1234)."
 cd "$demo/reportes/$name"

@@ -5,10 +5,14 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang-format
   qt6-base-dev libgl1-mesa-dev libsqlite3-dev libgtest-dev libgmock-dev
-  fonts-dejavu-core
-  poppler-utils catdoc python3-xlrd
+  fonts-dejavu-core fonts-liberation2 qt6-translations-l10n locales
+  poppler-utils catdoc python3-xlrd libreoffice-calc-nogui libreoffice-writer-nogui
   xvfb xauth
+  locales
 )
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
 
 missing=()
 for p in "${packages[@]}"; do
@@ -16,8 +20,19 @@ for p in "${packages[@]}"; do
 done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
-  sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# The tests run under both process locales.
+locales=(es_AR.UTF-8 en_US.UTF-8)
+generate=0
+for l in "${locales[@]}"; do
+  locale -a 2>/dev/null | grep -qix "${l/UTF-8/utf8}" && continue
+  grep -qx "$l UTF-8" /etc/locale.gen || $sudo sed -i "s/^# *$l UTF-8\$/$l UTF-8/" /etc/locale.gen
+  grep -qx "$l UTF-8" /etc/locale.gen || echo "$l UTF-8" | $sudo tee -a /etc/locale.gen >/dev/null
+  generate=1
+done
+if [ "$generate" -eq 1 ]; then
+  $sudo locale-gen >/dev/null
 fi

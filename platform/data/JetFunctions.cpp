@@ -2,6 +2,7 @@
 
 #include "runtime/DateSerial.h"
 #include "runtime/Regional.h"
+#include "runtime/RuntimeError.h"
 #include "runtime/Variant.h"
 
 #include <sqlite3.h>
@@ -143,14 +144,25 @@ void keepFinal(sqlite3_context* ctx) {
     }
 }
 
+// A function whose run-time errors (an overflow) fail the statement with the runtime's text.
+template <void (*function)(sqlite3_context*, int, sqlite3_value**)>
+void trapped(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    try {
+        function(ctx, argc, argv);
+    } catch (const runtime::RuntimeError& error) {
+        const QByteArray text = error.description().toUtf8();
+        sqlite3_result_error(ctx, text.constData(), int(text.size()));
+    }
+}
+
 } // namespace
 
 void registerJetFunctions(sqlite3* db) {
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
-    sqlite3_create_function(db, "jet_cat", -1, flags, nullptr, jetCat, nullptr, nullptr);
-    sqlite3_create_function(db, "jet_val", 1, flags, nullptr, jetVal, nullptr, nullptr);
-    sqlite3_create_function(db, "jet_hour", 1, flags, nullptr, jetHour, nullptr, nullptr);
-    sqlite3_create_function(db, "jet_datevalue", 1, flags, nullptr, jetDateValue, nullptr, nullptr);
+    sqlite3_create_function(db, "jet_cat", -1, flags, nullptr, trapped<jetCat>, nullptr, nullptr);
+    sqlite3_create_function(db, "jet_val", 1, flags, nullptr, trapped<jetVal>, nullptr, nullptr);
+    sqlite3_create_function(db, "jet_hour", 1, flags, nullptr, trapped<jetHour>, nullptr, nullptr);
+    sqlite3_create_function(db, "jet_datevalue", 1, flags, nullptr, trapped<jetDateValue>, nullptr, nullptr);
     sqlite3_create_function(db, "jet_instr", 2, flags, nullptr, jetInstr, nullptr, nullptr);
     sqlite3_create_function(db, "jet_instr", 3, flags, nullptr, jetInstr, nullptr, nullptr);
     sqlite3_create_function(db, "jet_first", 1, SQLITE_UTF8, nullptr, nullptr, keepStep<false>, keepFinal);

@@ -7,7 +7,45 @@
 
 #include "runtime/Program.h"
 
+#include <QApplication>
+#include <QEvent>
+#include <QWidget>
+
+#include <algorithm>
+
 namespace forms {
+
+namespace {
+
+// Whether a window of the program is loaded: a form, or another top-level window on screen
+// (a report's preview); dialogs and message boxes do not count.
+bool windowLoaded() {
+    if (loadedForms() > 0) return true;
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.begin(), windows.end(),
+                       [](QWidget* w) { return w->isVisible() && w->windowType() == Qt::Window; });
+}
+
+// Calls back when a top-level window is hidden or closed.
+class WindowWatch : public QObject {
+public:
+    explicit WindowWatch(std::function<void()> hidden) : m_hidden(std::move(hidden)) {
+        qApp->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override {
+        if (event->type() == QEvent::Hide && object->isWidgetType() &&
+            static_cast<QWidget*>(object)->isWindow())
+            m_hidden();
+        return false;
+    }
+
+private:
+    std::function<void()> m_hidden;
+};
+
+} // namespace
 
 int runProgram(const QString& title, const std::function<void()>& startRoutine) {
     static QtHost host;
@@ -16,9 +54,13 @@ int runProgram(const QString& title, const std::function<void()>& startRoutine) 
     if (runtime::Host* previous = runtime::setHost(&host)) runtime::setHost(previous);
     applyDesktopLook();
     fire(startRoutine);
-    if (!runtime::hasEnded() && loadedForms() > 0) {
+    if (!runtime::hasEnded() && windowLoaded()) {
         MessageLoop loop;
-        setLastFormListener([&loop] { loop.quit(); });
+        auto quitWhenNoneLoaded = [&loop] {
+            if (!windowLoaded()) loop.quit();
+        };
+        WindowWatch watch(quitWhenNoneLoaded);
+        setLastFormListener(quitWhenNoneLoaded);
         loop.exec();
         setLastFormListener({});
     }

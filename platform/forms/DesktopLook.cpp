@@ -2,9 +2,12 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPalette>
 #include <QProxyStyle>
 #include <QStyleFactory>
+#include <QTranslator>
 
 namespace forms {
 
@@ -30,14 +33,22 @@ void applyDesktopLook() {
     auto* style = new DesktopStyle;
     QApplication::setStyle(style);
     QApplication::setPalette(style->standardPalette());
-    QFont font(QStringLiteral("DejaVu Sans"));
+    // Windows that ask for Arial or MS Sans Serif get a font of the same widths where those are
+    // not installed, so that captions laid out in twips fit.
+    for (const QString& family : {QStringLiteral("Arial"), QStringLiteral("MS Sans Serif")})
+        QFont::insertSubstitutions(family, {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                                            QStringLiteral("DejaVu Sans Condensed")});
+    QFont font(QStringLiteral("MS Sans Serif"));
     font.setPointSizeF(8);
     font.setStyleHint(QFont::SansSerif);
     QApplication::setFont(font);
-    // Windows that ask for Arial get a font as wide as Arial where it is not installed.
-    QFont::insertSubstitutions(QStringLiteral("Arial"),
-                               {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
-                                QStringLiteral("DejaVu Sans Condensed")});
+    // The standard dialogs (message box buttons, file and print dialogs) in the user's language.
+    auto* translator = new QTranslator(qApp);
+    if (translator->load(QLocale::system(), QStringLiteral("qt"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(translator);
+    else
+        delete translator;
 }
 
 } // namespace forms

@@ -2,9 +2,9 @@
 
 namespace forms {
 
-// The look of the programs' windows: the Fusion style with a light palette, an 8-point
-// sans font, Arial where it is installed or a font as wide, and password boxes masked with "*". Applied once,
-// when the first form is created.
+// The look of the programs' windows: the Fusion style with a light palette, 8-point MS Sans
+// Serif (or a font of its widths), Arial likewise, password boxes masked with "*", and Qt's
+// own texts translated for the process locale. Applied once, when the first form is created.
 void applyDesktopLook();
 
 } // namespace forms

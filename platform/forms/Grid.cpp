@@ -2,6 +2,7 @@
 
 #include "Colors.h"
 #include "Events.h"
+#include "TableLook.h"
 
 #include "runtime/Regional.h"
 #include "runtime/RuntimeError.h"
@@ -22,7 +23,6 @@ namespace forms {
 namespace {
 
 constexpr int DefaultColumnPixels = 64;
-constexpr int RowPixels = 17;
 
 struct Cell {
     QString text;
@@ -322,20 +322,9 @@ Grid::Grid(Container& container, const QString& name, const TwipsRect& rect, int
     d->delegate->focusRect = true;
     v->setItemDelegate(d->delegate);
     v->setSelectionMode(QAbstractItemView::NoSelection);
-    v->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    v->setWordWrap(false);
-    v->setTabKeyNavigation(false);
-    v->verticalHeader()->hide();
-    v->verticalHeader()->setMinimumSectionSize(12);
-    v->verticalHeader()->setDefaultSectionSize(RowPixels);
-    v->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    setUpTableView(v);
     QHeaderView* header = v->horizontalHeader();
-    header->setMinimumSectionSize(0);
     header->setDefaultSectionSize(DefaultColumnPixels);
-    header->setHighlightSections(false);
-    header->setSectionsClickable(false);
-    header->setStretchLastSection(false);
-    header->setFixedHeight(RowPixels + 2);
     v->viewport()->setMouseTracking(true);
     header->viewport()->setMouseTracking(true);
     v->viewport()->installEventFilter(new MouseWatch(d.get(), v->viewport(), false));

@@ -22,6 +22,7 @@ Field::Field(QString name, const QRect& rect, QString dataField, QString outputF
 void Field::setDataValue(const runtime::Variant& value) {
     m_value = value;
     m_text = formatted(value);
+    m_textShowsValue = true;
 }
 
 QString Field::formatted(const runtime::Variant& value) const {

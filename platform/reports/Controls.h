@@ -96,12 +96,17 @@ public:
     void setOutputFormat(const QString& picture) { m_outputFormat = picture; }
 
     const QString& text() const { return m_text; }
-    void setText(const QString& text) { m_text = text; }
+    void setText(const QString& text) {
+        m_text = text;
+        m_textShowsValue = false;
+    }
 
     // The unformatted value: the column's value, the summary, or for an unbound field the
     // value last given.
     const runtime::Variant& dataValue() const { return m_value; }
     void setDataValue(const runtime::Variant& value);
+    // The text is the data value formatted: no code has set it since.
+    bool textShowsValue() const { return m_textShowsValue; }
 
     // A growing field wraps its text within its width and grows downwards.
     bool canGrow() const { return m_canGrow; }
@@ -118,6 +123,7 @@ private:
     QString m_outputFormat;
     QString m_text;
     runtime::Variant m_value;
+    bool m_textShowsValue = false;
     bool m_canGrow = false;
     Summary m_summary = Summary::None;
 };

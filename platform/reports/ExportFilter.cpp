@@ -2,20 +2,32 @@
 
 #include "runtime/RuntimeError.h"
 
-#include <QFile>
+#include <QSaveFile>
 
 namespace reports {
 
-void ExportFilter::openFile(QFile& file) const {
-    if (m_fileName.isEmpty()) runtime::raise(runtime::err::PathFileAccessError);
-    file.setFileName(m_fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        runtime::raise(runtime::err::PathFileAccessError);
+namespace {
+
+[[noreturn]] void accessError() {
+    runtime::raise(runtime::err::PathFileAccessError);
 }
 
-void ExportFilter::writeFailed(QFile& file) const {
-    file.close();
-    runtime::raise(runtime::err::PathFileAccessError);
+} // namespace
+
+void ExportFilter::save(const std::function<void(QIODevice&)>& write) const {
+    if (m_fileName.isEmpty()) accessError();
+    QSaveFile file(m_fileName);
+    if (!file.open(QIODevice::WriteOnly)) accessError();
+    write(file);
+    // Buffered writes fail at the latest when flushed; commit() would not always tell. Without
+    // a commit the temporary file goes away.
+    if (!file.flush() || file.error() != QFileDevice::NoError || !file.commit()) accessError();
+}
+
+void ExportFilter::save(const QByteArray& bytes) const {
+    save([&bytes](QIODevice& file) {
+        if (file.write(bytes) != bytes.size()) accessError();
+    });
 }
 
 } // namespace reports

@@ -2,9 +2,12 @@
 
 #include "PageModel.h"
 
+#include <QByteArray>
 #include <QString>
 
-class QFile;
+#include <functional>
+
+class QIODevice;
 
 namespace reports {
 
@@ -20,10 +23,10 @@ public:
     virtual void exportPages(const Pages& pages) = 0;
 
 protected:
-    // Opens the file for writing, truncated; error 75 when it cannot be written.
-    void openFile(QFile& file) const;
-    // Error 75 after a failed write.
-    void writeFailed(QFile& file) const;
+    // Writes the file through a temporary file in its folder, which replaces it only when every
+    // write succeeded; otherwise error 75, and an earlier file of the name stays as it was.
+    void save(const std::function<void(QIODevice&)>& write) const;
+    void save(const QByteArray& bytes) const;
 
 private:
     QString m_fileName;

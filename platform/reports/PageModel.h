@@ -1,5 +1,7 @@
 #pragma once
 
+#include "runtime/Variant.h"
+
 #include <QColor>
 #include <QLine>
 #include <QRect>
@@ -38,6 +40,9 @@ struct PageItem {
     // width (at least its box's); beyond it, it is cut.
     int room = 0;
     int lineWidth = 15; // twips
+    // Text of a field: the value it shows when the text is that value formatted (not set by
+    // code), so that exports can keep numbers and dates as such; Empty otherwise.
+    runtime::Variant value;
 
     static PageItem textBox(const QRect& rect, const QString& text, const Font& font, const QColor& color,
                             Alignment alignment, bool wrap);

@@ -7,12 +7,12 @@
 namespace reports {
 
 QFont qtFont(const Font& font) {
-    // Where the layouts' Arial is not installed, a font of about its width keeps the texts
-    // within their boxes.
+    // Where the layouts' Arial or MS Sans Serif is not installed, a font of its widths keeps
+    // the texts within their boxes.
     static const bool substituted = [] {
-        QFont::insertSubstitutions(QStringLiteral("Arial"),
-                                   {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
-                                    QStringLiteral("DejaVu Sans Condensed")});
+        for (const QString& family : {QStringLiteral("Arial"), QStringLiteral("MS Sans Serif")})
+            QFont::insertSubstitutions(family, {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                                                QStringLiteral("DejaVu Sans Condensed")});
         return true;
     }();
     Q_UNUSED(substituted);

@@ -2,7 +2,7 @@
 
 #include "PagePainter.h"
 
-#include <QFile>
+#include <QCoreApplication>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -22,12 +22,11 @@ QPageLayout layoutOf(const QSize& twips) {
 } // namespace
 
 void PdfExport::exportPages(const Pages& pages) {
-    QFile file;
-    openFile(file);
-    {
+    save([&](QIODevice& file) {
         QPdfWriter writer(&file);
         writer.setResolution(1440); // twips are the writer's dots
-        writer.setCreator(QStringLiteral("reports"));
+        writer.setTitle(m_title);
+        writer.setCreator(QCoreApplication::applicationName());
         writer.setPageLayout(layoutOf(pages.isEmpty() ? QSize(12240, 15840) : pages.first().size));
         QPainter painter(&writer);
         for (qsizetype i = 0; i < pages.size(); ++i) {
@@ -38,9 +37,7 @@ void PdfExport::exportPages(const Pages& pages) {
             paintPage(painter, pages[i]);
         }
         painter.end();
-    }
-    if (file.error() != QFileDevice::NoError) writeFailed(file);
-    file.close();
+    });
 }
 
 } // namespace reports

@@ -7,6 +7,11 @@
 
 #include <QAction>
 #include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QIntValidator>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
@@ -14,6 +19,8 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QWheelEvent>
+#include <QWidgetAction>
 
 #include <algorithm>
 
@@ -76,6 +83,9 @@ PreviewWindow::PreviewWindow(Report& report) : m_report(report) {
                              ? QGuiApplication::primaryScreen()->availableGeometry()
                              : QRect(0, 0, 1400, 1000);
     resize(std::min(1400, screen.width()), std::min(1000, screen.height()));
+    m_scroll->installEventFilter(this);
+    m_scroll->viewport()->installEventFilter(this);
+    m_scroll->setFocus();
     m_report.onRunFinished([this] { refresh(); });
 }
 
@@ -102,24 +112,52 @@ void PreviewWindow::refresh() {
     updatePage();
 }
 
+QString PreviewWindow::pageIndicator() const {
+    return QStringLiteral("Page %1 of %2").arg(pageCount() ? m_page + 1 : 0).arg(pageCount());
+}
+
 void PreviewWindow::rebuildToolbar() {
     m_toolBar->clear();
     qDeleteAll(m_actions);
     m_actions.clear();
+    m_pageBox = nullptr;
+    m_pageCountLabel = nullptr;
     const QVector<Tool>& tools = m_report.toolbar().all();
     for (int position = 0; position < tools.size(); ++position) {
         const Tool& tool = tools[position];
-        auto* action = new QAction(this);
+        QAction* action = nullptr;
+        if (tool.action == Tool::Action::PageIndicator) {
+            // "Page [n] of m": the box takes a page number and goes there on Enter.
+            auto* box = new QWidget;
+            auto* layout = new QHBoxLayout(box);
+            layout->setContentsMargins(4, 0, 4, 0);
+            layout->addWidget(new QLabel(QStringLiteral("Page")));
+            m_pageBox = new QLineEdit;
+            m_pageBox->setValidator(new QIntValidator(1, std::max(1, pageCount()), m_pageBox));
+            m_pageBox->setFixedWidth(m_pageBox->fontMetrics().horizontalAdvance(QStringLiteral("00000")) +
+                                     10);
+            m_pageBox->setAlignment(Qt::AlignRight);
+            connect(m_pageBox, &QLineEdit::returnPressed, this, [this] {
+                setCurrentPage(m_pageBox->text().toInt() - 1);
+                m_scroll->setFocus();
+            });
+            layout->addWidget(m_pageBox);
+            m_pageCountLabel = new QLabel;
+            layout->addWidget(m_pageCountLabel);
+            auto* widgetAction = new QWidgetAction(this);
+            widgetAction->setDefaultWidget(box);
+            action = widgetAction;
+        } else {
+            action = new QAction(this);
+        }
         if (tool.action == Tool::Action::Separator) {
             action->setSeparator(true);
         } else {
-            action->setText(
-                tool.action == Tool::Action::PageIndicator
-                    ? QStringLiteral("Page %1 of %2").arg(pageCount() ? m_page + 1 : 0).arg(pageCount())
-                    : tool.caption);
+            action->setText(tool.action == Tool::Action::PageIndicator ? pageIndicator() : tool.caption);
             action->setToolTip(tool.toolTip.isEmpty() ? tool.caption.trimmed() : tool.toolTip);
             if (!tool.picture.isNull()) action->setIcon(QIcon(QPixmap::fromImage(tool.picture)));
-            action->setEnabled(tool.enabled);
+            // The page box takes typed numbers whatever the tool says.
+            action->setEnabled(tool.enabled || tool.action == Tool::Action::PageIndicator);
             connect(action, &QAction::triggered, this, [this, position] {
                 m_clicking = true;
                 runtime::runEvent([this, position] { m_report.clickTool(position); });
@@ -130,6 +168,7 @@ void PreviewWindow::rebuildToolbar() {
         m_toolBar->addAction(action);
         m_actions.append(action);
     }
+    updatePage();
 }
 
 void PreviewWindow::updatePage() {
@@ -138,8 +177,11 @@ void PreviewWindow::updatePage() {
     const QVector<Tool>& tools = m_report.toolbar().all();
     for (int position = 0; position < tools.size() && position < m_actions.size(); ++position)
         if (tools[position].action == Tool::Action::PageIndicator)
-            m_actions[position]->setText(
-                QStringLiteral("Page %1 of %2").arg(pageCount() ? m_page + 1 : 0).arg(pageCount()));
+            m_actions[position]->setText(pageIndicator());
+    if (m_pageBox) {
+        m_pageBox->setText(QString::number(pageCount() ? m_page + 1 : 0));
+        m_pageCountLabel->setText(QStringLiteral("of %1").arg(pageCount()));
+    }
 }
 
 void PreviewWindow::setCurrentPage(int index) {
@@ -149,8 +191,94 @@ void PreviewWindow::setCurrentPage(int index) {
 }
 
 void PreviewWindow::setZoom(double zoom) {
+    // The point of the page at the middle of the view stays there.
+    QScrollBar* bars[] = {m_scroll->horizontalScrollBar(), m_scroll->verticalScrollBar()};
+    const QSize viewport = m_scroll->viewport()->size();
+    const int halves[] = {viewport.width() / 2, viewport.height() / 2};
+    const QSize before = m_view->size();
+    double centre[2];
+    for (int i = 0; i < 2; ++i)
+        centre[i] = double(bars[i]->value() + halves[i]) / std::max(1, i ? before.height() : before.width());
     m_zoom = std::clamp(zoom, 0.1, 8.0);
     updatePage();
+    const QSize after = m_view->size();
+    for (int i = 0; i < 2; ++i) {
+        bars[i]->setRange(
+            0, std::max(0, (i ? after.height() - viewport.height() : after.width() - viewport.width())));
+        bars[i]->setValue(int(centre[i] * (i ? after.height() : after.width())) - halves[i]);
+    }
+}
+
+void PreviewWindow::step(int pages) {
+    const int target = std::clamp(m_page + pages, 0, std::max(0, pageCount() - 1));
+    if (target == m_page) return;
+    setCurrentPage(target);
+    QScrollBar* bar = m_scroll->verticalScrollBar();
+    bar->setRange(0, std::max(0, m_view->height() - m_scroll->viewport()->height()));
+    bar->setValue(pages < 0 ? bar->maximum() : 0);
+}
+
+void PreviewWindow::scrollOrTurn(int pixels) {
+    QScrollBar* bar = m_scroll->verticalScrollBar();
+    if (pixels > 0 && bar->value() >= bar->maximum())
+        step(1);
+    else if (pixels < 0 && bar->value() <= bar->minimum())
+        step(-1);
+    else
+        bar->setValue(bar->value() + pixels);
+}
+
+bool PreviewWindow::handleKey(const QKeyEvent& key) {
+    if (key.matches(QKeySequence::Print)) {
+        printWithDialog(m_report.pages(), this);
+        return true;
+    }
+    if (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
+    const int line = m_scroll->verticalScrollBar()->singleStep() * 3;
+    switch (key.key()) {
+    case Qt::Key_Escape:
+        close();
+        return true;
+    case Qt::Key_PageDown:
+    case Qt::Key_Right:
+        step(1);
+        return true;
+    case Qt::Key_PageUp:
+    case Qt::Key_Left:
+        step(-1);
+        return true;
+    case Qt::Key_Home:
+        setCurrentPage(0);
+        return true;
+    case Qt::Key_End:
+        setCurrentPage(pageCount() - 1);
+        return true;
+    case Qt::Key_Down:
+        scrollOrTurn(line);
+        return true;
+    case Qt::Key_Up:
+        scrollOrTurn(-line);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void PreviewWindow::keyPressEvent(QKeyEvent* event) {
+    if (!handleKey(*event)) QMainWindow::keyPressEvent(event);
+}
+
+bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && watched == m_scroll) {
+        if (handleKey(*static_cast<QKeyEvent*>(event))) return true;
+    } else if (event->type() == QEvent::Wheel && watched == m_scroll->viewport()) {
+        const int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
+        if (delta != 0) {
+            scrollOrTurn(-delta * m_scroll->verticalScrollBar()->singleStep() * 3 / 120);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void PreviewWindow::fitWidth() {

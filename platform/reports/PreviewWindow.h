@@ -7,6 +7,9 @@
 class QScrollArea;
 class QToolBar;
 class QAction;
+class QLineEdit;
+class QLabel;
+class QKeyEvent;
 
 namespace reports {
 
@@ -15,7 +18,9 @@ class PageView;
 
 // The preview of a report: its pages painted on screen with page navigation and zoom, and
 // the report's toolbar (the engine's own tools, print first, and those the layout adds).
-// The title is the report's caption.
+// The title is the report's caption. The page box takes a typed page number; PageUp/PageDown,
+// Home/End, the arrow keys and the mouse wheel move through the pages, Ctrl+P prints and
+// Escape closes.
 class PreviewWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -38,7 +43,19 @@ public:
     // Rebuilds the toolbar from the report's tool collection and shows the pages anew.
     void refresh();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
+    // The keys of a report viewer; false for others.
+    bool handleKey(const QKeyEvent& key);
+    // Moves a page on or back: to its top going on, to its bottom going back.
+    void step(int pages);
+    // Scrolls by a number of pixels; past the page's top or bottom, turns the page.
+    void scrollOrTurn(int pixels);
+    QString pageIndicator() const;
+
     void rebuildToolbar();
     void updatePage();
     void fitWidth();
@@ -49,6 +66,8 @@ private:
     QScrollArea* m_scroll = nullptr;
     PageView* m_view = nullptr;
     QVector<QAction*> m_actions;
+    QLineEdit* m_pageBox = nullptr;
+    QLabel* m_pageCountLabel = nullptr;
     int m_page = 0;
     double m_zoom = 1.0;
     bool m_clicking = false;

@@ -5,8 +5,9 @@
 namespace reports {
 
 // Word-processor export: an RTF document (saved under the name given, ".doc" for the
-// programs) with a paragraph per line of each page, its texts at tab stops in their
-// fonts and colours, and a page break between pages.
+// programs) on the report's paper, each text of a page in a frame at its place and size with
+// its font, colour and the colour of the box under it, filled boxes and straight lines as
+// frames too, and each page starting a new page.
 class RtfExport : public ExportFilter {
 public:
     void exportPages(const Pages& pages) override;

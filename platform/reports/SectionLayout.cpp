@@ -101,6 +101,27 @@ SectionLayout layOut(const Section& section) {
 
 namespace {
 
+// A picture that shows a date or a time: a named one, or one with day, month-with-day, year,
+// hour, minute or second placeholders outside quoted text.
+bool isDatePicture(const QString& picture) {
+    static const QStringList named{QStringLiteral("general date"), QStringLiteral("long date"),
+                                   QStringLiteral("medium date"),  QStringLiteral("short date"),
+                                   QStringLiteral("long time"),    QStringLiteral("medium time"),
+                                   QStringLiteral("short time")};
+    if (named.contains(picture.toLower())) return true;
+    bool quoted = false;
+    for (qsizetype i = 0; i < picture.size(); ++i) {
+        const QChar c = picture[i].toLower();
+        if (c == u'"')
+            quoted = !quoted;
+        else if (c == u'\\')
+            ++i;
+        else if (!quoted && (c == u'd' || c == u'y' || c == u'h' || c == u'n' || c == u's'))
+            return true;
+    }
+    return false;
+}
+
 void addText(QVector<PageItem>& items, const QRect& rect, const QString& text, const Control& control,
              bool wrap) {
     if (!text.isEmpty())
@@ -119,7 +140,14 @@ void renderControl(const SectionLayout::Placed& placed, QVector<PageItem>& items
         break;
     case Control::Kind::Field: {
         const auto* field = static_cast<const Field*>(control);
+        const qsizetype before = items.size();
         addText(items, rect, field->text(), *control, field->canGrow());
+        if (items.size() > before && field->textShowsValue()) {
+            runtime::Variant value = field->dataValue();
+            if (value.isNumber() && isDatePicture(field->outputFormat()))
+                value = runtime::Variant::date(value.toDouble());
+            items.last().value = value;
+        }
         break;
     }
     case Control::Kind::Line: {

@@ -2,8 +2,6 @@
 
 #include "TextLines.h"
 
-#include <QFile>
-
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -55,11 +53,7 @@ QString TextExport::pagesText(const Pages& pages) {
 }
 
 void TextExport::exportPages(const Pages& pages) {
-    QFile file;
-    openFile(file);
-    const QByteArray bytes = pagesText(pages).toUtf8();
-    if (file.write(bytes) != bytes.size()) writeFailed(file);
-    file.close();
+    save(pagesText(pages).toUtf8());
 }
 
 } // namespace reports

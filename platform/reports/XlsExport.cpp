@@ -4,11 +4,12 @@
 #include "TextLines.h"
 #include "runtime/Regional.h"
 
-#include <QFile>
 #include <QHash>
+#include <QLocale>
 #include <QtEndian>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <optional>
@@ -23,13 +24,55 @@ constexpr int MaxRows = 65536;
 constexpr int MaxColumns = 256;
 constexpr int MaxPageBreaks = 1026;
 constexpr int MaxRecordData = 8224;
-constexpr quint16 CellXf = 15;
+constexpr int MaxColumnWidth = 255 * 256;
 
+// Record numbers of the workbook stream.
+namespace record {
+constexpr quint16 Bof = 0x0809;
+constexpr quint16 Eof = 0x000A;
+constexpr quint16 CodePage = 0x0042;
+constexpr quint16 Window1 = 0x003D;
+constexpr quint16 Font = 0x0031;
+constexpr quint16 Xf = 0x00E0;
+constexpr quint16 Style = 0x0293;
+constexpr quint16 BoundSheet = 0x0085;
+constexpr quint16 Sst = 0x00FC;
+constexpr quint16 Continue = 0x003C;
+constexpr quint16 ExtSst = 0x00FF;
+constexpr quint16 HorizontalPageBreaks = 0x001B;
+constexpr quint16 ColInfo = 0x007D;
+constexpr quint16 Dimensions = 0x0200;
+constexpr quint16 Number = 0x0203;
+constexpr quint16 LabelSst = 0x00FD;
+constexpr quint16 Window2 = 0x023E;
+} // namespace record
+
+// The built-in number formats the cells use; each has its cell XF, from the first one on.
+enum class NumberFormat : quint16 {
+    General = 0,
+    Integer = 3,
+    Amount = 4,
+    Date = 14,
+    Time = 20,
+    DateTime = 22
+};
+constexpr std::array<NumberFormat, 6> CellFormats{NumberFormat::General, NumberFormat::Integer,
+                                                  NumberFormat::Amount,  NumberFormat::Date,
+                                                  NumberFormat::Time,    NumberFormat::DateTime};
+constexpr quint16 FirstCellXf = 15;
+
+quint16 xfOf(NumberFormat format) {
+    return quint16(FirstCellXf +
+                   (std::find(CellFormats.begin(), CellFormats.end(), format) - CellFormats.begin()));
+}
+
+// The cell grid built from the pages.
 struct Cell {
     int row = 0;
     int column = 0;
     QString text;
     std::optional<double> number;
+    NumberFormat format = NumberFormat::General;
 };
 
 struct Sheet {
@@ -38,24 +81,160 @@ struct Sheet {
     int rows = 0;
 };
 
-// A cell's number when its text is one: grouping, the regional decimal separator and a
-// currency sign are read; texts such as "007" or times stay texts.
+struct Grid {
+    QVector<Sheet> sheets{Sheet()};
+    QVector<int> widths; // per column, in 1/256 of a character
+};
+
+// A number written with the regional separators: digits grouped by threes, an optional
+// decimal part, a sign and a currency sign. Texts such as "007" or "1.5" under a point for
+// grouping stay texts.
 std::optional<double> numberOf(const QString& text) {
+    const runtime::Regional& regional = runtime::Regional::current();
     QString t = text.trimmed();
-    if (t.startsWith(u'$'))
-        t = t.mid(1).trimmed();
-    else if (t.startsWith(QStringLiteral("-$")))
-        t = u'-' + t.mid(2).trimmed();
-    if (t.isEmpty()) return std::nullopt;
-    for (QChar c : t)
-        if (!(c.isDigit() || c == u'-' || c == u'+' || c == runtime::Regional::current().decimalSeparator ||
-              c == runtime::Regional::current().thousandsSeparator))
-            return std::nullopt;
-    const auto firstDigit = std::find_if(t.begin(), t.end(), [](QChar c) { return c.isDigit(); });
-    if (firstDigit != t.end() && *firstDigit == u'0' && firstDigit + 1 != t.end() &&
-        (firstDigit + 1)->isDigit())
-        return std::nullopt;
-    return runtime::parseNumber(t);
+    bool negative = false;
+    if (t.startsWith(u'-')) {
+        negative = true;
+        t = t.mid(1);
+    }
+    if (t.startsWith(u'$')) t = t.mid(1).trimmed();
+    if (!negative && t.startsWith(u'-')) {
+        negative = true;
+        t = t.mid(1);
+    }
+    const QStringList parts = t.split(regional.decimalSeparator);
+    if (parts.size() > 2 || parts[0].isEmpty()) return std::nullopt;
+    const QStringList groups = parts[0].split(regional.thousandsSeparator);
+    const auto digits = [](const QString& s) {
+        return !s.isEmpty() &&
+               std::all_of(s.begin(), s.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    };
+    for (qsizetype i = 0; i < groups.size(); ++i) {
+        const qsizetype size = groups[i].size();
+        if (!digits(groups[i]) || (groups.size() > 1 && (i == 0 ? size > 3 : size != 3))) return std::nullopt;
+    }
+    if (groups[0].size() > 1 && groups[0][0] == u'0') return std::nullopt;
+    QString plain = groups.join(QString());
+    if (parts.size() == 2) {
+        if (!digits(parts[1])) return std::nullopt;
+        plain += u'.' + parts[1];
+    }
+    bool ok = false;
+    const double value = QLocale::c().toDouble(plain, &ok);
+    if (!ok) return std::nullopt;
+    return negative ? -value : value;
+}
+
+// The format that shows a number as its text does: decimals, grouping, or neither.
+NumberFormat numberFormatOf(const QString& text) {
+    const runtime::Regional& regional = runtime::Regional::current();
+    if (text.contains(regional.decimalSeparator)) return NumberFormat::Amount;
+    if (text.contains(regional.thousandsSeparator)) return NumberFormat::Integer;
+    return NumberFormat::General;
+}
+
+// A text's cell: a field's number or date where the page keeps it, else a number read from
+// the text, else the text.
+void setValue(Cell& cell, const PageItem& item) {
+    const runtime::Variant& value = item.value;
+    if (value.isDate()) {
+        const double serial = value.toDouble();
+        if (serial >= 0 && serial < 2958466) {
+            const double day = std::floor(serial);
+            cell.number = serial;
+            cell.format = day == 0        ? NumberFormat::Time
+                          : day == serial ? NumberFormat::Date
+                                          : NumberFormat::DateTime;
+            return;
+        }
+    } else if (value.isNumber() && std::isfinite(value.toDouble())) {
+        cell.number = value.toDouble();
+        cell.format = numberFormatOf(cell.text);
+        return;
+    }
+    cell.number = numberOf(cell.text);
+    cell.format = cell.number ? numberFormatOf(cell.text) : NumberFormat::General;
+}
+
+// The width a text needs in its font, in 1/256 of a character of the sheet's font, with
+// room for the cell's margins.
+int widthOf(const QString& text, const Font& font) {
+    const double factor = font.size / 10.0 * (font.bold ? 1.1 : 1.0);
+    return int(std::ceil((double(text.size()) * factor + 1.5) * 256));
+}
+
+Grid buildGrid(const Pages& pages, bool removeVerticalSpace, bool pageBreaks, int minColumnWidth,
+               int minRowHeight) {
+    // Columns: the texts' left edges over the whole report, close ones merged.
+    QVector<int> lefts;
+    int maxRight = 0;
+    for (const Page& page : pages)
+        for (const PageItem& item : page.items)
+            if (item.kind == PageItem::Kind::Text && !item.text.trimmed().isEmpty()) {
+                lefts.append(item.rect.left());
+                maxRight = std::max(maxRight, item.rect.right() + 1);
+            }
+    std::sort(lefts.begin(), lefts.end());
+    lefts.erase(std::unique(lefts.begin(), lefts.end()), lefts.end());
+    QVector<int> starts;
+    for (int left : lefts)
+        if (starts.isEmpty() || left - starts.last() >= std::max(1, minColumnWidth) * CharTwips)
+            starts.append(left);
+    if (starts.size() > MaxColumns) starts.resize(MaxColumns);
+    auto columnOf = [&starts](int left) {
+        const auto it = std::upper_bound(starts.begin(), starts.end(), left);
+        return std::max(0, int(it - starts.begin()) - 1);
+    };
+
+    Grid grid;
+    // At least the room the page gives the column.
+    for (int c = 0; c < starts.size(); ++c) {
+        const int twips =
+            (c + 1 < starts.size() ? starts[c + 1] : std::max(maxRight, starts[c] + 1440)) - starts[c];
+        grid.widths.append(std::clamp(twips * 256 / 105, 256, MaxColumnWidth));
+    }
+
+    // Rows: the lines of each page; sheets of at most 65536 rows.
+    const int tolerance = std::max(1, minRowHeight) * 20;
+    for (qsizetype p = 0; p < pages.size(); ++p) {
+        const QVector<TextLine> lines = textLines(pages[p], tolerance);
+        int needed = int(lines.size());
+        if (!removeVerticalSpace)
+            for (qsizetype i = 1; i < lines.size(); ++i)
+                needed +=
+                    std::max(0, int(std::lround(double(lines[i].top - lines[i - 1].top) / LineTwips)) - 1);
+        if (grid.sheets.last().rows + needed > MaxRows && grid.sheets.last().rows > 0)
+            grid.sheets.append(Sheet());
+        Sheet& sheet = grid.sheets.last();
+        if (pageBreaks && sheet.rows > 0 && sheet.pageBreaks.size() < MaxPageBreaks)
+            sheet.pageBreaks.append(sheet.rows);
+        int previousTop = -1;
+        for (const TextLine& line : lines) {
+            if (!removeVerticalSpace && previousTop >= 0)
+                sheet.rows += std::max(0, int(std::lround(double(line.top - previousTop) / LineTwips)) - 1);
+            previousTop = line.top;
+            if (sheet.rows >= MaxRows) break;
+            const int row = sheet.rows++;
+            const qsizetype firstCell = sheet.cells.size();
+            for (const PageItem* item : line.items) {
+                const int column = columnOf(item->rect.left());
+                const QString text = flatText(*item).trimmed();
+                if (sheet.cells.size() > firstCell && sheet.cells.last().column == column) {
+                    Cell& cell = sheet.cells.last();
+                    cell.text += u' ' + text;
+                    cell.number.reset();
+                    cell.format = NumberFormat::General;
+                } else {
+                    sheet.cells.append(Cell{row, column, text, {}, NumberFormat::General});
+                    setValue(sheet.cells.last(), *item);
+                }
+                if (column < grid.widths.size())
+                    grid.widths[column] = std::clamp(widthOf(sheet.cells.last().text, item->font),
+                                                     grid.widths[column], MaxColumnWidth);
+            }
+        }
+    }
+    return grid;
 }
 
 class Biff {
@@ -137,15 +316,15 @@ QByteArray fontData(bool bold) {
     return b;
 }
 
-QByteArray xfData(bool style) {
+QByteArray xfData(bool style, NumberFormat format = NumberFormat::General) {
     QByteArray b;
     Biff::add16(b, 0);                       // font
-    Biff::add16(b, 0);                       // number format: General
+    Biff::add16(b, quint16(format));         // number format
     Biff::add16(b, style ? 0xFFF5 : 0x0001); // style XF / cell XF of the Normal style
     b.append(char(0x20));                    // bottom aligned
     b.append(char(0));
     b.append(char(0));
-    b.append(char(style ? 0xF4 : 0));
+    b.append(char(style ? 0xF4 : format == NumberFormat::General ? 0 : 0x04)); // own number format
     Biff::add32(b, 0);
     Biff::add32(b, 0);
     Biff::add16(b, 0x20C0);
@@ -157,68 +336,12 @@ QString truncated(const QString& s) {
     return s.size() > limit ? s.left(limit) : s;
 }
 
-} // namespace
-
-QByteArray XlsExport::workbook(const Pages& pages) const {
-    // Columns: the texts' left edges over the whole report, close ones merged.
-    QVector<int> lefts;
-    int maxRight = 0;
-    for (const Page& page : pages)
-        for (const PageItem& item : page.items)
-            if (item.kind == PageItem::Kind::Text && !item.text.trimmed().isEmpty()) {
-                lefts.append(item.rect.left());
-                maxRight = std::max(maxRight, item.rect.right() + 1);
-            }
-    std::sort(lefts.begin(), lefts.end());
-    lefts.erase(std::unique(lefts.begin(), lefts.end()), lefts.end());
-    QVector<int> starts;
-    for (int left : lefts)
-        if (starts.isEmpty() || left - starts.last() >= std::max(1, m_minColumnWidth) * CharTwips)
-            starts.append(left);
-    if (starts.size() > MaxColumns) starts.resize(MaxColumns);
-    auto columnOf = [&starts](int left) {
-        const auto it = std::upper_bound(starts.begin(), starts.end(), left);
-        return std::max(0, int(it - starts.begin()) - 1);
-    };
-
-    // Rows: the lines of each page; sheets of at most 65536 rows.
-    QVector<Sheet> sheets(1);
+// The workbook's records for a grid.
+QByteArray encode(Grid grid, bool showGridLines) {
+    QVector<Sheet>& sheets = grid.sheets;
     QHash<QString, int> stringIndex;
     QVector<QString> strings;
     int totalStrings = 0;
-    const int tolerance = std::max(1, m_minRowHeight) * 20;
-    for (qsizetype p = 0; p < pages.size(); ++p) {
-        const QVector<TextLine> lines = textLines(pages[p], tolerance);
-        int needed = int(lines.size());
-        if (!m_removeVerticalSpace)
-            for (qsizetype i = 1; i < lines.size(); ++i)
-                needed +=
-                    std::max(0, int(std::lround(double(lines[i].top - lines[i - 1].top) / LineTwips)) - 1);
-        if (sheets.last().rows + needed > MaxRows && sheets.last().rows > 0) sheets.append(Sheet());
-        Sheet& sheet = sheets.last();
-        if (m_pageBreaks && sheet.rows > 0 && sheet.pageBreaks.size() < MaxPageBreaks)
-            sheet.pageBreaks.append(sheet.rows);
-        int previousTop = -1;
-        for (const TextLine& line : lines) {
-            if (!m_removeVerticalSpace && previousTop >= 0)
-                sheet.rows += std::max(0, int(std::lround(double(line.top - previousTop) / LineTwips)) - 1);
-            previousTop = line.top;
-            if (sheet.rows >= MaxRows) break;
-            const int row = sheet.rows++;
-            const qsizetype firstCell = sheet.cells.size();
-            for (const PageItem* item : line.items) {
-                const int column = columnOf(item->rect.left());
-                const QString text = flatText(*item).trimmed();
-                if (sheet.cells.size() > firstCell && sheet.cells.last().column == column) {
-                    Cell& cell = sheet.cells.last();
-                    cell.text += u' ' + text;
-                    cell.number.reset();
-                    continue;
-                }
-                sheet.cells.append(Cell{row, column, text, numberOf(text)});
-            }
-        }
-    }
     for (Sheet& sheet : sheets)
         for (Cell& cell : sheet.cells)
             if (!cell.number) {
@@ -232,11 +355,11 @@ QByteArray XlsExport::workbook(const Pages& pages) const {
 
     // Workbook globals.
     Biff globals;
-    globals.record(0x0809, bofData(0x0005));
+    globals.record(record::Bof, bofData(0x0005));
     {
         QByteArray b;
         Biff::add16(b, 1200); // UTF-16
-        globals.record(0x0042, b);
+        globals.record(record::CodePage, b);
     }
     {
         QByteArray b;
@@ -249,20 +372,21 @@ QByteArray XlsExport::workbook(const Pages& pages) const {
         Biff::add16(b, 0);
         Biff::add16(b, 1);
         Biff::add16(b, 0x0258);
-        globals.record(0x003D, b);
+        globals.record(record::Window1, b);
     }
     for (int i = 0; i < 4; ++i)
-        globals.record(0x0031, fontData(false));
-    globals.record(0x0031, fontData(true));
+        globals.record(record::Font, fontData(false));
+    globals.record(record::Font, fontData(true));
     for (int i = 0; i < 15; ++i)
-        globals.record(0x00E0, xfData(true));
-    globals.record(0x00E0, xfData(false));
+        globals.record(record::Xf, xfData(true));
+    for (NumberFormat format : CellFormats)
+        globals.record(record::Xf, xfData(false, format));
     {
         QByteArray b;
         Biff::add16(b, 0x8000);
         b.append(char(0));
         b.append(char(0xFF));
-        globals.record(0x0293, b);
+        globals.record(record::Style, b);
     }
     QVector<qsizetype> sheetOffsetAt;
     for (int s = 0; s < sheets.size(); ++s) {
@@ -271,7 +395,7 @@ QByteArray XlsExport::workbook(const Pages& pages) const {
         Biff::add16(b, 0);
         b += Biff::shortString(QStringLiteral("Sheet%1").arg(s + 1));
         sheetOffsetAt.append(globals.size() + 4);
-        globals.record(0x0085, b);
+        globals.record(record::BoundSheet, b);
     }
 
     // Shared strings, continued in further records when they outgrow one; every eighth
@@ -280,7 +404,7 @@ QByteArray XlsExport::workbook(const Pages& pages) const {
         QByteArray current;
         Biff::add32(current, quint32(totalStrings));
         Biff::add32(current, quint32(strings.size()));
-        quint16 type = 0x00FC;
+        quint16 type = record::Sst;
         // At most 128 buckets in the index.
         const int bucket = std::max(8, int((strings.size() + 127) / 128));
         QByteArray extsst;
@@ -292,7 +416,7 @@ QByteArray XlsExport::workbook(const Pages& pages) const {
             if (current.size() + needed > MaxRecordData) {
                 globals.record(type, current);
                 current.clear();
-                type = 0x003C;
+                type = record::Continue;
             }
             if (i % bucket == 0) {
                 Biff::add32(extsst, quint32(globals.size() + 4 + current.size()));
@@ -304,16 +428,16 @@ QByteArray XlsExport::workbook(const Pages& pages) const {
             Biff::addChars(current, s, compressed);
         }
         globals.record(type, current);
-        globals.record(0x00FF, extsst);
+        globals.record(record::ExtSst, extsst);
     }
-    globals.record(0x000A, {});
+    globals.record(record::Eof, {});
 
     // Sheets.
     QVector<QByteArray> sheetStreams;
     for (int s = 0; s < sheets.size(); ++s) {
         const Sheet& sheet = sheets[s];
         Biff out;
-        out.record(0x0809, bofData(0x0010));
+        out.record(record::Bof, bofData(0x0010));
         if (!sheet.pageBreaks.isEmpty()) {
             QByteArray b;
             Biff::add16(b, quint16(sheet.pageBreaks.size()));
@@ -322,47 +446,45 @@ QByteArray XlsExport::workbook(const Pages& pages) const {
                 Biff::add16(b, 0);
                 Biff::add16(b, 0xFF);
             }
-            out.record(0x001B, b);
+            out.record(record::HorizontalPageBreaks, b);
         }
-        for (int c = 0; c < starts.size(); ++c) {
-            const int width =
-                (c + 1 < starts.size() ? starts[c + 1] : std::max(maxRight, starts[c] + 1440)) - starts[c];
+        for (int c = 0; c < grid.widths.size(); ++c) {
             QByteArray b;
             Biff::add16(b, quint16(c));
             Biff::add16(b, quint16(c));
-            Biff::add16(b, quint16(std::clamp(width * 256 / 105, 256, 255 * 256)));
-            Biff::add16(b, CellXf);
+            Biff::add16(b, quint16(grid.widths[c]));
+            Biff::add16(b, FirstCellXf);
             Biff::add16(b, 0);
             Biff::add16(b, 0);
-            out.record(0x007D, b);
+            out.record(record::ColInfo, b);
         }
         {
             QByteArray b;
             Biff::add32(b, 0);
             Biff::add32(b, quint32(sheet.rows));
             Biff::add16(b, 0);
-            Biff::add16(b, quint16(starts.isEmpty() ? 0 : starts.size()));
+            Biff::add16(b, quint16(grid.widths.size()));
             Biff::add16(b, 0);
-            out.record(0x0200, b);
+            out.record(record::Dimensions, b);
         }
         for (const Cell& cell : sheet.cells) {
             QByteArray b;
             Biff::add16(b, quint16(cell.row));
             Biff::add16(b, quint16(cell.column));
-            Biff::add16(b, CellXf);
+            Biff::add16(b, xfOf(cell.format));
             if (cell.number) {
                 Biff::addDouble(b, *cell.number);
-                out.record(0x0203, b);
+                out.record(record::Number, b);
             } else {
                 Biff::add32(b, quint32(stringIndex.value(cell.text)));
-                out.record(0x00FD, b);
+                out.record(record::LabelSst, b);
             }
         }
         {
             QByteArray b;
             quint16 flags = 0x0004 | 0x0010 | 0x0020 | 0x0080;
-            if (m_showGridLines) flags |= 0x0002;
-            if (s == 0) flags |= 0x0200 | 0x0400;
+            if (showGridLines) flags |= 0x0002;
+            if (s == 0) flags |= 0x0200 | 0x0400; // selected, shown
             Biff::add16(b, flags);
             Biff::add16(b, 0);
             Biff::add16(b, 0);
@@ -370,9 +492,9 @@ QByteArray XlsExport::workbook(const Pages& pages) const {
             Biff::add16(b, 0);
             Biff::add16(b, 0);
             Biff::add32(b, 0);
-            out.record(0x023E, b);
+            out.record(record::Window2, b);
         }
-        out.record(0x000A, {});
+        out.record(record::Eof, {});
         sheetStreams.append(out.out());
     }
 
@@ -387,12 +509,15 @@ QByteArray XlsExport::workbook(const Pages& pages) const {
     return compoundFile(QStringLiteral("Workbook"), stream);
 }
 
+} // namespace
+
+QByteArray XlsExport::workbook(const Pages& pages) const {
+    return encode(buildGrid(pages, m_removeVerticalSpace, m_pageBreaks, m_minColumnWidth, m_minRowHeight),
+                  m_showGridLines);
+}
+
 void XlsExport::exportPages(const Pages& pages) {
-    QFile file;
-    openFile(file);
-    const QByteArray bytes = workbook(pages);
-    if (file.write(bytes) != bytes.size()) writeFailed(file);
-    file.close();
+    save(workbook(pages));
 }
 
 } // namespace reports

@@ -4,8 +4,10 @@
 
 namespace reports {
 
-// Spreadsheet export: a BIFF8 workbook (.xls) with the pages' texts in cells, numbers as
-// numbers. Columns come from the texts' left edges over the whole report, rows from the
+// Spreadsheet export: a BIFF8 workbook (.xls) with the pages' texts in cells. A field's number
+// or date becomes a number cell (dates and times with a date or time format); other texts
+// that read as numbers under the regional separators do too. Columns come from the texts'
+// left edges over the whole report, each at least as wide as its widest cell; rows from the
 // lines of each page; a sheet holds up to 65536 rows and the next one goes on.
 class XlsExport : public ExportFilter {
 public:

@@ -1,5 +1,7 @@
 #include "DateSerial.h"
 
+#include "RuntimeError.h"
+
 #include <cmath>
 
 namespace runtime {
@@ -18,9 +20,12 @@ QDateTime systemClock() {
 QDateTime (*g_clock)() = systemClock;
 
 constexpr qint64 SecondsPerDay = 86400;
+constexpr qint64 FirstDay = -657434; // 1 January 100
+constexpr qint64 LastDay = 2958465;  // 31 December 9999
 
 // Whole days and seconds of the day of a serial, the time rounded to the second.
 void split(double serial, qint64& days, qint64& seconds) {
+    if (!isDateSerial(serial)) raise(err::Overflow);
     double whole = std::trunc(serial);
     double fraction = std::fabs(serial - whole);
     days = static_cast<qint64>(whole);
@@ -32,6 +37,11 @@ void split(double serial, qint64& days, qint64& seconds) {
 }
 
 } // namespace
+
+bool isDateSerial(double serial) {
+    // Rounded to the second as the conversions round it.
+    return serial > FirstDay - 1 + 0.5 / SecondsPerDay && serial < LastDay + 1 - 0.5 / SecondsPerDay;
+}
 
 double dateSerial(int year, int month, int day) {
     QDate first(year, 1, 1);

@@ -2,10 +2,11 @@
 
 #include "DateSerial.h"
 #include "Regional.h"
+#include "RuntimeError.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 
 namespace runtime {
 
@@ -128,8 +129,9 @@ QString formatDate(double serial, const QString& picture) {
 // 15 significant decimal digits as the classic runtime does (so 2.675 gives 2.68).
 void roundDecimal(double value, int decimals, QString& integerDigits, QString& fractionDigits) {
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(value));
-    QString text = QString::fromLatin1(buffer);
+    const auto written =
+        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, 14);
+    QString text = QString::fromLatin1(buffer, written.ptr - buffer);
     int e = text.indexOf(QLatin1Char('e'));
     QString mantissa = text.left(e).remove(QLatin1Char('.'));
     int exponent = text.mid(e + 1).toInt();
@@ -169,6 +171,7 @@ void roundDecimal(double value, int decimals, QString& integerDigits, QString& f
 
 QString formatNumber(double value, const QString& picture) {
     const Regional& r = Regional::current();
+    checkedDouble(value);
     // Prefix literals, the digit placeholders, suffix literals.
     int first = -1, last = -1;
     for (int i = 0; i < picture.size(); ++i) {

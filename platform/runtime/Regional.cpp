@@ -1,12 +1,13 @@
 #include "Regional.h"
 
 #include "DateSerial.h"
+#include "RuntimeError.h"
 
 #include <QRegularExpression>
 
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
+#include <limits>
 #include <memory>
 
 namespace runtime {
@@ -86,6 +87,42 @@ bool isBlank(QChar c) {
     return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QChar(0x00A0);
 }
 
+// A number written in ASCII with "." as decimal separator, read without the C library's
+// locale: NaN when it holds no number, an infinity when it overflows, 0 when it underflows.
+double plainNumber(const QByteArray& text) {
+    const char* begin = text.constData();
+    const char* end = begin + text.size();
+    if (begin != end && *begin == '+') ++begin;
+    double value = 0;
+    const auto [stop, error] = std::from_chars(begin, end, value);
+    if (error == std::errc::invalid_argument) return std::numeric_limits<double>::quiet_NaN();
+    if (error != std::errc::result_out_of_range) return value;
+    // Out of range: the decimal exponent of the leading digit tells overflow from underflow.
+    const bool negative = *begin == '-';
+    long long magnitude = 0;
+    bool point = false, leading = true;
+    const char* c = negative ? begin + 1 : begin;
+    for (; c != stop && *c != 'e' && *c != 'E'; ++c) {
+        if (*c == '.') {
+            point = true;
+        } else if (leading && *c == '0') {
+            if (point) --magnitude;
+        } else {
+            leading = false;
+            if (!point) ++magnitude;
+        }
+    }
+    if (c != stop) {
+        long long exponent = 0;
+        const char* digits = c + 1;
+        const auto parsed = std::from_chars(digits + (*digits == '+'), stop, exponent);
+        if (parsed.ec == std::errc::result_out_of_range) exponent = *digits == '-' ? -(1LL << 40) : 1LL << 40;
+        magnitude += exponent;
+    }
+    if (magnitude <= 0) return negative ? -0.0 : 0.0;
+    return negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
+}
+
 } // namespace
 
 const Regional& Regional::current() {
@@ -145,12 +182,9 @@ std::optional<double> parseNumber(const QString& input) {
         if (!exponentDigits) return std::nullopt;
     }
     if (i != n) return std::nullopt;
-    // from_chars reads "." whatever the C library's locale; it takes no leading "+".
-    const char* first = plain.constData();
-    if (*first == '+') ++first;
-    double result = 0.0;
-    std::from_chars(first, plain.constData() + plain.size(), result);
-    return result;
+    const double value = plainNumber(plain);
+    if (!std::isfinite(value)) return std::nullopt;
+    return value;
 }
 
 bool isNumeric(const QString& text) {
@@ -218,7 +252,7 @@ int designator(const QString& word) {
 }
 
 bool validDate(int y, int m, int d) {
-    return QDate::isValid(y, m, d);
+    return y >= 100 && y <= 9999 && QDate::isValid(y, m, d);
 }
 
 int expandYear(int year, int digits) {
@@ -378,6 +412,7 @@ QString generalDate(double serial) {
 }
 
 QString numberText(double value) {
+    checkedDouble(value);
     if (value == 0) return QStringLiteral("0");
     QString text = QString::number(value, 'g', 15);
     if (text.contains(QLatin1Char('e'))) {
@@ -402,7 +437,9 @@ double val(const QString& text) {
         (text[i + 1] == QLatin1Char('H') || text[i + 1] == QLatin1Char('h'))) {
         i += 2;
         QString hex;
-        for (; i < n && isxdigit(text[i].unicode()); ++i)
+        for (; i < n && (text[i].isDigit() || QStringLiteral("abcdefABCDEF").contains(text[i])) &&
+               text[i].unicode() < 128;
+             ++i)
             hex += text[i];
         return hex.isEmpty() ? 0.0 : static_cast<double>(hex.toLongLong(nullptr, 16));
     }
@@ -429,12 +466,10 @@ double val(const QString& text) {
             break;
         }
     }
-    // from_chars reads "." whatever the C library's locale; it takes no leading "+".
-    const char* first = plain.constData();
-    if (*first == '+') ++first;
-    double result = 0.0;
-    std::from_chars(first, plain.constData() + plain.size(), result);
-    return result;
+    const double value = plainNumber(plain);
+    if (std::isnan(value)) return 0.0;
+    if (std::isinf(value)) raise(err::Overflow);
+    return value;
 }
 
 } // namespace runtime

@@ -2,6 +2,8 @@
 
 #include <QHash>
 
+#include <cmath>
+
 namespace runtime {
 
 RuntimeError::RuntimeError(long number, QString description, QString source)
@@ -53,6 +55,11 @@ void raise(long number) {
 
 void raise(long number, const QString& description) {
     throw RuntimeError(number, description);
+}
+
+double checkedDouble(double value) {
+    if (!std::isfinite(value)) raise(err::Overflow);
+    return value;
 }
 
 } // namespace runtime

@@ -25,7 +25,7 @@ private:
     std::string m_what;
 };
 
-// An error of the catalogue below: its number and the description it is raised with. It
+// An error of the list below: its number and the description it is raised with. It
 // reads as its number where a number is expected.
 struct Error {
     long number;
@@ -67,6 +67,7 @@ inline constexpr Error InvalidFixedRowsValue{30011, "Invalid FixedRows value"};
 inline constexpr Error CancelError{32755, "Cancel was selected."}; // the save dialog's cancel, when asked for
 inline constexpr Error IndexOutOfBounds{35600, "Index out of bounds"};
 inline constexpr Error ElementNotFound{35601, "Element not found"};
+inline constexpr Error KeyNotUnique{35602, "Key is not unique in collection"};
 // The data-access layer's.
 inline constexpr Error NoCurrentRecord{3021,
                                        "Either BOF or EOF is True, or the current record has been deleted. "
@@ -92,11 +93,15 @@ inline constexpr Error NotAnUpdatableQuery{-2147467259, "Operation must use an u
 // The runtime's own description of an error number ("Subscript out of range").
 QString errorDescription(long number);
 
-// Raises an error of the catalogue with its description.
+// Raises an error of the list above with its description.
 [[noreturn]] void raise(const Error& error);
 // Raises the error of that number with the runtime's description of it, or with another.
 [[noreturn]] void raise(long number);
 [[noreturn]] void raise(long number, const QString& description);
+
+// The result of Double arithmetic as the runtime delivers it: an infinity or NaN raises
+// 6 Overflow.
+double checkedDouble(double value);
 
 // Ends the program: thrown by End() and unwinds to the top level, past every
 // handler that traps RuntimeError, so no further statement or event runs.

@@ -1,5 +1,6 @@
 #include "Variant.h"
 
+#include "DateSerial.h"
 #include "Regional.h"
 #include "RuntimeError.h"
 
@@ -153,10 +154,14 @@ double Variant::toDate() const {
         raise(err::InvalidUseOfNull);
     case Type::String: {
         if (auto serial = parseDate(m_string)) return *serial;
-        if (auto number = parseNumber(m_string)) return *number;
+        if (auto number = parseNumber(m_string)) {
+            if (!isDateSerial(*number)) raise(err::Overflow);
+            return *number;
+        }
         raise(err::TypeMismatch);
     }
     default:
+        if (!isDateSerial(m_number)) raise(err::Overflow);
         return m_number;
     }
 }

@@ -51,7 +51,7 @@ TEST(LeeIni, LineWithoutBarMatchesNoKeyAndReadingGoesOn) {
     EXPECT_EQ(read(pos, "DBKIND\r\n", "DBKIND"), "def");
 }
 
-TEST(LeeIni, MissingFileGivesTheDefaultAndTextIsReadInTheSystemCodePage) {
+TEST(LeeIni, MissingFileGivesTheDefaultAndTextIsUtf8OrTheWindowsCodePage) {
     PosFixture pos(false);
     QFile::remove(pos.iniFile());
     EXPECT_EQ(LeeIni(Ini, "Directorio", "x"), "x");
@@ -60,4 +60,10 @@ TEST(LeeIni, MissingFileGivesTheDefaultAndTextIsReadInTheSystemCodePage) {
                    "a\r\n",
                    "Directorio"),
               QString::fromUtf8("C:\\Peña"));
+    EXPECT_EQ(read(pos, "Directorio|/srv/p\xc3\xb3s\r\n", "Directorio"), QString::fromUtf8("/srv/pós"));
+    EXPECT_EQ(read(pos,
+                   "\xef\xbb\xbf"
+                   "Directorio|/srv/p\xc3\xb3s\r\n",
+                   "Directorio"),
+              QString::fromUtf8("/srv/pós"));
 }

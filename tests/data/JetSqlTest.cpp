@@ -78,6 +78,9 @@ TEST_F(JetFunctions, JetOnlyFunctions) {
     EXPECT_EQ(value(QString("hour(%1)").arg(runtime::timeSerial(19, 0, 0) - 1e-9, 0, 'g', 17)).toLong(), 19);
     EXPECT_DOUBLE_EQ(value("DateValue(#2026-12-08 23:59:00#)").toDouble(), runtime::dateSerial(2026, 12, 8));
     EXPECT_TRUE(value("DateValue(#2026-12-08 23:59:00#)").isDate());
+    // Values outside the runtime's range fail the statement instead of escaping the engine.
+    for (const char* overflow : {"hour(1e13)", "DateValue(-1e13)", "val('1e999')", "9e999 & ''"})
+        EXPECT_THROW(value(overflow), runtime::RuntimeError) << overflow;
 }
 
 TEST_F(JetFunctions, TextsCompareWithoutRegardToCaseEvenInUntypedColumns) {

@@ -4,17 +4,24 @@
 #include "forms/Events.h"
 #include "framework/Main.h"
 #include "framework/ProgramDescription.h"
+#include "framework/ReportExport.h"
 #include "framework/frmLogin.h"
 #include "reports/PreviewWindow.h"
 #include "runtime/DateSerial.h"
 #include "runtime/Program.h"
 
+#include "../reports/Readers.h"
+#include "support/LocaleScope.h"
+#include "support/Screenshot.h"
 #include "support/ScriptedHost.h"
 #include "support/SettingsScope.h"
 #include "support/UserInput.h"
 #include "tools/pos/DemoInstallation.h"
 #include "tools/pos/PosDatabase.h"
 
+#include <QImage>
+#include <QLocale>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -179,4 +186,91 @@ TEST_F(DemoTest, TheTradeHoldsEveryCaseTheReportLooksFor) {
               0);
 }
 
+// The first page of a PDF as a picture, at 72 dots an inch by default (a dot a point).
+QImage firstPage(const QString& pdf, int dpi = 72) {
+    const QString prefix = pdf + QStringLiteral("-page");
+    if (!runReader(QStringLiteral("pdftoppm"),
+                   {"-f", "1", "-l", "1", "-r", QString::number(dpi), "-singlefile", "-png", pdf, prefix}))
+        return {};
+    return QImage(prefix + QStringLiteral(".png"));
+}
+
+// The box, in points, of a word on the first page of a PDF.
+QRectF wordBox(const QString& pdf, const QString& word) {
+    const auto html = runReader(QStringLiteral("pdftotext"), {"-f", "1", "-l", "1", "-bbox", pdf, "-"});
+    if (!html) return {};
+    const QRegularExpression re(
+        QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">)re") +
+        QRegularExpression::escape(word) + QStringLiteral("</word>"));
+    const auto m = re.match(*html);
+    if (!m.hasMatch()) return {};
+    return QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                  QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()));
+}
+
 } // namespace
+
+// The word-processor and spreadsheet exports as LibreOffice opens them.
+TEST_F(DemoTest, OfficeOpensTheExportsAsThePreviewShowsThem) {
+    LocaleScope locale("en_US.UTF-8");
+    make();
+    logIn(QString::fromLatin1(demo::AdminUser), QString::fromLatin1(demo::AdminPassword));
+    ASSERT_TRUE(forms::isLoaded<frmParametros>());
+    EXPECT_TRUE(user::click(forms::instance<frmParametros>().cmdVerListado.widget()));
+    ActiveReport1& report = framework::report<ActiveReport1>();
+    ASSERT_GE(report.pages().size(), 2);
+    const QString doc = dir.filePath(QStringLiteral("informe-doc.doc"));
+    const QString xls = dir.filePath(QStringLiteral("informe-xls.xls"));
+    exDOCReport(report, doc);
+    exExcelReport(report, xls);
+
+    // The document: the preview's pages, its captions on their coloured ground.
+    const auto docPdf = convertWithOffice(doc, QStringLiteral("pdf"));
+    if (!docPdf) GTEST_SKIP() << "LibreOffice is not installed";
+    ASSERT_FALSE(docPdf->isEmpty());
+    const auto info = runReader(QStringLiteral("pdfinfo"), {*docPdf});
+    ASSERT_TRUE(info);
+    EXPECT_TRUE(
+        info->contains(QRegularExpression(QStringLiteral("Pages:\\s+%1\\n").arg(report.pages().size()))))
+        << info->toStdString();
+    const auto docText = runReader(QStringLiteral("pdftotext"), {"-f", "1", "-l", "1", *docPdf, "-"});
+    for (const char* caption : {"Items Eliminados", "Fecha T.", "Mesa", "Total", "Usuario"})
+        EXPECT_TRUE(docText->contains(QLatin1String(caption))) << caption;
+    const QImage page = firstPage(*docPdf);
+    const QRect caption = wordBox(*docPdf, QStringLiteral("Mesa")).toAlignedRect() & page.rect();
+    ASSERT_FALSE(caption.isEmpty());
+    int coloured = 0;
+    for (int y = caption.top(); y <= caption.bottom(); ++y)
+        for (int x = caption.left(); x <= caption.right(); ++x)
+            coloured += page.pixelColor(x, y).lightness() < 200;
+    EXPECT_GT(coloured, caption.width() * caption.height() / 2) << "the caption's ground is not coloured";
+    EXPECT_FALSE(saveScreenshot(firstPage(*docPdf, 110), QStringLiteral("office-doc")).isEmpty());
+
+    // The spreadsheet: amounts read back as numbers (the sheet's values unformatted, where a
+    // text would keep its grouping), no column too narrow for its cells.
+    const auto csv = convertWithOffice(
+        xls, QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76,1,,0,true,false,false"));
+    ASSERT_TRUE(csv && !csv->isEmpty());
+    QFile csvFile(*csv);
+    ASSERT_TRUE(csvFile.open(QIODevice::ReadOnly));
+    const QString sheet = QString::fromUtf8(csvFile.readAll());
+    QList<double> numbers;
+    for (const QString& field : sheet.split(QRegularExpression(QStringLiteral("[,\\n]")))) {
+        bool ok = false;
+        const double value = QString(field).remove(u'"').toDouble(&ok);
+        if (ok) numbers.append(value);
+    }
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    for (const reports::Field* total : {report.sumaTotal, report.sumaAnulaciones, report.totalokbo}) {
+        const double amount = english.toDouble(total->text());
+        EXPECT_TRUE(std::any_of(numbers.begin(), numbers.end(), [&](double n) {
+            return std::abs(n - amount) < 0.005;
+        })) << total->text().toStdString();
+    }
+    const auto xlsPdf = convertWithOffice(xls, QStringLiteral("pdf"));
+    ASSERT_TRUE(xlsPdf && !xlsPdf->isEmpty());
+    const auto sheetText = runReader(QStringLiteral("pdftotext"), {"-layout", *xlsPdf, "-"});
+    EXPECT_FALSE(sheetText->contains(QStringLiteral("###")));
+    EXPECT_TRUE(sheetText->contains(report.sumaTotal->text()));
+    EXPECT_FALSE(saveScreenshot(firstPage(*xlsPdf, 110), QStringLiteral("office-xls")).isEmpty());
+}

@@ -1,5 +1,6 @@
 #include "forms/Application.h"
 #include "forms/CommandButton.h"
+#include "forms/DesktopLook.h"
 #include "forms/Events.h"
 #include "forms/Form.h"
 #include "forms/Frame.h"
@@ -11,7 +12,10 @@
 #include "support/ScriptedHost.h"
 #include "support/UserInput.h"
 
+#include <QCoreApplication>
+#include <QFontInfo>
 #include <QLabel>
+#include <QLocale>
 #include <QTimer>
 #include <QWidget>
 
@@ -200,3 +204,12 @@ TEST_F(FormTest, LabelCaptionKeepsItsLineBreaks) {
 }
 
 } // namespace
+
+TEST(DesktopLook, FontsOfTheLayoutsAndQtsOwnTextsInTheProcessLanguage) {
+    forms::applyDesktopLook();
+    for (const char* family : {"Arial", "MS Sans Serif"})
+        EXPECT_EQ(QFontInfo(QFont(QString::fromLatin1(family))).family(), "Liberation Sans") << family;
+    const bool spanish = QLocale::system().language() == QLocale::Spanish;
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), spanish ? "&Sí" : "&Yes");
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Save"), spanish ? "Guardar" : "Save");
+}

@@ -123,6 +123,8 @@ TEST(Formatters, NullsAndRegionalSeparators) {
         EXPECT_EQ(FmtHoraNull(moment), "09:07");
         EXPECT_EQ(ObtieneSepDec(), ",");
         EXPECT_DOUBLE_EQ(stod2(Variant("3.5")), 3.5);
+        EXPECT_DOUBLE_EQ(stod2(Variant("4345.40")), 4345.4);
+        EXPECT_THROW(FmtFechaHora(Variant::date(1e13)), runtime::RuntimeError); // Overflow
     }
     {
         LocaleScope locale("de_DE.UTF-8");

@@ -3,6 +3,7 @@
 #include "forms/Form.h"
 #include "forms/Grid.h"
 #include "runtime/Program.h"
+#include "support/LocaleScope.h"
 #include "support/QtPrinters.h"
 #include "support/ScriptedHost.h"
 #include "support/UserInput.h"
@@ -120,6 +121,7 @@ TEST_F(GridHelpersTest, WidthThatIsNoNumberStopsThePreparation) {
 }
 
 TEST_F(GridHelpersTest, TitleClicksSortAndMoveTheMarker) {
+    LocaleScope locale("en_US.UTF-8"); // "9.5" is a number with a decimal point
     GPrep(g, 9, QStringLiteral("id;0|Nro.;500|Nombre;1500|Importe;900"));
     for (const char* row : {"1|7|Luis|10", "2|8|Ana|9.5", "3|9|Zoe|100"})
         GAddItem(g, 9, QString::fromLatin1(row), false);

@@ -3,14 +3,17 @@
 #include "../reports/PageQueries.h"
 #include "../reports/Readers.h"
 
+#include "forms/Application.h"
 #include "forms/CommonDialog.h"
 #include "runtime/DateSerial.h"
 #include "support/LocaleScope.h"
 #include "support/Screenshot.h"
+#include "support/UserInput.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
 
 using namespace framework;
 using namespace quenbrook;
@@ -153,6 +156,9 @@ TEST_F(QuenbrookTest, TheBuiltReportExportsToTheFourKinds) {
         EXPECT_TRUE(cells->contains("Items Eliminados"));
         EXPECT_TRUE(cells->contains("Napolitana"));
         EXPECT_TRUE(cells->contains("|n|2700.0")) << cells->toStdString();
+        // The ticket's time (12:30) and date as date cells.
+        EXPECT_TRUE(cells->contains("|d|0.5208333")) << cells->toStdString();
+        EXPECT_TRUE(cells->contains(QStringLiteral("|d|%1.0").arg(day(2026, 12, 1).toDouble())));
     }
     if (auto text = runReader("pdftotext", {dir.filePath("ventas.pdf"), "-"})) {
         EXPECT_TRUE(text->contains("Items Eliminados"));
@@ -163,8 +169,73 @@ TEST_F(QuenbrookTest, TheBuiltReportExportsToTheFourKinds) {
     const QString plain = QString::fromUtf8(txt.readAll());
     EXPECT_TRUE(plain.contains("Muzzarella"));
     EXPECT_TRUE(plain.contains("1,500.00"));
-    if (auto doc = runReader("catdoc", {dir.filePath("ventas.doc")})) {
+    if (auto doc = runReader("catdoc", {"-w", dir.filePath("ventas.doc")})) {
         EXPECT_TRUE(doc->contains("Total Anulaciones"));
         EXPECT_TRUE(doc->contains("1,200.00"));
     }
+}
+
+// Only a header row lacks the line type: a deletion without time or product id prints and counts.
+TEST_F(QuenbrookEmptyTest, ADeletionWithoutTimeOrProductIdPrintsAndCounts) {
+    LocaleScope locale("es_AR.UTF-8");
+    frmParametros& window = logIn();
+    const qint64 sale = fx.addSale(1, day(2026, 12, 3), {{"SF_total", 1000.0}});
+    fx.addDeletion(sale, "Flan", 2, 150.5, {{"HORA", Variant::null()}, {"idproducto", Variant::null()}});
+    verListado(window);
+
+    ActiveReport1& report = framework::report<ActiveReport1>();
+    EXPECT_EQ(countText(report.pages(), "Flan"), 1);
+    EXPECT_EQ(colorOf(report.pages(), "Flan"), Red);
+    EXPECT_EQ(countText(report.pages(), "Fecha T."), 1);
+    EXPECT_EQ(report.sumaAnulaciones->text(), "301,00");
+    EXPECT_EQ(report.sumaTotal->text(), "1.301,00");
+}
+
+// Values the runtime cannot hold end the program with error 6 instead of printing as digits.
+TEST_F(QuenbrookEmptyTest, OverflowingTotalsAndDatesRaiseOverflow) {
+    LocaleScope locale("es_AR.UTF-8");
+    for (const char* value : {"SF_total = 1.5e308", "SF_FECHA = 1e12", "SF_FECHA = -1e13"}) {
+        SCOPED_TRACE(value);
+        for (int i = 0; i < 2; ++i) {
+            const qint64 sale = fx.addSale(1, day(2026, 12, 3));
+            fx.addDeletion(sale, "Flan", 1, 10);
+            fx.exec(QStringLiteral("update ventas set %1 where idventa = %2").arg(value).arg(sale));
+        }
+        verListado(logIn());
+        ASSERT_EQ(host.boxes.size(), 1);
+        EXPECT_TRUE(host.boxes[0].text.contains("Overflow")) << host.boxes[0].text.toStdString();
+        EXPECT_TRUE(host.ended);
+
+        host.boxes.clear();
+        host.ended = false;
+        forms::unloadAll();
+        runtime::resetProgramState();
+        fx.exec(QStringLiteral("delete from ventas"));
+    }
+}
+
+// A report preview is one of the program's windows: closing the parameters window leaves the
+// program running until the preview closes too.
+TEST_F(QuenbrookTest, AnOpenPreviewOutlivesTheParametersWindow) {
+    frmParametros& window = logIn();
+    setRange(window, day(2026, 12, 1), day(2026, 12, 1));
+    verListado(window);
+    reports::PreviewWindow* preview = framework::report<ActiveReport1>().preview();
+    ASSERT_TRUE(preview && preview->isVisible());
+
+    QObject context; // drops the timers when the program ends early
+    bool previewOpen = false;
+    forms::runProgram(QStringLiteral("Quenbrook"), [&] {
+        QTimer::singleShot(0, &context, [&] {
+            user::closeBox(window);
+            QTimer::singleShot(0, &context, [&] {
+                previewOpen = preview->isVisible();
+                preview->close();
+            });
+        });
+    });
+    EXPECT_TRUE(previewOpen);
+    EXPECT_FALSE(forms::isLoaded<frmParametros>());
+    EXPECT_FALSE(preview->isVisible());
+    EXPECT_FALSE(host.ended);
 }

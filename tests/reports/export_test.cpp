@@ -8,6 +8,7 @@
 #include "runtime/RuntimeError.h"
 #include "support/LocaleScope.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -51,6 +52,7 @@ QByteArray contents(const QString& path) {
 TEST_F(ExportTest, PdfKeepsEveryPageAndItsText) {
     PdfExport filter;
     filter.setFileName(file("report.pdf"));
+    filter.setTitle(QStringLiteral("Ventas de prueba"));
     filter.exportPages(report.pages());
     const auto text = runReader("pdftotext", {"-layout", file("report.pdf"), "-"});
     if (!text) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
@@ -65,6 +67,10 @@ TEST_F(ExportTest, PdfKeepsEveryPageAndItsText) {
     const auto info = runReader("pdfinfo", {file("report.pdf")});
     if (info) {
         EXPECT_TRUE(info->contains(QRegularExpression("Page size:\\s+612 x 792 pts")));
+        EXPECT_TRUE(info->contains(QRegularExpression("Title:\\s+Ventas de prueba\n")));
+        EXPECT_TRUE(
+            info->contains(QRegularExpression("Creator:\\s+" + QCoreApplication::applicationName() + "\n")))
+            << info->toStdString();
     }
 }
 

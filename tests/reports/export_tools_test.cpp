@@ -6,6 +6,7 @@
 #include "framework/ReportExport.h"
 #include "reports/PreviewWindow.h"
 #include "runtime/Program.h"
+#include "support/FileSizeLimit.h"
 #include "support/LocaleScope.h"
 #include "support/ScriptedHost.h"
 
@@ -254,19 +255,40 @@ TEST_F(ExportToolsTest, ANameWithoutExtensionIsUsedAsTyped) {
     EXPECT_FALSE(QFile::exists(file("informe.doc")));
 }
 
-TEST_F(ExportToolsTest, AFailedExportWritesOneErrorLogLine) {
+TEST_F(ExportToolsTest, AFailedExportWritesOneErrorLogLineAndKeepsTheEarlierFile) {
+    QVector<Row> rows;
+    for (int i = 0; i < 300; ++i)
+        rows.append({QStringLiteral("plato %1").arg(i), 100.0 + i});
+    report.setRows(rows);
     report.show();
-    const QString target = file("sin/carpeta/informe.x");
-    exExcelReport(report, target);
-    exPDFReport(report, target);
-    exTXTReport(report, target);
-    exDOCReport(report, target);
-    const QStringList lines = logLines();
-    ASSERT_EQ(lines.size(), 4);
     const QStringList procedures{"exExcelReport", "exPDFReport", "exTXTReport", "exDOCReport"};
-    for (int i = 0; i < 4; ++i) {
+    const std::function<void(reports::Report&, const QString&)> exports[] = {exExcelReport, exPDFReport,
+                                                                             exTXTReport, exDOCReport};
+    // A missing folder, then a disk that fills up while an earlier export is being replaced.
+    const QString missing = file("sin/carpeta/informe.x");
+    for (const auto& exportTo : exports)
+        exportTo(report, missing);
+    const QByteArray earlier = "an earlier export";
+    const QString target = file("informe.x");
+    QFile old(target);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write(earlier);
+    old.close();
+    {
+        FileSizeLimit full(1536);
+        for (const auto& exportTo : exports)
+            exportTo(report, target);
+    }
+    QFile kept(target);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), earlier);
+    EXPECT_EQ(QDir(dir.path()).entryList({"informe*"}, QDir::Files), QStringList{"informe.x"});
+
+    const QStringList lines = logLines();
+    ASSERT_EQ(lines.size(), 8);
+    for (int i = 0; i < 8; ++i) {
         EXPECT_TRUE(lines[i].startsWith('['));
-        EXPECT_TRUE(lines[i].endsWith("]Error 75 (Path/File access error) in procedure " + procedures[i] +
+        EXPECT_TRUE(lines[i].endsWith("]Error 75 (Path/File access error) in procedure " + procedures[i % 4] +
                                       " of Módulo mFunciones"))
             << lines[i].toStdString();
     }

@@ -4,13 +4,19 @@
 #include "reports/Printing.h"
 #include "support/LocaleScope.h"
 #include "support/ScriptedHost.h"
+#include "support/UserInput.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QPrinter>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QToolBar>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -80,6 +86,74 @@ TEST_F(PreviewTest, ShowsThePagesWithTheEnginesToolsAndNavigates) {
     report.show();
     EXPECT_EQ(report.preview(), preview);
     EXPECT_EQ(report.events.first(), "ReportStart");
+}
+
+TEST_F(PreviewTest, KeysTheWheelAndThePageBoxMoveThroughThePages) {
+    report.show();
+    PreviewWindow* preview = report.preview();
+    ASSERT_GE(preview->pageCount(), 3);
+    const int last = preview->pageCount() - 1;
+    auto* scroll = qobject_cast<QScrollArea*>(preview->centralWidget());
+    ASSERT_TRUE(scroll);
+    QLineEdit* box = preview->toolBar()->findChild<QLineEdit*>();
+    ASSERT_TRUE(box && box->isEnabled());
+    EXPECT_EQ(box->text(), "1");
+
+    box->selectAll();
+    EXPECT_TRUE(user::type(box, "3\r"));
+    EXPECT_EQ(preview->currentPage(), 2);
+    const struct {
+        Qt::Key key;
+        int page;
+    } keys[] = {{Qt::Key_Home, 0}, {Qt::Key_PageDown, 1}, {Qt::Key_Right, 2}, {Qt::Key_PageUp, 1},
+                {Qt::Key_Left, 0}, {Qt::Key_Left, 0},     {Qt::Key_End, last}};
+    for (const auto& k : keys) {
+        EXPECT_TRUE(user::pressKey(scroll, k.key));
+        EXPECT_EQ(preview->currentPage(), k.page) << k.key;
+        EXPECT_EQ(box->text(), QString::number(k.page + 1));
+    }
+
+    // Down and the wheel scroll the page, then turn it; up goes back to the previous page's foot.
+    preview->resize(900, 500);
+    preview->setZoom(1.0);
+    user::pressKey(scroll, Qt::Key_Home);
+    QScrollBar* bar = scroll->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    int presses = 0;
+    while (preview->currentPage() == 0 && presses++ < 1000)
+        user::pressKey(scroll, Qt::Key_Down);
+    EXPECT_EQ(preview->currentPage(), 1);
+    EXPECT_EQ(bar->value(), 0);
+    user::pressKey(scroll, Qt::Key_Up);
+    EXPECT_EQ(preview->currentPage(), 0);
+    EXPECT_EQ(bar->value(), bar->maximum());
+    for (int i = 0; i < 3; ++i) {
+        QWheelEvent wheel(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(scroll->viewport(), &wheel);
+    }
+    EXPECT_EQ(preview->currentPage(), 1);
+
+    // Zooming keeps the middle of the view on the same place of the page.
+    bar->setValue(bar->maximum() / 2);
+    const double before =
+        double(bar->value() + scroll->viewport()->height() / 2) / scroll->widget()->height();
+    preview->setZoom(2.0);
+    const double after = double(bar->value() + scroll->viewport()->height() / 2) / scroll->widget()->height();
+    EXPECT_NEAR(after, before, 0.02);
+
+    // Ctrl+P prints, Escape closes.
+    int dialogs = 0;
+    setPrintDialog([&](QPrinter&, QWidget*) {
+        ++dialogs;
+        return false;
+    });
+    QKeyEvent print(QEvent::KeyPress, Qt::Key_P, Qt::ControlModifier, QStringLiteral("\x10"));
+    QCoreApplication::sendEvent(scroll, &print);
+    setPrintDialog({});
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_TRUE(user::pressKey(scroll, Qt::Key_Escape));
+    EXPECT_FALSE(preview->isVisible());
 }
 
 TEST_F(PreviewTest, PrintsThroughThePrintDialog) {

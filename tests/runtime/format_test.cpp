@@ -1,8 +1,13 @@
 #include "runtime/DateSerial.h"
 #include "runtime/Format.h"
+#include "runtime/Regional.h"
+#include "runtime/RuntimeError.h"
 #include "support/LocaleScope.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <limits>
 
 using namespace runtime;
 
@@ -47,6 +52,17 @@ TEST(Format, NumbersAndTextsUnderADatePicture) {
     EXPECT_EQ(Format(Variant(19.0 / 24.0 - 1e-11), "HH:MM"), "19:00");
 }
 
+// Without a LocaleScope: the process runs under the locale it started with, and the suite
+// runs once under a comma-decimal and once under a point-decimal locale.
+TEST(Format, NumbersUnderTheLocaleTheProcessStartedWith) {
+    const Regional& r = Regional::current();
+    const QString thousands(r.thousandsSeparator), decimal(r.decimalSeparator);
+    EXPECT_EQ(Format(Variant(4690), "#,##0.00"), "4" + thousands + "690" + decimal + "00");
+    EXPECT_EQ(Format(Variant(29702390.0), "$#,##0"), "$29" + thousands + "702" + thousands + "390");
+    EXPECT_EQ(parseNumber("4345" + decimal + "40"), 4345.4);
+    EXPECT_EQ(val("4345.40"), 4345.4);
+}
+
 TEST(Format, NumberPictures) {
     {
         LocaleScope locale("en_US.UTF-8");
@@ -72,4 +88,44 @@ TEST(Format, NumberPictures) {
         EXPECT_EQ(Format(Variant(1234567.891), "#,##0.00"), "1.234.567,89");
         EXPECT_EQ(Format(Variant(0.0), "0.0"), "0,0");
     }
+}
+
+// A serial outside the years 100 to 9999 raises Overflow wherever it becomes a calendar date.
+TEST(Format, SerialsOutsideTheCalendarOverflow) {
+    LocaleScope locale("es_AR.UTF-8");
+    const double inf = std::numeric_limits<double>::infinity();
+    const double outside[] = {1e13,
+                              -1e13,
+                              inf,
+                              -inf,
+                              std::numeric_limits<double>::quiet_NaN(),
+                              dateSerial(9999, 12, 31) + 1,
+                              dateSerial(100, 1, 1) - 1};
+    const char* pictures[] = {"d-mmm-yy", "h:mm", "yyyy-mm-dd", "yyyymmdd", "HH:NN:SS", "DD/MM/YY HH:MM",
+                              "DDMMYY",   "dddd", "ddd",        "mmmm",     "mmm",      "m",
+                              "d",        "yy",   "s",          "n"};
+    auto overflows = [](const std::function<void()>& conversion) {
+        try {
+            conversion();
+        } catch (const RuntimeError& error) {
+            return error.number() == err::Overflow;
+        }
+        return false;
+    };
+    for (double serial : outside) {
+        for (const char* picture : pictures) {
+            EXPECT_TRUE(overflows([&] { Format(Variant::date(serial), picture); }))
+                << serial << " " << picture;
+            EXPECT_TRUE(overflows([&] { Format(Variant(serial), picture); })) << serial << " " << picture;
+        }
+        EXPECT_TRUE(overflows([&] { Variant(serial).toDate(); })) << serial;         // CDate
+        EXPECT_TRUE(overflows([&] { Variant::date(serial).toString(); })) << serial; // CStr
+        EXPECT_TRUE(overflows([&] { toDate(serial); })) << serial;
+        EXPECT_TRUE(overflows([&] { timePart(serial); })) << serial;
+    }
+    EXPECT_TRUE(overflows([] { Format(Variant("1E+13"), "d-mmm-yy"); }));
+    EXPECT_FALSE(isDateText("1/1/10000"));
+    EXPECT_EQ(Format(Variant::date(dateSerial(9999, 12, 31) + timeSerial(23, 59, 59)), "d-mmm-yyyy h:mm"),
+              "31-dic-9999 23:59");
+    EXPECT_EQ(Format(Variant::date(dateSerial(100, 1, 1)), "d-mmm-yyyy"), "1-ene-100");
 }

@@ -2,6 +2,7 @@
 
 #include "forms/Form.h"
 #include "forms/Grid.h"
+#include "forms/ListView.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -18,12 +19,13 @@ bool usable(QWidget* widget) {
     return widget && widget->isVisible() && widget->isEnabled();
 }
 
-void mouse(QWidget* widget, QEvent::Type type, Qt::MouseButton button, QPoint at) {
+void mouse(QWidget* widget, QEvent::Type type, Qt::MouseButton button, QPoint at,
+           Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     const QPointF local(at);
     const QPointF global(widget->mapToGlobal(at));
     const Qt::MouseButtons buttons =
         type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
-    QMouseEvent event(type, local, local, global, button, buttons, Qt::NoModifier);
+    QMouseEvent event(type, local, local, global, button, buttons, modifiers);
     QApplication::sendEvent(widget, &event);
 }
 
@@ -116,6 +118,17 @@ bool doubleClickCell(forms::Grid& grid, int row, int col) {
     QPoint at;
     if (!usable(grid.view()) || !cellPoint(grid, row, col, area, at)) return false;
     return doubleClick(area, at);
+}
+
+bool clickItem(forms::ListView& list, int item, Qt::KeyboardModifiers modifiers) {
+    QTableView* view = list.view();
+    if (!usable(view) || item < 1 || item > list.count()) return false;
+    const QModelIndex index = view->model()->index(item - 1, view->horizontalHeader()->logicalIndexAt(0));
+    view->scrollTo(index);
+    const QPoint at = view->visualRect(index).center();
+    mouse(view->viewport(), QEvent::MouseButtonPress, Qt::LeftButton, at, modifiers);
+    mouse(view->viewport(), QEvent::MouseButtonRelease, Qt::LeftButton, at, modifiers);
+    return true;
 }
 
 } // namespace user

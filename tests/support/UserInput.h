@@ -9,6 +9,7 @@ class QWidget;
 namespace forms {
 class Form;
 class Grid;
+class ListView;
 } // namespace forms
 
 // What a user does with the mouse and the keyboard, sent to the widgets as Qt events.
@@ -30,5 +31,8 @@ bool closeBox(forms::Form& form);
 // A click, a right click or a double click on a grid cell; row 0 is the title row.
 bool clickCell(forms::Grid& grid, int row, int col, Qt::MouseButton button = Qt::LeftButton);
 bool doubleClickCell(forms::Grid& grid, int row, int col);
+
+// A click on a row of a list view (from 1), with Ctrl or Shift held when given.
+bool clickItem(forms::ListView& list, int item, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
 } // namespace user
