@@ -9,6 +9,7 @@
 #include "support/Screenshot.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 using posdb::day;
@@ -153,4 +154,23 @@ TEST_F(VelmarshTest, TheBuiltReportExportsToTheFourKinds) {
         EXPECT_TRUE(doc->contains("Articulo"));
         EXPECT_TRUE(doc->contains("Cliente se fue"));
     }
+
+    // LibreOffice opens the document on landscape pages and the workbook with every column's cells.
+    const auto docPdf = convertWithOffice(dir.filePath("lineas.doc"), "pdf");
+    if (!docPdf) GTEST_SKIP() << "LibreOffice is not installed";
+    ASSERT_FALSE(docPdf->isEmpty());
+    const auto info = runReader("pdfinfo", {*docPdf});
+    EXPECT_TRUE(info->contains(QRegularExpression("Pages:\\s+1\\n"))) << info->toStdString();
+    EXPECT_TRUE(info->contains(QRegularExpression("Page size:\\s+792 x 612"))) << info->toStdString();
+    const auto docText = runReader("pdftotext", {"-layout", *docPdf, "-"});
+    for (const char* text : {"Items Eliminados", "Comentario", "Cliente se fue", "LOC1", "Total"})
+        EXPECT_TRUE(docText->contains(QLatin1String(text))) << text;
+    const auto csv = convertWithOffice(dir.filePath("lineas.xls"),
+                                       "csv:Text - txt - csv (StarCalc):44,34,76,1,,0,true,false,false");
+    ASSERT_TRUE(csv && !csv->isEmpty());
+    QFile sheet(*csv);
+    ASSERT_TRUE(sheet.open(QIODevice::ReadOnly));
+    const QString cells = QString::fromUtf8(sheet.readAll());
+    for (const char* text : {"LOC1", "00000002", "Napolitana", "Cliente se fue", "1000"})
+        EXPECT_TRUE(cells.contains(QLatin1String(text))) << text << "\n" << cells.toStdString();
 }
