@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# scripts/demo.sh [quenbrook|dorrindale]
+# scripts/demo.sh [quenbrook|velmarsh|dorrindale]
 # Sets everything up, builds the program and the demo generator, writes a demo point-of-sale
 # installation in build/demo-pos (afresh at each run, its four weeks of trade ending today)
 # and starts the program (Quenbrook unless named) from its program folder.
@@ -8,8 +8,9 @@ cd "$(dirname "$0")/.."
 
 case "${1:-quenbrook}" in
   quenbrook) program=Quenbrook; folder=deleted_items ;;
+  velmarsh) program=Velmarsh; folder=invoice_lines ;;
   dorrindale) program=Dorrindale; folder=sales_by_dish ;;
-  *) echo "usage: scripts/demo.sh [quenbrook|dorrindale]" >&2; exit 2 ;;
+  *) echo "usage: scripts/demo.sh [quenbrook|velmarsh|dorrindale]" >&2; exit 2 ;;
 esac
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then

@@ -3,7 +3,7 @@
 // each against a hand-written pass over the same SQL, and the peak memory.
 //   dorrindale_bench [--sales N] [--days D] [--seed S]
 
-#include "tools/BenchOptions.h"
+#include "tools/BenchSupport.h"
 #include "tools/pos/DemoInstallation.h"
 
 #include "forms/DesktopLook.h"
@@ -215,7 +215,7 @@ int main(int argc, char** argv) {
     demo::Options options;
     options.sales = 240000;
     options.days = 365;
-    if (!readBenchOptions(QCoreApplication::arguments().mid(1), options)) return usage();
+    if (!bench::readOptions(QCoreApplication::arguments().mid(1), options)) return usage();
 
     QTemporaryDir folder;
     QElapsedTimer clock;

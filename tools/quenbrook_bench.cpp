@@ -4,14 +4,13 @@
 // to SQLite.
 //   quenbrook_bench [--sales N] [--days D] [--seed S]
 
-#include "tools/BenchOptions.h"
+#include "tools/BenchSupport.h"
 #include "tools/pos/DemoInstallation.h"
 
 #include "deleted_items/ActiveReport1.h"
 #include "deleted_items/Quenbrook.h"
 #include "deleted_items/frmParametros.h"
 #include "forms/DesktopLook.h"
-#include "forms/QtHost.h"
 #include "framework/ProgramDescription.h"
 #include "framework/ReportExport.h"
 #include "framework/clsCajaHelpers.h"
@@ -34,48 +33,15 @@
 using namespace framework;
 using namespace quenbrook;
 
+using namespace bench;
+
 namespace {
 
-// The program's own host, with the moments at which the build changes the mouse pointer
-// recorded: LlenaInforme shows the hourglass once the cash dates are written, and restores
-// the pointer right before it shows the report. A message box (an error) is printed, not shown.
-class TimingHost : public forms::QtHost {
-public:
-    explicit TimingHost(const QElapsedTimer& clock) : m_clock(clock) {}
-    int messageBox(const QString& text, int buttons, const QString& caption) override {
-        std::fprintf(stderr, "message box: %s %s\n", qPrintable(caption), qPrintable(text));
-        return (buttons & runtime::mb::ButtonsMask) == runtime::mb::YesNo ? runtime::mb::Yes
-                                                                          : runtime::mb::OK;
-    }
-    void setMousePointer(int pointer) override {
-        (pointer == runtime::pointer::Hourglass ? hourglassAt : defaultAt) = m_clock.nsecsElapsed();
-        QtHost::setMousePointer(pointer);
-    }
-    qint64 hourglassAt = 0;
-    qint64 defaultAt = 0;
-
-private:
-    const QElapsedTimer& m_clock;
-};
-
-double seconds(qint64 nanoseconds) {
-    return nanoseconds / 1e9;
-}
-
 sqlite3* openRaw(const QString& file) {
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
-        throw runtime::RuntimeError(runtime::err::DatabaseError, QString::fromUtf8(sqlite3_errmsg(db)));
+    sqlite3* db = openFile(file);
     // As the data layer opens its files.
     sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
     return db;
-}
-
-sqlite3_stmt* prepare(sqlite3* db, const char* sql) {
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) != SQLITE_OK)
-        throw runtime::RuntimeError(runtime::err::DatabaseError, QString::fromUtf8(sqlite3_errmsg(db)));
-    return stmt;
 }
 
 long long scalar(sqlite3* db, const char* sql, double a = 0, double b = 0) {
@@ -249,7 +215,7 @@ int main(int argc, char** argv) {
     demo::Options options;
     options.sales = 20000;
     options.days = 30;
-    if (!readBenchOptions(QCoreApplication::arguments().mid(1), options)) return usage();
+    if (!readOptions(QCoreApplication::arguments().mid(1), options)) return usage();
 
     QTemporaryDir folder;
     QElapsedTimer clock;

@@ -3,6 +3,7 @@
 
 #include "data/Recordset.h"
 #include "deleted_items/frmParametros.h"
+#include "framework/ItemsVenta.h"
 #include "framework/clsDataBase.h"
 #include "framework/funciones.h"
 #include "runtime/DateSerial.h"
@@ -236,21 +237,7 @@ TEST_F(PosQueries, DeletedItemsSalesOfAShiftOrARange) {
 namespace {
 
 QString detailQuery(long id, bool velmarsh) {
-    const QString sale = QString::number(id);
-    if (!velmarsh) return deletedItemsDetailQuery(id, false);
-    return QString("SELECT  IDVENTA, IDVENTADETAIL, HORA, CANTIDAD, PRODUCTO, IMPORTE, PREPARACION, DEMORA, "
-                   "TIPO, "
-                   "MOTIVO, usuario,2 as estado, idproducto") +
-           " FROM Quenbrook WHERE  IDVENTA =  " + sale + "  and cantidad > 0 " + " Union " +
-           " SELECT VENTASDETAIL.IDVENTA, First(VENTASDETAIL.IDVENTADETAIL) AS PrimeroDeIDVENTADETAIL, "
-           "Last(VENTASDETAIL.HORA) AS ÚltimoDeHORA, Sum(VENTASDETAIL.CANTIDAD) AS SumaDeCANTIDAD, "
-           "VENTASDETAIL.NOMBREARTICULO, VENTASDETAIL.MONTO, 0 AS Expr1, 0 AS Expr2, 'ADIC' AS Expr3, '' AS "
-           "Expr4,'' as usuario, estado, idproducto " +
-           " From VENTASDETAIL where (((VENTASDETAIL.[IDVENTA])=" + sale +
-           ")) and idproducto <> -8 GROUP BY VENTASDETAIL.IDVENTA, VENTASDETAIL.NOMBREARTICULO, "
-           "VENTASDETAIL.MONTO, "
-           "0, 0, 'ADIC', '', VENTASDETAIL.[IDVENTA], estado, idproducto " +
-           " order by hora, tipo ;";
+    return detalleVentaQuery(QString::number(id), false, velmarsh);
 }
 
 } // namespace
