@@ -133,6 +133,8 @@ void frmParametros::LlenaInforme() {
 
     runtime::setMousePointer(runtime::pointer::Hourglass);
 
+    // The build's writes are one transaction, kept however the build ends.
+    data::Transaction writes(*gDB->spooler);
     gDB->spooler->execute(QStringLiteral("Delete from tmpreport"));
     data::Recordset rsTmp;
     rsTmp.open(QStringLiteral("select * from tmpReport"), gDB->spooler, data::adOpenStatic,
@@ -215,6 +217,7 @@ void frmParametros::LlenaInforme() {
     }
     rsTmp.close();
     rs.close();
+    writes.commit();
 
     if (m_cancelRequested) {
         runtime::setMousePointer(runtime::pointer::Default);

@@ -60,6 +60,7 @@ bool clsDataBase::OpenAccess() {
     if (!dbaccess) runtime::raise(runtime::err::ObjectNotSet);
     spooler = std::make_shared<data::Connection>();
     spooler->open(jetConnection(directorio + QStringLiteral("\\spooler.mdb")), QString(), QString());
+    spooler->relaxDurability();
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "JetSql.h"
 
+#include "JetFunctions.h"
+
 #include "runtime/DateSerial.h"
 #include "runtime/RuntimeError.h"
 
@@ -637,7 +639,7 @@ SqliteText translateJet(const QVector<SqlToken>& input, bool wantRowid,
             // Jet compares texts without regard to letter case.
             if (token.isText &&
                 ((i > 0 && isComparison(t[i - 1])) || (i + 1 < t.size() && isComparison(t[i + 1]))))
-                out << QStringLiteral("COLLATE NOCASE");
+                out << QStringLiteral("COLLATE ") + QLatin1String(jetNoCaseCollation);
             break;
         case SqlToken::Symbol:
             out << (token.text == QLatin1String("!=") ? QStringLiteral("<>") : token.text);

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QVector>
 
+#include <memory>
+
 namespace data {
 
 // ADO-like field type codes.
@@ -29,13 +31,23 @@ struct ColumnInfo {
     QString baseColumn;   // the table column it reads, if any
 };
 
-// The rows a query returned, read whole. When every column comes from one table, the rows
-// can be changed: rowids holds each row's key and table that table.
+// The rows of a query, read one at a time as the caller walks them.
+class RowCursor {
+public:
+    virtual ~RowCursor() = default;
+    // Reads the next row into row, and its key into rowid when the rows can be updated;
+    // false after the last row.
+    virtual bool next(QVector<runtime::Variant>& row, qint64& rowid) = 0;
+    // The type a column without declared type takes from its first non-null value, once read.
+    virtual int columnType(int column) const = 0;
+};
+
+// A query's columns and a cursor over its rows. When every column comes from one table, the
+// rows can be changed: table names that table and the cursor gives each row's key.
 struct QueryResult {
     QVector<ColumnInfo> columns;
-    QVector<QVector<runtime::Variant>> rows;
-    QString table;          // non-empty when the rows can be updated
-    QVector<qint64> rowids; // one per row when table is set
+    std::unique_ptr<RowCursor> rows;
+    QString table; // non-empty when the rows can be updated
 };
 
 // A named column and the value to store in it.
@@ -47,6 +59,7 @@ public:
     virtual ~Provider() = default;
     virtual QString dataSource() const = 0;
     // Runs a query of the provider's dialect; with updatable the rows are keyed when possible.
+    // A statement that is no query runs and gives no columns.
     virtual QueryResult query(const QString& sql, bool updatable) = 0;
     // Runs a statement; returns the number of rows it changed.
     virtual long execute(const QString& sql) = 0;
@@ -70,6 +83,13 @@ public:
         updateRow(table, rowid, values);
         row = readRow(table, rowid, columns);
     }
+
+    // Groups the writes that follow into one unit, until as many commits as begins; nested
+    // begins join the outer one.
+    virtual void beginTransaction() = 0;
+    virtual void commitTransaction() = 0;
+    // The file is the program's own scratch: a write need not reach the disk before it returns.
+    virtual void relaxDurability() = 0;
 };
 
 } // namespace data

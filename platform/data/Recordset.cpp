@@ -7,22 +7,59 @@ namespace data {
 
 using runtime::Variant;
 
+size_t qHash(const Recordset::Name& name, size_t seed) {
+    size_t h = seed;
+    for (const QChar c : name.text)
+        h = h * 31 + c.toCaseFolded().unicode();
+    return h;
+}
+
 void Recordset::open(const QString& source, ConnectionPtr connection, CursorType cursorType,
                      LockType lockType, long /*options*/) {
     if (m_open) raiseAdo(adoError::ObjectOpen);
     if (!connection || !connection->isOpen()) raiseAdo(adoError::ConnectionNotUsable);
     const bool client = connection->cursorLocation() == adUseClient;
     m_updatable = lockType != adLockReadOnly;
-    m_result = connection->provider().query(source, m_updatable);
-    if (m_result.columns.isEmpty()) return; // a statement that returns no rows leaves the recordset closed
+    QueryResult result = connection->provider().query(source, m_updatable);
+    if (result.columns.isEmpty()) return; // a statement that returns no rows leaves the recordset closed
     m_connection = std::move(connection);
+    m_columns = std::move(result.columns);
+    m_table = std::move(result.table);
+    m_cursor = std::move(result.rows);
+    m_rows.clear();
+    m_rowids.clear();
     m_countable = client || cursorType == adOpenStatic || cursorType == adOpenKeyset;
     m_fields.clear();
-    for (int i = 0; i < m_result.columns.size(); ++i)
+    m_byName.clear();
+    m_byName.reserve(m_columns.size());
+    for (int i = 0; i < m_columns.size(); ++i) {
         m_fields.emplace_back(this, i);
+        if (!m_byName.contains(Name{m_columns[i].name})) m_byName.insert(Name{m_columns[i].name}, i);
+    }
     m_position = 0;
     m_edit = Edit::None;
     m_open = true;
+}
+
+void Recordset::fetch(int index) const {
+    while (m_cursor && index >= m_rows.size()) {
+        QVector<Variant> row;
+        qint64 rowid = -1;
+        if (!m_cursor->next(row, rowid)) {
+            auto& columns = const_cast<QVector<ColumnInfo>&>(m_columns);
+            for (int i = 0; i < columns.size(); ++i)
+                columns[i].type = m_cursor->columnType(i);
+            m_cursor.reset();
+            break;
+        }
+        m_rows.append(std::move(row));
+        m_rowids.append(rowid);
+    }
+}
+
+bool Recordset::hasRow() const {
+    fetch(m_position);
+    return m_position >= 0 && m_position < m_rows.size();
 }
 
 void Recordset::requireOpen() const {
@@ -31,12 +68,16 @@ void Recordset::requireOpen() const {
 
 bool Recordset::eof() const {
     requireOpen();
-    return m_edit != Edit::Adding && m_position >= m_result.rows.size();
+    if (m_edit == Edit::Adding) return false;
+    fetch(m_position);
+    return m_position >= m_rows.size();
 }
 
 bool Recordset::bof() const {
     requireOpen();
-    return m_edit != Edit::Adding && (m_position < 0 || m_result.rows.isEmpty());
+    if (m_edit == Edit::Adding) return false;
+    fetch(0);
+    return m_position < 0 || m_rows.isEmpty();
 }
 
 void Recordset::finishEdit() {
@@ -46,77 +87,86 @@ void Recordset::finishEdit() {
 void Recordset::moveFirst() {
     requireOpen();
     finishEdit();
-    if (m_result.rows.isEmpty()) raiseAdo(adoError::NoCurrentRecord);
+    fetch(0);
+    if (m_rows.isEmpty()) raiseAdo(adoError::NoCurrentRecord);
     m_position = 0;
 }
 
 void Recordset::moveLast() {
     requireOpen();
     finishEdit();
-    if (m_result.rows.isEmpty()) raiseAdo(adoError::NoCurrentRecord);
-    m_position = m_result.rows.size() - 1;
+    fetchAll();
+    if (m_rows.isEmpty()) raiseAdo(adoError::NoCurrentRecord);
+    m_position = m_rows.size() - 1;
 }
 
 void Recordset::moveNext() {
     requireOpen();
     finishEdit();
-    if (m_position >= m_result.rows.size()) raiseAdo(adoError::NoCurrentRecord);
+    fetch(m_position);
+    if (m_position >= m_rows.size()) raiseAdo(adoError::NoCurrentRecord);
     ++m_position;
 }
 
 long Recordset::recordCount() const {
     requireOpen();
-    return m_countable ? long(m_result.rows.size()) : -1;
+    if (!m_countable) return -1;
+    fetchAll();
+    return long(m_rows.size());
 }
 
 QVector<QVector<Variant>> Recordset::getRows(long rows) {
     requireOpen();
     finishEdit();
-    if (m_position < 0 || m_position >= m_result.rows.size()) raiseAdo(adoError::NoCurrentRecord);
-    long available = long(m_result.rows.size()) - m_position;
+    if (!hasRow()) raiseAdo(adoError::NoCurrentRecord);
+    if (rows < 0 || rows > INT_MAX - 1 - m_position)
+        fetchAll();
+    else
+        fetch(int(m_position + rows - 1));
+    long available = long(m_rows.size()) - m_position;
     if (rows >= 0 && rows < available) available = rows;
-    QVector<QVector<Variant>> block(m_result.columns.size(), QVector<Variant>(available));
+    QVector<QVector<Variant>> block(m_columns.size(), QVector<Variant>(available));
     for (long r = 0; r < available; ++r)
-        for (int c = 0; c < m_result.columns.size(); ++c)
-            block[c][r] = m_result.rows[m_position + r][c];
+        for (int c = 0; c < m_columns.size(); ++c)
+            block[c][r] = m_rows[m_position + r][c];
     m_position += available;
     return block;
 }
 
 int Recordset::fieldCount() const {
     requireOpen();
-    return m_result.columns.size();
+    return m_columns.size();
 }
 
 Field& Recordset::fields(const QString& name) {
     requireOpen();
-    for (int i = 0; i < m_result.columns.size(); ++i)
-        if (m_result.columns[i].name.compare(name, Qt::CaseInsensitive) == 0) return m_fields[i];
-    raiseAdo(adoError::ItemNotFound);
+    const auto it = m_byName.constFind(Name{name});
+    if (it == m_byName.constEnd()) raiseAdo(adoError::ItemNotFound);
+    return m_fields[*it];
 }
 
 Field& Recordset::fields(int index) {
     requireOpen();
-    if (index < 0 || index >= m_result.columns.size()) raiseAdo(adoError::ItemNotFound);
+    if (index < 0 || index >= m_columns.size()) raiseAdo(adoError::ItemNotFound);
     return m_fields[index];
 }
 
 Variant Recordset::fieldValue(int index) const {
     requireOpen();
     if (m_edit != Edit::None && (m_edit == Edit::Adding || m_changed[index])) return m_buffer[index];
-    if (m_position < 0 || m_position >= m_result.rows.size()) raiseAdo(adoError::NoCurrentRecord);
-    return m_result.rows[m_position][index];
+    if (!hasRow()) raiseAdo(adoError::NoCurrentRecord);
+    return m_rows[m_position][index];
 }
 
 void Recordset::setFieldValue(int index, const Variant& value) {
     requireOpen();
     if (!m_updatable) raiseAdo(adoError::NotUpdatable);
-    if (m_result.table.isEmpty())
+    if (m_table.isEmpty())
         throw runtime::RuntimeError(runtime::err::DatabaseError,
                                     QStringLiteral("Operation must use an updateable query."));
     if (m_edit == Edit::None) {
-        if (m_position < 0 || m_position >= m_result.rows.size()) raiseAdo(adoError::NoCurrentRecord);
-        m_buffer = m_result.rows[m_position];
+        if (!hasRow()) raiseAdo(adoError::NoCurrentRecord);
+        m_buffer = m_rows[m_position];
         m_changed = QVector<bool>(m_buffer.size(), false);
         m_edit = Edit::Changed;
     }
@@ -127,11 +177,11 @@ void Recordset::setFieldValue(int index, const Variant& value) {
 void Recordset::addNew() {
     requireOpen();
     if (!m_updatable) raiseAdo(adoError::NotUpdatable);
-    if (m_result.table.isEmpty())
+    if (m_table.isEmpty())
         throw runtime::RuntimeError(runtime::err::DatabaseError,
                                     QStringLiteral("Operation must use an updateable query."));
     finishEdit();
-    m_buffer = QVector<Variant>(m_result.columns.size(), Variant::null());
+    m_buffer = QVector<Variant>(m_columns.size(), Variant::null());
     m_changed = QVector<bool>(m_buffer.size(), false);
     m_edit = Edit::Adding;
 }
@@ -143,17 +193,18 @@ void Recordset::update() {
     m_edit = Edit::None; // a failed update is dropped, not retried on the next move
     ColumnValues values;
     for (int i = 0; i < m_buffer.size(); ++i)
-        if (m_changed[i]) values.append({m_result.columns[i].baseColumn, m_buffer[i]});
+        if (m_changed[i]) values.append({m_columns[i].baseColumn, m_buffer[i]});
     Provider& provider = m_connection->provider();
     if (edit == Edit::Adding) {
+        fetchAll(); // the new row comes after every row of the query
         QVector<Variant> row;
-        const qint64 rowid = provider.insertRow(m_result.table, values, m_result.columns, row);
-        m_result.rows.append(row);
-        m_result.rowids.append(rowid);
-        m_position = m_result.rows.size() - 1;
+        const qint64 rowid = provider.insertRow(m_table, values, m_columns, row);
+        m_rows.append(row);
+        m_rowids.append(rowid);
+        m_position = m_rows.size() - 1;
     } else {
-        const qint64 rowid = m_result.rowids[m_position];
-        provider.updateRow(m_result.table, rowid, values, m_result.columns, m_result.rows[m_position]);
+        const qint64 rowid = m_rowids[m_position];
+        provider.updateRow(m_table, rowid, values, m_columns, m_rows[m_position]);
     }
 }
 
@@ -161,7 +212,11 @@ void Recordset::close() {
     requireOpen();
     m_open = false;
     m_edit = Edit::None;
-    m_result = QueryResult();
+    m_cursor.reset();
+    m_rows.clear();
+    m_rowids.clear();
+    m_columns.clear();
+    m_byName.clear();
     m_connection.reset();
 }
 

@@ -4,14 +4,18 @@
 #include "Field.h"
 #include "Provider.h"
 
+#include <QHash>
 #include <QVector>
+
+#include <climits>
 
 #include <deque>
 
 namespace data {
 
-// The rows of a query read whole at open, walked with a current row; a recordset opened with
-// a lock other than read-only on a single-table query adds and updates rows of that table.
+// The rows of a query, read as they are walked with a current row (whole when counted or
+// moved to the last); a recordset opened with a lock other than read-only on a single-table
+// query adds and updates rows of that table.
 class Recordset {
 public:
     Recordset() = default;
@@ -44,6 +48,19 @@ private:
     void setFieldValue(int index, const runtime::Variant& value);
     void requireOpen() const;
     void finishEdit();
+    // Reads rows until the one at index is there or there are no more.
+    void fetch(int index) const;
+    void fetchAll() const { fetch(INT_MAX - 1); }
+    bool hasRow() const;
+
+    // A column name compared without regard to case.
+    struct Name {
+        QString text;
+        bool operator==(const Name& other) const {
+            return text.compare(other.text, Qt::CaseInsensitive) == 0;
+        }
+    };
+    friend size_t qHash(const Name& name, size_t seed);
 
     enum class Edit { None, Changed, Adding };
 
@@ -51,7 +68,12 @@ private:
     bool m_open = false;
     bool m_countable = false;
     bool m_updatable = false;
-    QueryResult m_result;
+    QVector<ColumnInfo> m_columns;
+    QString m_table;
+    mutable std::unique_ptr<RowCursor> m_cursor; // the rows not read yet
+    mutable QVector<QVector<runtime::Variant>> m_rows;
+    mutable QVector<qint64> m_rowids;
+    QHash<Name, int> m_byName;
     std::deque<Field> m_fields;
     int m_position = 0;
     Edit m_edit = Edit::None;
