@@ -39,6 +39,7 @@ struct JetProvider::Prepared {
     int firstColumn = 0; // 1 when column 0 is the rowid
     QVector<ColumnInfo> columns;
     QVector<Kind> kinds;
+    std::shared_ptr<const ColumnNames> names;
     QString table;     // the one table every column reads, when the rows can be updated
     bool busy = false; // a cursor is reading its rows
 };
@@ -288,6 +289,7 @@ std::shared_ptr<JetProvider::Prepared> JetProvider::prepare(const JetText& text,
         p->kinds.append(kind);
     }
     p->table = table;
+    p->names = std::make_shared<const ColumnNames>(p->columns);
     return p;
 }
 
@@ -302,6 +304,7 @@ QueryResult JetProvider::query(const QString& sql, bool updatable) {
     QueryResult result;
     result.columns = p->columns;
     result.table = p->table;
+    result.names = p->names;
     result.rows = std::make_unique<Cursor>(this, std::move(p));
     return result;
 }

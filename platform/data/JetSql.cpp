@@ -485,15 +485,20 @@ QString literalText(const Variant& v) {
 
 JetText parseJet(const QString& sql) {
     JetText out;
-    QStringList shape;
+    QString& shape = out.shape;
     const int n = sql.size();
     out.tokens.reserve(n / 4);
-    shape.reserve(n / 4);
+    shape.reserve(n);
+    // Tokens joined by blanks.
+    auto addShape = [&shape](QStringView token) {
+        if (!shape.isEmpty()) shape += QLatin1Char(' ');
+        shape += token;
+    };
     auto addParam = [&](const Variant& value, bool isText, bool isDate) {
         SqlToken t{SqlToken::Param, {}, int(out.literals.size()), isText, isDate};
         out.literals.append(value);
         out.tokens.append(t);
-        shape << (isText ? QStringLiteral("?s") : isDate ? QStringLiteral("?d") : QStringLiteral("?n"));
+        addShape(isText ? u"?s" : isDate ? u"?d" : u"?n");
     };
     int i = 0;
     while (i < n) {
@@ -530,7 +535,7 @@ JetText parseJet(const QString& sql) {
             const int j = sql.indexOf(QLatin1Char(']'), i + 1);
             if (j < 0) syntaxError(QStringLiteral("Invalid bracketing of name '%1'.").arg(sql.mid(i)));
             out.tokens.append({SqlToken::Quoted, sql.mid(i + 1, j - i - 1)});
-            shape << sql.mid(i, j - i + 1);
+            addShape(QStringView(sql).mid(i, j - i + 1));
             i = j + 1;
             continue;
         }
@@ -577,7 +582,7 @@ JetText parseJet(const QString& sql) {
             while (j < n && isIdentChar(sql[j]))
                 ++j;
             out.tokens.append(word(sql.mid(i, j - i)));
-            shape << out.tokens.last().text;
+            addShape(out.tokens.last().text);
             i = j;
             continue;
         }
@@ -586,10 +591,9 @@ JetText parseJet(const QString& sql) {
         const QString two = sql.mid(i, 2);
         const QString text = pairs.contains(two) ? two : QString(c);
         out.tokens.append(symbol(text));
-        shape << text;
+        addShape(text);
         i += text.size();
     }
-    out.shape = shape.join(QLatin1Char(' '));
     return out;
 }
 

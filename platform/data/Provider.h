@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ColumnNames.h"
 #include "runtime/Variant.h"
 
 #include <QString>
@@ -48,6 +49,7 @@ struct QueryResult {
     QVector<ColumnInfo> columns;
     std::unique_ptr<RowCursor> rows;
     QString table; // non-empty when the rows can be updated
+    std::shared_ptr<const ColumnNames> names;
 };
 
 // A named column and the value to store in it.

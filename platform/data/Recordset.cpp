@@ -7,13 +7,6 @@ namespace data {
 
 using runtime::Variant;
 
-size_t qHash(const Recordset::Name& name, size_t seed) {
-    size_t h = seed;
-    for (const QChar c : name.text)
-        h = h * 31 + c.toCaseFolded().unicode();
-    return h;
-}
-
 void Recordset::open(const QString& source, ConnectionPtr connection, CursorType cursorType,
                      LockType lockType, long /*options*/) {
     if (m_open) raiseAdo(adoError::ObjectOpen);
@@ -30,12 +23,9 @@ void Recordset::open(const QString& source, ConnectionPtr connection, CursorType
     m_rowids.clear();
     m_countable = client || cursorType == adOpenStatic || cursorType == adOpenKeyset;
     m_fields.clear();
-    m_byName.clear();
-    m_byName.reserve(m_columns.size());
-    for (int i = 0; i < m_columns.size(); ++i) {
+    for (int i = 0; i < m_columns.size(); ++i)
         m_fields.emplace_back(this, i);
-        if (!m_byName.contains(Name{m_columns[i].name})) m_byName.insert(Name{m_columns[i].name}, i);
-    }
+    m_names = result.names ? std::move(result.names) : std::make_shared<const ColumnNames>(m_columns);
     m_position = 0;
     m_edit = Edit::None;
     m_open = true;
@@ -140,9 +130,9 @@ int Recordset::fieldCount() const {
 
 Field& Recordset::fields(const QString& name) {
     requireOpen();
-    const auto it = m_byName.constFind(Name{name});
-    if (it == m_byName.constEnd()) raiseAdo(adoError::ItemNotFound);
-    return m_fields[*it];
+    const int index = m_names->indexOf(name);
+    if (index < 0) raiseAdo(adoError::ItemNotFound);
+    return m_fields[index];
 }
 
 Field& Recordset::fields(int index) {
@@ -216,7 +206,7 @@ void Recordset::close() {
     m_rows.clear();
     m_rowids.clear();
     m_columns.clear();
-    m_byName.clear();
+    m_names.reset();
     m_connection.reset();
 }
 

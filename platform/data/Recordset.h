@@ -53,15 +53,6 @@ private:
     void fetchAll() const { fetch(INT_MAX - 1); }
     bool hasRow() const;
 
-    // A column name compared without regard to case.
-    struct Name {
-        QString text;
-        bool operator==(const Name& other) const {
-            return text.compare(other.text, Qt::CaseInsensitive) == 0;
-        }
-    };
-    friend size_t qHash(const Name& name, size_t seed);
-
     enum class Edit { None, Changed, Adding };
 
     ConnectionPtr m_connection;
@@ -73,7 +64,7 @@ private:
     mutable std::unique_ptr<RowCursor> m_cursor; // the rows not read yet
     mutable QVector<QVector<runtime::Variant>> m_rows;
     mutable QVector<qint64> m_rowids;
-    QHash<Name, int> m_byName;
+    std::shared_ptr<const ColumnNames> m_names;
     std::deque<Field> m_fields;
     int m_position = 0;
     Edit m_edit = Edit::None;
