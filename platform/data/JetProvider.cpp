@@ -16,7 +16,6 @@ using runtime::Variant;
 namespace {
 
 constexpr int maxCachedStatements = 256;
-constexpr int maxCachedTexts = 1024;
 
 [[noreturn]] void databaseError(const QString& description) {
     throw runtime::RuntimeError(runtime::err::DatabaseError, description);
@@ -177,7 +176,6 @@ JetProvider::~JetProvider() {
 }
 
 void JetProvider::clearCaches() {
-    m_parsed.clear();
     m_translated.clear();
     m_declared.clear();
     m_rows.clear();
@@ -241,33 +239,29 @@ QString JetProvider::lookUpDeclaredType(const QString& table, const QString& col
     return declared ? QString::fromUtf8(declared) : QStringLiteral("");
 }
 
-const JetText& JetProvider::parsed(const QString& sql) {
-    if (auto it = m_parsed.constFind(sql); it != m_parsed.constEnd()) return **it;
-    if (m_parsed.size() >= maxCachedTexts) m_parsed.clear();
-    return **m_parsed.insert(sql, std::make_shared<const JetText>(parseJet(sql)));
-}
-
-std::shared_ptr<JetProvider::Prepared> JetProvider::prepared(const JetText& text, bool updatable) {
+std::shared_ptr<JetProvider::Prepared> JetProvider::prepared(const QString& sql, const JetText& text,
+                                                             bool updatable) {
     const QString key = updatable ? text.shape + QStringLiteral(" \x02") : text.shape;
     if (auto it = m_translated.constFind(key); it != m_translated.constEnd()) {
         if (!(*it)->busy) return *it;
-        return prepare(text, updatable); // its cached twin is being read
+        return prepare(sql, updatable); // its cached twin is being read
     }
     if (m_translated.size() >= maxCachedStatements) m_translated.clear();
-    auto p = prepare(text, updatable);
+    auto p = prepare(sql, updatable);
     m_translated.insert(key, p);
     return p;
 }
 
-std::shared_ptr<JetProvider::Prepared> JetProvider::prepare(const JetText& text, bool updatable) {
+std::shared_ptr<JetProvider::Prepared> JetProvider::prepare(const QString& sql, bool updatable) {
     auto p = std::make_shared<Prepared>();
-    p->text = translateJet(text.tokens, updatable, [this](const QString& table, const QString& column) {
-        return kindOf(declaredType(table, column)) == Kind::Date;
-    });
+    p->text =
+        translateJet(parseJet(sql).tokens, updatable, [this](const QString& table, const QString& column) {
+            return kindOf(declaredType(table, column)) == Kind::Date;
+        });
     if (p->stmt.prepare(m_db.get(), p->text.sql.toUtf8()) != SQLITE_OK) {
         if (!updatable) fail();
         // Rows that cannot carry their rowid are read only.
-        return prepare(text, false);
+        return prepare(sql, false);
     }
     sqlite3_stmt* stmt = p->stmt.get();
     p->firstColumn = p->text.hasRowid ? 1 : 0;
@@ -294,12 +288,12 @@ std::shared_ptr<JetProvider::Prepared> JetProvider::prepare(const JetText& text,
 }
 
 QueryResult JetProvider::query(const QString& sql, bool updatable) {
-    const JetText& text = parsed(sql);
-    if (!isQuery(text.tokens)) {
-        execute(sql);
+    const JetText text = parseJet(sql, false);
+    if (!text.query) {
+        execute(sql, text);
         return {};
     }
-    std::shared_ptr<Prepared> p = prepared(text, updatable);
+    std::shared_ptr<Prepared> p = prepared(sql, text, updatable);
     bindLiterals(p->stmt, text.literals);
     QueryResult result;
     result.columns = p->columns;
@@ -310,18 +304,21 @@ QueryResult JetProvider::query(const QString& sql, bool updatable) {
 }
 
 long JetProvider::execute(const QString& sql) {
-    const JetText& text = parsed(sql);
-    if (text.tokens.isEmpty())
+    return execute(sql, parseJet(sql, false));
+}
+
+long JetProvider::execute(const QString& sql, const JetText& text) {
+    if (text.shape.isEmpty())
         databaseError(
             QStringLiteral("Invalid SQL statement; expected 'DELETE', 'INSERT', 'PROCEDURE', 'SELECT', or "
                            "'UPDATE'."));
     settleCursors();
     // DDL cannot take parameters: it is translated and run with its literals written in.
-    const QString verb = text.tokens[0].text.toLower();
-    const bool query = isQuery(text.tokens);
+    const QString& verb = text.verb;
+    const bool query = text.query;
     if (!query && verb != QLatin1String("insert") && verb != QLatin1String("update") &&
         verb != QLatin1String("delete")) {
-        const SqliteText translated = translateJet(text.tokens, false, {});
+        const SqliteText translated = translateJet(parseJet(sql).tokens, false, {});
         const QByteArray utf8 = inlineLiterals(translated.sql, text.literals).toUtf8();
         char* message = nullptr;
         if (sqlite3_exec(m_db.get(), utf8.constData(), nullptr, nullptr, &message) != SQLITE_OK) {
@@ -332,7 +329,7 @@ long JetProvider::execute(const QString& sql) {
         clearCaches();
         return 0;
     }
-    std::shared_ptr<Prepared> p = prepared(text, false);
+    std::shared_ptr<Prepared> p = prepared(sql, text, false);
     ResetGuard guard{p->stmt};
     bindLiterals(p->stmt, text.literals);
     int rc;

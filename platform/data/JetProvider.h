@@ -11,7 +11,8 @@
 namespace data {
 
 // The Jet 4.0 provider: the file named as data source is a SQLite database; Jet texts are
-// translated once per shape and their prepared statements kept for reuse. A password stored
+// translated once per shape (the text with its literals taken out) and their prepared
+// statements kept for reuse. A password stored
 // in the file's MSysPassword table must match the one of the connection string. The file is
 // opened as it is: its journal mode and other settings stay the file's own.
 class JetProvider : public Provider {
@@ -47,9 +48,11 @@ private:
     struct RowStatement;
     class Cursor;
     enum class RowVerb { Insert, Update, Read };
-    const JetText& parsed(const QString& sql);
-    std::shared_ptr<Prepared> prepared(const JetText& text, bool updatable);
-    std::shared_ptr<Prepared> prepare(const JetText& text, bool updatable);
+    long execute(const QString& sql, const JetText& text);
+    // The statement prepared for the text's shape; a text of a new shape is translated (and
+    // tokenized) once.
+    std::shared_ptr<Prepared> prepared(const QString& sql, const JetText& text, bool updatable);
+    std::shared_ptr<Prepared> prepare(const QString& sql, bool updatable);
     RowStatement& rowStatement(RowVerb verb, const QString& table, const ColumnValues& values,
                                const QVector<ColumnInfo>& columns);
     QVector<runtime::Variant> runRowStatement(RowStatement& s, const ColumnValues& values, qint64 rowid);
@@ -68,11 +71,10 @@ private:
     QString m_file;
     SqliteDb m_db;
     int m_transactions = 0;
-    QHash<QString, std::shared_ptr<const JetText>> m_parsed; // by text
-    QHash<QString, std::shared_ptr<Prepared>> m_translated;  // by shape
-    QHash<size_t, std::shared_ptr<RowStatement>> m_rows;     // by verb, table and columns
-    mutable QHash<QString, QString> m_declared;              // declared column types
-    QVector<Cursor*> m_cursors;                              // open cursors
+    QHash<QString, std::shared_ptr<Prepared>> m_translated; // by shape
+    QHash<size_t, std::shared_ptr<RowStatement>> m_rows;    // by verb, table and columns
+    mutable QHash<QString, QString> m_declared;             // declared column types
+    QVector<Cursor*> m_cursors;                             // open cursors
 };
 
 } // namespace data

@@ -483,21 +483,26 @@ QString literalText(const Variant& v) {
 
 } // namespace
 
-JetText parseJet(const QString& sql) {
+JetText parseJet(const QString& sql, bool withTokens) {
     JetText out;
     QString& shape = out.shape;
     const int n = sql.size();
-    out.tokens.reserve(n / 4);
+    if (withTokens) out.tokens.reserve(n / 4);
     shape.reserve(n);
     // Tokens joined by blanks.
     auto addShape = [&shape](QStringView token) {
         if (!shape.isEmpty()) shape += QLatin1Char(' ');
         shape += token;
     };
+    // The statement's kind, from its first word past any opening parentheses.
+    auto firstWord = [&out](QStringView token) {
+        if (out.verb.isEmpty() && token != u"(") out.verb = token.toString().toLower();
+    };
     auto addParam = [&](const Variant& value, bool isText, bool isDate) {
         SqlToken t{SqlToken::Param, {}, int(out.literals.size()), isText, isDate};
         out.literals.append(value);
-        out.tokens.append(t);
+        if (withTokens) out.tokens.append(t);
+        firstWord(u"?");
         addShape(isText ? u"?s" : isDate ? u"?d" : u"?n");
     };
     int i = 0;
@@ -534,7 +539,8 @@ JetText parseJet(const QString& sql) {
         if (c == QLatin1Char('[')) {
             const int j = sql.indexOf(QLatin1Char(']'), i + 1);
             if (j < 0) syntaxError(QStringLiteral("Invalid bracketing of name '%1'.").arg(sql.mid(i)));
-            out.tokens.append({SqlToken::Quoted, sql.mid(i + 1, j - i - 1)});
+            if (withTokens) out.tokens.append({SqlToken::Quoted, sql.mid(i + 1, j - i - 1)});
+            firstWord(u"[");
             addShape(QStringView(sql).mid(i, j - i + 1));
             i = j + 1;
             continue;
@@ -581,19 +587,22 @@ JetText parseJet(const QString& sql) {
             int j = i;
             while (j < n && isIdentChar(sql[j]))
                 ++j;
-            out.tokens.append(word(sql.mid(i, j - i)));
-            addShape(out.tokens.last().text);
+            const QStringView text = QStringView(sql).mid(i, j - i);
+            if (withTokens) out.tokens.append(word(text.toString()));
+            addShape(text);
+            firstWord(text);
             i = j;
             continue;
         }
-        static const QStringList pairs = {QStringLiteral("<>"), QStringLiteral("<="), QStringLiteral(">="),
-                                          QStringLiteral("!="), QStringLiteral("||")};
-        const QString two = sql.mid(i, 2);
-        const QString text = pairs.contains(two) ? two : QString(c);
-        out.tokens.append(symbol(text));
+        const QStringView two = QStringView(sql).mid(i, 2);
+        const bool pair = two == u"<>" || two == u"<=" || two == u">=" || two == u"!=" || two == u"||";
+        const QStringView text = pair ? two : QStringView(sql).mid(i, 1);
+        if (withTokens) out.tokens.append(symbol(text.toString()));
         addShape(text);
+        firstWord(text);
         i += text.size();
     }
+    out.query = out.verb == QLatin1String("select");
     return out;
 }
 
