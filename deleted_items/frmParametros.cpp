@@ -133,8 +133,10 @@ void frmParametros::LlenaInforme() {
 
     runtime::setMousePointer(runtime::pointer::Hourglass);
 
-    // The build's writes are one transaction, kept however the build ends.
+    // The build's writes are one transaction, kept however the build ends; its reads, one
+    // snapshot of the point-of-sale database.
     data::Transaction writes(*gDB->spooler);
+    data::Transaction reads(*gDB->dbaccess);
     gDB->spooler->execute(QStringLiteral("Delete from tmpreport"));
     data::Recordset rsTmp;
     rsTmp.open(QStringLiteral("select * from tmpReport"), gDB->spooler, data::adOpenStatic,
@@ -217,6 +219,7 @@ void frmParametros::LlenaInforme() {
     }
     rsTmp.close();
     rs.close();
+    reads.commit();
     writes.commit();
 
     if (m_cancelRequested) {
