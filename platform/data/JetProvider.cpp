@@ -409,8 +409,6 @@ JetProvider::RowStatement& JetProvider::rowStatement(RowVerb verb, const QString
                   .arg(returned.join(QLatin1Char(',')), quoted(table));
         break;
     }
-    if (verb != RowVerb::Read && !returned.isEmpty())
-        sql += QStringLiteral(" RETURNING ") + returned.join(QLatin1Char(','));
 
     check(s->stmt.prepare(m_db.get(), sql.toUtf8()));
     for (const auto& value : values)
@@ -456,21 +454,6 @@ qint64 JetProvider::insertRow(const QString& table, const ColumnValues& values) 
 QVector<Variant> JetProvider::readRow(const QString& table, qint64 rowid,
                                       const QVector<ColumnInfo>& columns) {
     return runRowStatement(rowStatement(RowVerb::Read, table, {}, columns), {}, rowid);
-}
-
-qint64 JetProvider::insertRow(const QString& table, const ColumnValues& values,
-                              const QVector<ColumnInfo>& columns, QVector<Variant>& row) {
-    row = runRowStatement(rowStatement(RowVerb::Insert, table, values, columns), values, -1);
-    return sqlite3_last_insert_rowid(m_db.get());
-}
-
-void JetProvider::updateRow(const QString& table, qint64 rowid, const ColumnValues& values,
-                            const QVector<ColumnInfo>& columns, QVector<Variant>& row) {
-    if (values.isEmpty()) {
-        row = readRow(table, rowid, columns);
-        return;
-    }
-    row = runRowStatement(rowStatement(RowVerb::Update, table, values, columns), values, rowid);
 }
 
 } // namespace data

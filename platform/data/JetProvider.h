@@ -31,11 +31,6 @@ public:
     qint64 insertRow(const QString& table, const ColumnValues& values) override;
     QVector<runtime::Variant> readRow(const QString& table, qint64 rowid,
                                       const QVector<ColumnInfo>& columns) override;
-    // The write returns the row it wrote (RETURNING): one statement instead of two.
-    qint64 insertRow(const QString& table, const ColumnValues& values, const QVector<ColumnInfo>& columns,
-                     QVector<runtime::Variant>& row) override;
-    void updateRow(const QString& table, qint64 rowid, const ColumnValues& values,
-                   const QVector<ColumnInfo>& columns, QVector<runtime::Variant>& row) override;
     void beginTransaction() override;
     void commitTransaction() override;
     void relaxDurability() override;
