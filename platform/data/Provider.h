@@ -73,19 +73,6 @@ public:
     virtual QVector<runtime::Variant> readRow(const QString& table, qint64 rowid,
                                               const QVector<ColumnInfo>& columns) = 0;
 
-    // The same writes followed by the read of the row they wrote; a provider may do both in one step.
-    virtual qint64 insertRow(const QString& table, const ColumnValues& values,
-                             const QVector<ColumnInfo>& columns, QVector<runtime::Variant>& row) {
-        const qint64 rowid = insertRow(table, values);
-        row = readRow(table, rowid, columns);
-        return rowid;
-    }
-    virtual void updateRow(const QString& table, qint64 rowid, const ColumnValues& values,
-                           const QVector<ColumnInfo>& columns, QVector<runtime::Variant>& row) {
-        updateRow(table, rowid, values);
-        row = readRow(table, rowid, columns);
-    }
-
     // Groups the writes that follow into one unit, until as many commits as begins; nested
     // begins join the outer one.
     virtual void beginTransaction() = 0;

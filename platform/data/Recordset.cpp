@@ -116,10 +116,9 @@ QVector<QVector<Variant>> Recordset::getRows(long rows) {
     long available = long(m_rows.size()) - m_position;
     if (rows >= 0 && rows < available) available = rows;
     QVector<QVector<Variant>> block(m_columns.size(), QVector<Variant>(available));
-    for (long r = 0; r < available; ++r)
+    for (long r = 0; r < available; ++r, ++m_position)
         for (int c = 0; c < m_columns.size(); ++c)
-            block[c][r] = m_rows[m_position + r][c];
-    m_position += available;
+            block[c][r] = currentRow()[c];
     return block;
 }
 
@@ -145,7 +144,7 @@ Variant Recordset::fieldValue(int index) const {
     requireOpen();
     if (m_edit != Edit::None && (m_edit == Edit::Adding || m_changed[index])) return m_buffer[index];
     if (!hasRow()) raiseAdo(adoError::NoCurrentRecord);
-    return m_rows[m_position][index];
+    return currentRow()[index];
 }
 
 void Recordset::setFieldValue(int index, const Variant& value) {
@@ -156,7 +155,7 @@ void Recordset::setFieldValue(int index, const Variant& value) {
                                     QStringLiteral("Operation must use an updateable query."));
     if (m_edit == Edit::None) {
         if (!hasRow()) raiseAdo(adoError::NoCurrentRecord);
-        m_buffer = m_rows[m_position];
+        m_buffer = currentRow();
         m_changed = QVector<bool>(m_buffer.size(), false);
         m_edit = Edit::Changed;
     }
@@ -185,17 +184,23 @@ void Recordset::update() {
     for (int i = 0; i < m_buffer.size(); ++i)
         if (m_changed[i]) values.append({m_columns[i].baseColumn, m_buffer[i]});
     Provider& provider = m_connection->provider();
+    // The row is read back as stored when it is next looked at.
     if (edit == Edit::Adding) {
         fetchAll(); // the new row comes after every row of the query
-        QVector<Variant> row;
-        const qint64 rowid = provider.insertRow(m_table, values, m_columns, row);
-        m_rows.append(row);
-        m_rowids.append(rowid);
+        m_rowids.append(provider.insertRow(m_table, values));
+        m_rows.append(QVector<Variant>());
         m_position = m_rows.size() - 1;
     } else {
-        const qint64 rowid = m_rowids[m_position];
-        provider.updateRow(m_table, rowid, values, m_columns, m_rows[m_position]);
+        provider.updateRow(m_table, m_rowids[m_position], values);
+        m_rows[m_position].clear();
     }
+}
+
+const QVector<Variant>& Recordset::currentRow() const {
+    QVector<Variant>& row = m_rows[m_position];
+    if (row.isEmpty() && !m_columns.isEmpty())
+        row = m_connection->provider().readRow(m_table, m_rowids[m_position], m_columns);
+    return row;
 }
 
 void Recordset::close() {

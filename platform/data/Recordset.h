@@ -52,6 +52,8 @@ private:
     void fetch(int index) const;
     void fetchAll() const { fetch(INT_MAX - 1); }
     bool hasRow() const;
+    // The row at the current position (which must be one), read back if it was written.
+    const QVector<runtime::Variant>& currentRow() const;
 
     enum class Edit { None, Changed, Adding };
 
@@ -61,8 +63,8 @@ private:
     bool m_updatable = false;
     QVector<ColumnInfo> m_columns;
     QString m_table;
-    mutable std::unique_ptr<RowCursor> m_cursor; // the rows not read yet
-    mutable QVector<QVector<runtime::Variant>> m_rows;
+    mutable std::unique_ptr<RowCursor> m_cursor;       // the rows not read yet
+    mutable QVector<QVector<runtime::Variant>> m_rows; // an empty row is read back when needed
     mutable QVector<qint64> m_rowids;
     std::shared_ptr<const ColumnNames> m_names;
     std::deque<Field> m_fields;
