@@ -59,7 +59,9 @@ std::optional<double> parseDateLiteral(const QString& text) {
 }
 
 bool isIdentChar(QChar c) {
-    return c.isLetterOrNumber() || c == QLatin1Char('_') || c.unicode() >= 0x80;
+    const char16_t u = c.unicode();
+    return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_' ||
+           u >= 0x80;
 }
 
 SqlToken word(const QString& text) {

@@ -36,9 +36,10 @@ void Recordset::fetch(int index) const {
         QVector<Variant> row;
         qint64 rowid = -1;
         if (!m_cursor->next(row, rowid)) {
-            auto& columns = const_cast<QVector<ColumnInfo>&>(m_columns);
-            for (int i = 0; i < columns.size(); ++i)
-                columns[i].type = m_cursor->columnType(i);
+            // Written only where it changed: the columns are shared with the provider's copy.
+            for (int i = 0; i < m_columns.size(); ++i)
+                if (const int type = m_cursor->columnType(i); m_columns.at(i).type != type)
+                    const_cast<QVector<ColumnInfo>&>(m_columns)[i].type = type;
             m_cursor.reset();
             break;
         }
