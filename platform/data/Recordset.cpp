@@ -193,7 +193,7 @@ void Recordset::update() {
         m_position = m_rows.size() - 1;
     } else {
         provider.updateRow(m_table, m_rowids[m_position], values);
-        m_rows[m_position].clear();
+        m_rows[m_position] = {};
     }
 }
 
@@ -209,9 +209,9 @@ void Recordset::close() {
     m_open = false;
     m_edit = Edit::None;
     m_cursor.reset();
-    m_rows.clear();
-    m_rowids.clear();
-    m_columns.clear();
+    m_rows = {};
+    m_rowids = {};
+    m_columns = {};
     m_names.reset();
     m_connection.reset();
 }
