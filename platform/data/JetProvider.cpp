@@ -43,8 +43,9 @@ struct JetProvider::Prepared {
     bool busy = false; // a cursor is reading its rows
 };
 
-// Steps a query's statement as its rows are asked for. Before a write on the connection, or
-// when the connection closes, it reads the rest of its rows ahead.
+// Steps a query's statement as its rows are asked for, and makes Variants of a row's values
+// only when the row is read. Before a write on the connection, or when the connection closes,
+// it reads the rest of its rows ahead.
 class JetProvider::Cursor : public RowCursor {
 public:
     Cursor(JetProvider* provider, std::shared_ptr<Prepared> prepared)
@@ -62,28 +63,42 @@ public:
         if (m_provider) m_provider->m_cursors.removeOne(this);
     }
 
-    bool next(QVector<Variant>& row, qint64& rowid) override {
+    bool next() override {
         if (m_ahead < m_rows.size()) {
-            row = std::move(m_rows[m_ahead]);
-            rowid = m_rowids[m_ahead];
+            m_current = std::move(m_rows[m_ahead]);
+            m_currentRowid = m_rowids[m_ahead];
             if (++m_ahead == m_rows.size()) {
                 m_rows.clear();
                 m_rowids.clear();
                 m_ahead = 0;
             }
+            m_state = State::Held;
             return true;
         }
-        return step(row, rowid);
+        m_state = step() ? State::InStatement : State::None;
+        return m_state != State::None;
+    }
+    void read(QVector<Variant>& row, qint64& rowid) override {
+        if (m_state == State::InStatement) {
+            convert(row, rowid);
+        } else if (m_state == State::Held) {
+            row = std::move(m_current);
+            rowid = m_currentRowid;
+        }
+        m_state = State::None;
     }
     int columnType(int column) const override { return m_types[column]; }
 
-    // Reads every row left, to give them out later.
+    // Reads every row left, the one moved to included, to give them out later.
     void settle() {
-        QVector<Variant> row;
-        qint64 rowid = -1;
-        while (step(row, rowid)) {
-            m_rows.append(std::move(row));
-            m_rowids.append(rowid);
+        if (m_state == State::InStatement) {
+            convert(m_current, m_currentRowid);
+            m_state = State::Held;
+        }
+        while (step()) {
+            m_rows.append(QVector<Variant>());
+            m_rowids.append(-1);
+            convert(m_rows.last(), m_rowids.last());
         }
     }
     void detach() {
@@ -92,7 +107,9 @@ public:
     }
 
 private:
-    bool step(QVector<Variant>& row, qint64& rowid) {
+    enum class State { None, InStatement, Held }; // where the row moved to is, if unread
+
+    bool step() {
         if (!m_prepared) return false;
         Prepared& p = *m_prepared;
         const int rc = p.stmt.step();
@@ -102,18 +119,23 @@ private:
             if (rc != SQLITE_DONE) failOn(db);
             return false;
         }
-        const int count = p.columns.size();
-        row.resize(count);
-        for (int i = 0; i < count; ++i) {
+        // A column without declared type takes the type of its first value.
+        for (int i = 0; i < m_typed.size(); ++i) {
             const int column = i + p.firstColumn;
-            row[i] = readValue(p.stmt.get(), column, p.kinds[i]);
-            if (!m_typed[i] && !row[i].isNull()) {
+            if (!m_typed[i] && sqlite3_column_type(p.stmt.get(), column) != SQLITE_NULL) {
                 m_types[i] = storageTypeCode(p.stmt.get(), column);
                 m_typed[i] = true;
             }
         }
-        rowid = p.table.isEmpty() ? -1 : sqlite3_column_int64(p.stmt.get(), 0);
         return true;
+    }
+    void convert(QVector<Variant>& row, qint64& rowid) const {
+        const Prepared& p = *m_prepared;
+        const int count = p.columns.size();
+        row.resize(count);
+        for (int i = 0; i < count; ++i)
+            row[i] = readValue(p.stmt.get(), i + p.firstColumn, p.kinds[i]);
+        rowid = p.table.isEmpty() ? -1 : sqlite3_column_int64(p.stmt.get(), 0);
     }
     void release() {
         if (!m_prepared) return;
@@ -126,7 +148,10 @@ private:
     std::shared_ptr<Prepared> m_prepared;
     QVector<int> m_types;
     QVector<bool> m_typed;
-    QVector<QVector<Variant>> m_rows; // read ahead
+    State m_state = State::None;
+    QVector<Variant> m_current; // the row moved to, read ahead
+    qint64 m_currentRowid = -1;
+    QVector<QVector<Variant>> m_rows; // the rows after it, read ahead
     QVector<qint64> m_rowids;
     int m_ahead = 0; // the next row read ahead to give out
 };

@@ -36,10 +36,12 @@ struct ColumnInfo {
 class RowCursor {
 public:
     virtual ~RowCursor() = default;
-    // Reads the next row into row, and its key into rowid when the rows can be updated;
-    // false after the last row.
-    virtual bool next(QVector<runtime::Variant>& row, qint64& rowid) = 0;
-    // The type a column without declared type takes from its first non-null value, once read.
+    // Moves to the next row; false after the last.
+    virtual bool next() = 0;
+    // The values of the row moved to, and its key in rowid when the rows can be updated; at most
+    // once per move (a row passed over unread is never made into values).
+    virtual void read(QVector<runtime::Variant>& row, qint64& rowid) = 0;
+    // The type a column without declared type takes from its first non-null value, once passed.
     virtual int columnType(int column) const = 0;
 };
 

@@ -21,6 +21,7 @@ void Recordset::open(const QString& source, ConnectionPtr connection, CursorType
     m_cursor = std::move(result.rows);
     m_rows.clear();
     m_rowids.clear();
+    m_unread = false;
     m_countable = client || cursorType == adOpenStatic || cursorType == adOpenKeyset;
     m_fields.clear();
     for (int i = 0; i < m_columns.size(); ++i)
@@ -33,9 +34,8 @@ void Recordset::open(const QString& source, ConnectionPtr connection, CursorType
 
 void Recordset::fetch(int index) const {
     while (m_cursor && index >= m_rows.size()) {
-        QVector<Variant> row;
-        qint64 rowid = -1;
-        if (!m_cursor->next(row, rowid)) {
+        readMovedTo();
+        if (!m_cursor->next()) {
             // Written only where it changed: the columns are shared with the provider's copy.
             for (int i = 0; i < m_columns.size(); ++i)
                 if (const int type = m_cursor->columnType(i); m_columns.at(i).type != type)
@@ -43,9 +43,16 @@ void Recordset::fetch(int index) const {
             m_cursor.reset();
             break;
         }
-        m_rows.append(std::move(row));
-        m_rowids.append(rowid);
+        m_rows.append(QVector<Variant>());
+        m_rowids.append(-1);
+        m_unread = true;
     }
+}
+
+void Recordset::readMovedTo() const {
+    if (!m_unread) return;
+    m_unread = false;
+    m_cursor->read(m_rows.last(), m_rowids.last());
 }
 
 bool Recordset::hasRow() const {
@@ -198,6 +205,7 @@ void Recordset::update() {
 }
 
 const QVector<Variant>& Recordset::currentRow() const {
+    if (m_position == m_rows.size() - 1) readMovedTo();
     QVector<Variant>& row = m_rows[m_position];
     if (row.isEmpty() && !m_columns.isEmpty())
         row = m_connection->provider().readRow(m_table, m_rowids[m_position], m_columns);
@@ -209,6 +217,7 @@ void Recordset::close() {
     m_open = false;
     m_edit = Edit::None;
     m_cursor.reset();
+    m_unread = false;
     m_rows = {};
     m_rowids = {};
     m_columns = {};

@@ -52,6 +52,8 @@ private:
     void fetch(int index) const;
     void fetchAll() const { fetch(INT_MAX - 1); }
     bool hasRow() const;
+    // Makes values of the last row the cursor moved to, if they are not made yet.
+    void readMovedTo() const;
     // The row at the current position (which must be one), read back if it was written.
     const QVector<runtime::Variant>& currentRow() const;
 
@@ -66,6 +68,7 @@ private:
     mutable std::unique_ptr<RowCursor> m_cursor;       // the rows not read yet
     mutable QVector<QVector<runtime::Variant>> m_rows; // an empty row is read back when needed
     mutable QVector<qint64> m_rowids;
+    mutable bool m_unread = false; // the last row is the cursor's, not read yet
     std::shared_ptr<const ColumnNames> m_names;
     std::deque<Field> m_fields;
     int m_position = 0;
