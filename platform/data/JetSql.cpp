@@ -518,18 +518,16 @@ JetText parseJet(const QString& sql, bool withTokens) {
             QString value;
             int j = i + 1;
             bool closed = false;
-            while (j < n) {
-                if (sql[j] == c) {
-                    if (j + 1 < n && sql[j + 1] == c) {
-                        value += c;
-                        j += 2;
-                        continue;
-                    }
-                    closed = true;
+            for (int quote; (quote = int(sql.indexOf(c, j))) >= 0;) {
+                value += QStringView(sql).mid(j, quote - j);
+                j = quote + 1;
+                if (j < n && sql[j] == c) { // a doubled quote stands for one
+                    value += c;
                     ++j;
-                    break;
+                    continue;
                 }
-                value += sql[j++];
+                closed = true;
+                break;
             }
             if (!closed)
                 syntaxError(
@@ -578,7 +576,7 @@ JetText parseJet(const QString& sql, bool withTokens) {
                         ++j;
                 }
             }
-            const QString digits = sql.mid(i, j - i);
+            const QStringView digits = QStringView(sql).mid(i, j - i);
             bool fits = false;
             const qlonglong integer = whole ? digits.toLongLong(&fits) : 0;
             addParam(fits ? Variant(std::int64_t(integer)) : Variant(digits.toDouble()), false, false);
