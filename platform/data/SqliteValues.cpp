@@ -152,7 +152,7 @@ Variant coerce(const Variant& v, Kind kind) {
     return v;
 }
 
-int bindValue(sqlite3_stmt* s, int index, const Variant& v) {
+int bindValue(sqlite3_stmt* s, int index, const Variant& v, QByteArray* text) {
     switch (v.type()) {
     case Variant::Type::Empty:
     case Variant::Type::Null:
@@ -167,6 +167,10 @@ int bindValue(sqlite3_stmt* s, int index, const Variant& v) {
     case Variant::Type::Date:
         return sqlite3_bind_double(s, index, v.rawNumber());
     case Variant::Type::String: {
+        if (text) {
+            *text = v.rawString().toUtf8();
+            return sqlite3_bind_text(s, index, text->constData(), int(text->size()), SQLITE_STATIC);
+        }
         const QByteArray utf8 = v.rawString().toUtf8();
         return sqlite3_bind_text(s, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
     }

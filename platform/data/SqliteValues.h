@@ -24,7 +24,9 @@ QString columnText(sqlite3_stmt* s, int column);
 runtime::Variant readValue(sqlite3_stmt* s, int column, Kind kind);
 // A value as the column's declared type stores it.
 runtime::Variant coerce(const runtime::Variant& v, Kind kind);
-// Binds a value to a statement's parameter (1-based); returns SQLite's result code.
-int bindValue(sqlite3_stmt* s, int index, const runtime::Variant& v);
+// Binds a value to a statement's parameter (1-based); returns SQLite's result code. A text
+// is bound from text, which the caller keeps unchanged until the statement is reset; without
+// text SQLite takes a copy.
+int bindValue(sqlite3_stmt* s, int index, const runtime::Variant& v, QByteArray* text = nullptr);
 
 } // namespace data
