@@ -39,6 +39,8 @@ struct JetProvider::Prepared {
     int firstColumn = 0; // 1 when column 0 is the rowid
     QVector<ColumnInfo> columns;
     QVector<Kind> kinds;
+    QVector<int> types;   // of the columns, as declared
+    QVector<int> untyped; // the columns without declared type
     std::shared_ptr<const ColumnNames> names;
     QString table;     // the one table every column reads, when the rows can be updated
     bool busy = false; // a cursor is reading its rows
@@ -52,11 +54,8 @@ public:
     Cursor(JetProvider* provider, std::shared_ptr<Prepared> prepared)
         : m_provider(provider), m_prepared(std::move(prepared)) {
         m_prepared->busy = true;
-        m_types.reserve(m_prepared->columns.size());
-        for (int i = 0; i < m_prepared->columns.size(); ++i) {
-            m_types.append(m_prepared->columns[i].type);
-            m_typed.append(m_prepared->kinds[i] != Kind::Plain);
-        }
+        m_types = m_prepared->types;
+        m_untyped = m_prepared->untyped;
         m_provider->m_cursors.append(this);
     }
     ~Cursor() override {
@@ -121,12 +120,14 @@ private:
             return false;
         }
         // A column without declared type takes the type of its first value.
-        for (int i = 0; i < m_typed.size(); ++i) {
-            const int column = i + p.firstColumn;
-            if (!m_typed[i] && sqlite3_column_type(p.stmt.get(), column) != SQLITE_NULL) {
-                m_types[i] = storageTypeCode(p.stmt.get(), column);
-                m_typed[i] = true;
+        for (int k = 0; k < m_untyped.size();) {
+            const int column = m_untyped[k] + p.firstColumn;
+            if (sqlite3_column_type(p.stmt.get(), column) == SQLITE_NULL) {
+                ++k;
+                continue;
             }
+            m_types[m_untyped[k]] = storageTypeCode(p.stmt.get(), column);
+            m_untyped.remove(k);
         }
         return true;
     }
@@ -148,7 +149,7 @@ private:
     JetProvider* m_provider;
     std::shared_ptr<Prepared> m_prepared;
     QVector<int> m_types;
-    QVector<bool> m_typed;
+    QVector<int> m_untyped; // the columns still without type
     State m_state = State::None;
     QVector<Variant> m_current; // the row moved to, read ahead
     qint64 m_currentRowid = -1;
@@ -307,6 +308,8 @@ std::shared_ptr<JetProvider::Prepared> JetProvider::prepare(const QString& sql, 
         info.type = typeCode(kind);
         p->columns.append(info);
         p->kinds.append(kind);
+        p->types.append(info.type);
+        if (kind == Kind::Plain) p->untyped.append(p->columns.size() - 1);
     }
     p->table = table;
     p->names = std::make_shared<const ColumnNames>(p->columns);

@@ -189,6 +189,7 @@ void Recordset::update() {
     const Edit edit = m_edit;
     m_edit = Edit::None; // a failed update is dropped, not retried on the next move
     ColumnValues values;
+    values.reserve(m_buffer.size());
     for (int i = 0; i < m_buffer.size(); ++i)
         if (m_changed[i]) values.append({m_columns[i].baseColumn, m_buffer[i]});
     Provider& provider = m_connection->provider();
