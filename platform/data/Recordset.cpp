@@ -24,6 +24,7 @@ void Recordset::open(const QString& source, ConnectionPtr connection, CursorType
     m_unread = false;
     m_countable = client || cursorType == adOpenStatic || cursorType == adOpenKeyset;
     m_fields.clear();
+    m_fields.reserve(m_columns.size());
     for (int i = 0; i < m_columns.size(); ++i)
         m_fields.emplace_back(this, i);
     m_names = result.names ? std::move(result.names) : std::make_shared<const ColumnNames>(m_columns);

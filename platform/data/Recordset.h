@@ -9,7 +9,7 @@
 
 #include <climits>
 
-#include <deque>
+#include <vector>
 
 namespace data {
 
@@ -70,7 +70,7 @@ private:
     mutable QVector<qint64> m_rowids;
     mutable bool m_unread = false; // the last row is the cursor's, not read yet
     std::shared_ptr<const ColumnNames> m_names;
-    std::deque<Field> m_fields;
+    std::vector<Field> m_fields; // sized at open: references to them stay valid while open
     int m_position = 0;
     Edit m_edit = Edit::None;
     QVector<runtime::Variant> m_buffer;
