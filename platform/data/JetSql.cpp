@@ -491,27 +491,32 @@ JetText parseJet(const QString& sql, bool withTokens) {
     const int n = sql.size();
     if (withTokens) out.tokens.reserve(n / 4);
     shape.reserve(n);
-    // Tokens joined by blanks.
-    auto addShape = [&shape](QStringView token) {
-        if (!shape.isEmpty()) shape += QLatin1Char(' ');
-        shape += token;
-    };
+    // The text as it is, but for its literals and its runs of blanks: sql[segment, i) is still
+    // to be copied.
+    int segment = 0;
+    int i = 0;
+    auto copyText = [&] { shape += QStringView(sql).mid(segment, i - segment); };
     // The statement's kind, from its first word past any opening parentheses.
     auto firstWord = [&out](QStringView token) {
         if (out.verb.isEmpty() && token != u"(") out.verb = token.toString().toLower();
     };
-    auto addParam = [&](const Variant& value, bool isText, bool isDate) {
+    auto addParam = [&](const Variant& value, bool isText, bool isDate, int end) {
         SqlToken t{SqlToken::Param, {}, int(out.literals.size()), isText, isDate};
         out.literals.append(value);
         if (withTokens) out.tokens.append(t);
         firstWord(u"?");
-        addShape(isText ? u"?s" : isDate ? u"?d" : u"?n");
+        copyText();
+        shape += isText ? u"\x01s" : isDate ? u"\x01d" : u"\x01n";
+        segment = end;
     };
-    int i = 0;
     while (i < n) {
         const QChar c = sql[i];
         if (c.isSpace()) {
-            ++i;
+            copyText();
+            while (i < n && sql[i].isSpace())
+                ++i;
+            if (!shape.isEmpty() && i < n) shape += QLatin1Char(' ');
+            segment = i;
             continue;
         }
         if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
@@ -532,7 +537,7 @@ JetText parseJet(const QString& sql, bool withTokens) {
             if (!closed)
                 syntaxError(
                     QStringLiteral("Syntax error in string in query expression '%1'.").arg(sql.mid(i)));
-            addParam(Variant(value), true, false);
+            addParam(Variant(value), true, false, j);
             i = j;
             continue;
         }
@@ -541,7 +546,6 @@ JetText parseJet(const QString& sql, bool withTokens) {
             if (j < 0) syntaxError(QStringLiteral("Invalid bracketing of name '%1'.").arg(sql.mid(i)));
             if (withTokens) out.tokens.append({SqlToken::Quoted, sql.mid(i + 1, j - i - 1)});
             firstWord(u"[");
-            addShape(QStringView(sql).mid(i, j - i + 1));
             i = j + 1;
             continue;
         }
@@ -551,7 +555,7 @@ JetText parseJet(const QString& sql, bool withTokens) {
             if (!serial)
                 syntaxError(QStringLiteral("Syntax error in date in query expression '%1'.")
                                 .arg(j < 0 ? sql.mid(i) : sql.mid(i, j - i + 1)));
-            addParam(Variant::date(*serial), false, true);
+            addParam(Variant::date(*serial), false, true, j + 1);
             i = j + 1;
             continue;
         }
@@ -579,7 +583,7 @@ JetText parseJet(const QString& sql, bool withTokens) {
             const QStringView digits = QStringView(sql).mid(i, j - i);
             bool fits = false;
             const qlonglong integer = whole ? digits.toLongLong(&fits) : 0;
-            addParam(fits ? Variant(std::int64_t(integer)) : Variant(digits.toDouble()), false, false);
+            addParam(fits ? Variant(std::int64_t(integer)) : Variant(digits.toDouble()), false, false, j);
             i = j;
             continue;
         }
@@ -589,7 +593,6 @@ JetText parseJet(const QString& sql, bool withTokens) {
                 ++j;
             const QStringView text = QStringView(sql).mid(i, j - i);
             if (withTokens) out.tokens.append(word(text.toString()));
-            addShape(text);
             firstWord(text);
             i = j;
             continue;
@@ -598,10 +601,10 @@ JetText parseJet(const QString& sql, bool withTokens) {
         const bool pair = two == u"<>" || two == u"<=" || two == u">=" || two == u"!=" || two == u"||";
         const QStringView text = pair ? two : QStringView(sql).mid(i, 1);
         if (withTokens) out.tokens.append(symbol(text.toString()));
-        addShape(text);
         firstWord(text);
         i += text.size();
     }
+    copyText();
     out.query = out.verb == QLatin1String("select");
     return out;
 }

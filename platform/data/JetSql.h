@@ -24,7 +24,7 @@ struct SqlToken {
 
 // A Jet text split into its literal-free shape and its literals.
 struct JetText {
-    QString shape; // tokens joined by blanks, literals as "?"
+    QString shape; // the text with its literals marked by kind and its runs of blanks as one
     QVector<SqlToken> tokens;
     QVector<runtime::Variant> literals;
     QString verb;       // the first word past opening parentheses, lower case
