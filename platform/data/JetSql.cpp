@@ -597,9 +597,12 @@ JetText parseJet(const QString& sql, bool withTokens) {
             i = j;
             continue;
         }
-        const QStringView two = QStringView(sql).mid(i, 2);
-        const bool pair = two == u"<>" || two == u"<=" || two == u">=" || two == u"!=" || two == u"||";
-        const QStringView text = pair ? two : QStringView(sql).mid(i, 1);
+        const char16_t first = c.unicode();
+        const char16_t second = i + 1 < n ? sql[i + 1].unicode() : 0;
+        const bool pair = (first == '<' && (second == '>' || second == '=')) ||
+                          ((first == '>' || first == '!') && second == '=') ||
+                          (first == '|' && second == '|');
+        const QStringView text = QStringView(sql).mid(i, pair ? 2 : 1);
         if (withTokens) out.tokens.append(symbol(text.toString()));
         firstWord(text);
         i += text.size();
