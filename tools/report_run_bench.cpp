@@ -8,13 +8,13 @@
 // run, the preview and the PDF export, with the process's memory after each step and at peak.
 //   report_run_bench [--sales N] [--days D] [--seed S] [--rounds R] [--all] [--scale] [--run-only]
 
+#include "tools/BenchSupport.h"
 #include "tools/pos/DemoInstallation.h"
 
 #include "deleted_items/ActiveReport1.h"
 #include "deleted_items/Quenbrook.h"
 #include "deleted_items/frmParametros.h"
 #include "forms/DesktopLook.h"
-#include "forms/QtHost.h"
 #include "framework/ProgramDescription.h"
 #include "framework/clsDataBase.h"
 #include "reports/PagePainter.h"
@@ -50,15 +50,6 @@ using runtime::Variant;
 
 namespace {
 
-class QuietHost : public forms::QtHost {
-public:
-    int messageBox(const QString& text, int buttons, const QString& caption) override {
-        std::fprintf(stderr, "message box: %s %s\n", qPrintable(caption), qPrintable(text));
-        return (buttons & runtime::mb::ButtonsMask) == runtime::mb::YesNo ? runtime::mb::Yes
-                                                                          : runtime::mb::OK;
-    }
-};
-
 // Resident and peak resident memory of the process, in MiB.
 double statusMiB(const char* key) {
     QFile status(QStringLiteral("/proc/self/status"));
@@ -77,12 +68,8 @@ double peakMiB() {
 
 struct Times {
     std::vector<double> values;
-    double min() const { return *std::min_element(values.begin(), values.end()); }
-    double median() const {
-        std::vector<double> sorted = values;
-        std::sort(sorted.begin(), sorted.end());
-        return sorted[sorted.size() / 2];
-    }
+    double min() const { return bench::minimum(values); }
+    double median() const { return bench::median(values); }
 };
 
 double timed(const std::function<void()>& work) {
@@ -497,48 +484,25 @@ int main(int argc, char** argv) {
     options.sales = 20000;
     options.days = 30;
     int rounds = 5;
-    bool all = false;
-    bool scale = false;
-    bool runOnly = false; // for a profiler: report runs alone
-    const QStringList args = QCoreApplication::arguments().mid(1);
-    for (int i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--all")) {
-            all = true;
-            continue;
-        }
-        if (args[i] == QLatin1String("--run-only")) {
-            runOnly = true;
-            continue;
-        }
-        if (args[i] == QLatin1String("--scale")) {
-            scale = all = true;
-            options.sales = 122000;
-            options.days = 28;
-            rounds = 1;
-            continue;
-        }
-        bool ok = false;
-        const int value = i + 1 < args.size() ? args[i + 1].toInt(&ok) : 0;
-        if (!ok || value <= 0) return usage();
-        if (args[i] == QLatin1String("--sales"))
-            options.sales = value;
-        else if (args[i] == QLatin1String("--days"))
-            options.days = value;
-        else if (args[i] == QLatin1String("--seed"))
-            options.seed = unsigned(value);
-        else if (args[i] == QLatin1String("--rounds"))
-            rounds = value;
-        else
-            return usage();
-        ++i;
+    QStringList args = QCoreApplication::arguments().mid(1);
+    const bool all = args.removeAll(QStringLiteral("--all")) > 0 || args.contains(QStringLiteral("--scale"));
+    const bool scale = args.removeAll(QStringLiteral("--scale")) > 0;
+    const bool runOnly =
+        args.removeAll(QStringLiteral("--run-only")) > 0; // for a profiler: report runs alone
+    if (scale) {
+        options.sales = 122000;
+        options.days = 28;
+        rounds = 1;
     }
+    if (!bench::readOptions(args, options, &rounds)) return usage();
 
     QTemporaryDir folder;
     const demo::Counts made = demo::makeInstallation(folder.path(), options);
     const QString spoolerFile = folder.path() + QStringLiteral("/spooler.mdb");
     std::printf("%d sales over %d days%s\n", made.sales, options.days, all ? ", every sale" : "");
 
-    QuietHost host;
+    QElapsedTimer clock;
+    bench::TimingHost host(clock);
     runtime::setHost(&host);
     runtime::App::setPath(demo::programFolder(folder.path()));
     forms::applyDesktopLook();
