@@ -47,14 +47,24 @@ struct Pages::Pool {
     std::vector<QString> texts{QString()};
     std::vector<Font> fonts;
 
+    // The last id given for each text buffer: a text shared with one stored (a caption met on
+    // every page) is found without hashing its characters. The pool's copy keeps the buffer
+    // alive and unchanged, so a pointer once stored always means the same text.
+    QHash<const QChar*, quint32> buffers;
+
     quint32 text(const QString& text) {
         if (text.isEmpty()) return 0;
-        const auto it = textIds.constFind(text);
-        if (it != textIds.constEnd()) return *it;
-        texts.push_back(text);
-        const auto id = quint32(texts.size() - 1);
-        textIds.insert(text, id);
-        return id;
+        if (const auto known = buffers.constFind(text.constData()); known != buffers.constEnd()) {
+            const QString& stored = texts[*known];
+            if (stored.constData() == text.constData() && stored.size() == text.size()) return *known;
+        }
+        auto it = textIds.constFind(text);
+        if (it == textIds.constEnd()) {
+            texts.push_back(text);
+            it = textIds.insert(text, quint32(texts.size() - 1));
+        }
+        if (texts[*it].constData() == text.constData()) buffers.insert(text.constData(), *it);
+        return *it;
     }
     quint16 font(const Font& font) {
         for (size_t i = 0; i < fonts.size(); ++i)

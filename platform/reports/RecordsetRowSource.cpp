@@ -1,37 +1,38 @@
 #include "RecordsetRowSource.h"
 
 #include "data/Connection.h"
-#include "data/Recordset.h"
+#include "data/Provider.h"
+#include "runtime/RuntimeError.h"
 
 namespace reports {
 
 namespace {
 
-// The rows of a forward-only, read-only recordset.
+// The rows of a query, stepped straight from the connection's cursor: each row is read into
+// the caller's buffer and none is kept.
 class RecordsetRowSource : public RowSource {
 public:
     RecordsetRowSource(const std::shared_ptr<data::Connection>& connection, const QString& source) {
-        m_recordset.open(source, connection, data::adOpenForwardOnly, data::adLockReadOnly);
-        for (int i = 0; i < m_recordset.fieldCount(); ++i)
-            m_columns << m_recordset.fields(i).name();
+        if (!connection || !connection->isOpen()) runtime::raise(runtime::err::ConnectionNotUsable);
+        data::QueryResult result = connection->provider().query(source, false);
+        for (const data::ColumnInfo& column : result.columns)
+            m_columns << column.name;
+        if (!m_columns.isEmpty()) m_rows = std::move(result.rows);
     }
     QStringList columns() const override { return m_columns; }
     bool next(Row& row) override {
-        if (!m_started)
-            m_started = true;
-        else if (!m_recordset.eof())
-            m_recordset.moveNext();
-        if (m_recordset.eof()) return false;
-        row.resize(m_columns.size());
-        for (int i = 0; i < m_columns.size(); ++i)
-            row[i] = m_recordset.fields(i).value();
+        if (!m_rows || !m_rows->next()) {
+            m_rows.reset();
+            return false;
+        }
+        qint64 rowid = -1;
+        m_rows->read(row, rowid);
         return true;
     }
 
 private:
-    data::Recordset m_recordset;
+    std::unique_ptr<data::RowCursor> m_rows;
     QStringList m_columns;
-    bool m_started = false;
 };
 
 } // namespace

@@ -100,10 +100,11 @@ void ReportRun::generate(BandSink& sink, int width) {
                 }
             }
 
+    // Three row buffers turn: the row read ahead, the current one and the last one.
     Row row;
+    Row lastRow;
     bool have = rows && rows->next(row);
     m_row = have ? row : Row();
-    Row lastRow;
 
     sink.begin();
     emitSection(first(SectionKind::ReportHeader), sink, width, m_row);
@@ -114,7 +115,8 @@ void ReportRun::generate(BandSink& sink, int width) {
     QStringList keys(groupCount);
     bool started = false;
     while (have) {
-        m_row = row;
+        std::swap(lastRow, m_row);
+        std::swap(m_row, row);
         int level = started ? groupCount : 0;
         for (int g = 0; g < groupCount; ++g) {
             const QString key = fields(m_groups[size_t(g)].header->groupKey()).toText();
@@ -135,12 +137,10 @@ void ReportRun::generate(BandSink& sink, int width) {
             if (index >= 0 && index < m_row.size()) m_sums[field] += summand(m_row[index]);
         emitSection(detail, sink, width, m_row);
 
-        lastRow = m_row;
         started = true;
         have = rows->next(row);
     }
     if (started) {
-        m_row = lastRow;
         for (int g = groupCount - 1; g >= 0; --g)
             emitSection(m_groups[size_t(g)].footer, sink, width, m_row);
     }

@@ -198,6 +198,7 @@ void measureRoom(QVector<PageItem>& items, int width) {
 Band render(const Section& section, const SectionLayout& layout, int width) {
     Band band;
     band.height = layout.height;
+    band.items.reserve(2 * layout.controls.size() + 1);
     if (section.backColor().isValid())
         band.items.append(PageItem::filledRect(QRect(0, 0, width, layout.height), section.backColor()));
     for (const auto& placed : layout.controls)
