@@ -1,10 +1,18 @@
 #include "ExportFilter.h"
 
+#include "PageProgress.h"
+
 #include "runtime/RuntimeError.h"
 
 #include <QSaveFile>
 
 namespace reports {
+
+ExportFilter::PageDone ExportFilter::progressFor(const Pages& pages) {
+    auto progress =
+        std::make_shared<PageProgress>(QStringLiteral("Exporting page %1 of %2"), int(pages.size()));
+    return [progress](qsizetype done) { progress->pageDone(int(done)); };
+}
 
 namespace {
 

@@ -22,7 +22,13 @@ public:
 
     virtual void exportPages(const Pages& pages) = 0;
 
+    // Told each page written, from 1.
+    using PageDone = std::function<void(qsizetype)>;
+
 protected:
+    // A progress for writing these pages: shown for a long report.
+    static PageDone progressFor(const Pages& pages);
+
     // Writes the file through a temporary file in its folder, which replaces it only when every
     // write succeeded; otherwise error 75, and an earlier file of the name stays as it was.
     void save(const std::function<void(QIODevice&)>& write) const;

@@ -29,12 +29,14 @@ void PdfExport::exportPages(const Pages& pages) {
         writer.setCreator(QCoreApplication::applicationName());
         writer.setPageLayout(layoutOf(pages.isEmpty() ? QSize(12240, 15840) : pages.pageSize(0)));
         QPainter painter(&writer);
+        const PageDone pageDone = progressFor(pages);
         for (qsizetype i = 0; i < pages.size(); ++i) {
             if (i > 0) {
                 writer.setPageLayout(layoutOf(pages.pageSize(i)));
                 writer.newPage();
             }
             paintPage(painter, pages[i]);
+            pageDone(i + 1);
         }
         painter.end();
     });

@@ -1,5 +1,6 @@
 #include "Report.h"
 
+#include "PageProgress.h"
 #include "Paginator.h"
 #include "PreviewWindow.h"
 #include "runtime/RuntimeError.h"
@@ -85,7 +86,8 @@ void Report::run(bool) {
         m_pageSetup, [&run, pageHeader, width] { return run.pageBand(pageHeader, width); },
         [&run, pageFooter, width] { return run.pageBand(pageFooter, width); },
         pageFooter ? pageFooter->height() : 0);
-    if (m_progress) pager.onNewPage(m_progress);
+    PageProgress progress(QStringLiteral("Running the report: page %1"));
+    pager.onNewPage([&progress](int pages) { progress.pageDone(pages); });
     run.generate(pager, width);
     m_pages = pager.finish();
     ActiveReport_ReportEnd();

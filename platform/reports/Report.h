@@ -54,9 +54,6 @@ public:
     void run(bool keepOpen = false);
     const Pages& pages() const { return m_pages; }
 
-    // Told the number of pages begun while a run pages the report.
-    void onProgress(std::function<void(int)> listener) { m_progress = std::move(listener); }
-
     // Runs the report and hands its pages to its preview window (modeless, one per report).
     void show();
     PreviewWindow* preview() const { return m_preview.get(); }
@@ -83,7 +80,6 @@ private:
     // The last run, kept for fields() after it ends.
     std::unique_ptr<ReportRun> m_run;
     Pages m_pages;
-    std::function<void(int)> m_progress;
     std::unique_ptr<PreviewWindow> m_preview;
 };
 

@@ -210,15 +210,17 @@ private:
 
 } // namespace
 
-QByteArray RtfExport::document(const Pages& pages) {
+QByteArray RtfExport::document(const Pages& pages, const PageDone& pageDone) {
     Writer writer(pages);
-    for (qsizetype p = 0; p < pages.size(); ++p)
+    for (qsizetype p = 0; p < pages.size(); ++p) {
         writer.page(pages[p], p == 0);
+        if (pageDone) pageDone(p + 1);
+    }
     return writer.document();
 }
 
 void RtfExport::exportPages(const Pages& pages) {
-    save(document(pages));
+    save(document(pages, progressFor(pages)));
 }
 
 } // namespace reports

@@ -12,7 +12,7 @@ class RtfExport : public ExportFilter {
 public:
     void exportPages(const Pages& pages) override;
 
-    static QByteArray document(const Pages& pages);
+    static QByteArray document(const Pages& pages, const PageDone& pageDone = {});
 };
 
 } // namespace reports

@@ -15,7 +15,7 @@ constexpr int LineTolerance = 120;
 constexpr int MaxBlankLines = 2;
 } // namespace
 
-QString TextExport::pagesText(const Pages& pages) {
+QString TextExport::pagesText(const Pages& pages, const PageDone& pageDone) {
     int minLeft = INT_MAX;
     for (const Page& page : pages)
         for (const PageItem& item : page.items)
@@ -49,12 +49,13 @@ QString TextExport::pagesText(const Pages& pages) {
             out += text;
             out += u'\n';
         }
+        if (pageDone) pageDone(p + 1);
     }
     return out;
 }
 
 void TextExport::exportPages(const Pages& pages) {
-    save(pagesText(pages).toUtf8());
+    save(pagesText(pages, progressFor(pages)).toUtf8());
 }
 
 } // namespace reports

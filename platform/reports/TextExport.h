@@ -11,7 +11,7 @@ public:
     void exportPages(const Pages& pages) override;
 
     // The text of the pages, as the file holds it.
-    static QString pagesText(const Pages& pages);
+    static QString pagesText(const Pages& pages, const PageDone& pageDone = {});
 };
 
 } // namespace reports

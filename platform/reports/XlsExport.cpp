@@ -164,7 +164,7 @@ int widthOf(const QString& text, const Font& font) {
 }
 
 Grid buildGrid(const Pages& pages, bool removeVerticalSpace, bool pageBreaks, int minColumnWidth,
-               int minRowHeight) {
+               int minRowHeight, const ExportFilter::PageDone& pageDone) {
     // Columns: the texts' left edges over the whole report, close ones merged.
     QVector<int> lefts;
     int maxRight = 0;
@@ -234,6 +234,7 @@ Grid buildGrid(const Pages& pages, bool removeVerticalSpace, bool pageBreaks, in
                                                      grid.widths[column], MaxColumnWidth);
             }
         }
+        if (pageDone) pageDone(p + 1);
     }
     return grid;
 }
@@ -512,13 +513,14 @@ QByteArray encode(Grid grid, bool showGridLines) {
 
 } // namespace
 
-QByteArray XlsExport::workbook(const Pages& pages) const {
-    return encode(buildGrid(pages, m_removeVerticalSpace, m_pageBreaks, m_minColumnWidth, m_minRowHeight),
-                  m_showGridLines);
+QByteArray XlsExport::workbook(const Pages& pages, const PageDone& pageDone) const {
+    return encode(
+        buildGrid(pages, m_removeVerticalSpace, m_pageBreaks, m_minColumnWidth, m_minRowHeight, pageDone),
+        m_showGridLines);
 }
 
 void XlsExport::exportPages(const Pages& pages) {
-    save(workbook(pages));
+    save(workbook(pages, progressFor(pages)));
 }
 
 } // namespace reports

@@ -24,7 +24,7 @@ public:
 
     void exportPages(const Pages& pages) override;
 
-    QByteArray workbook(const Pages& pages) const;
+    QByteArray workbook(const Pages& pages, const PageDone& pageDone = {}) const;
 
 private:
     bool m_removeVerticalSpace = true;

@@ -1,7 +1,13 @@
 #include "PageQueries.h"
 #include "TestLayout.h"
+#include "reports/PdfExport.h"
 #include "runtime/RuntimeError.h"
 #include "support/LocaleScope.h"
+
+#include <QApplication>
+#include <QProgressDialog>
+#include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -225,4 +231,75 @@ TEST(ReportRun, ASecondLineBelowTheDesignedHeightGrowsOnlyTheRowsThatFillIt) {
     EXPECT_EQ(findText(page, "Error de carga")->rect.top(), Margin + 285);
     EXPECT_EQ(findText(page, "dos")->rect.top(), Margin + 555);
     EXPECT_EQ(findText(page, "tres")->rect.top(), Margin + 555 + 315);
+}
+
+TEST(Pages, GiveBackEveryOperationAsPlaced) {
+    PageItem date = PageItem::textBox({100, 200, 300, 40}, "1-dic-26", Font{"Arial", 11.5, true, false},
+                                      QColor(255, 0, 0), Alignment::Right, false);
+    date.value = runtime::Variant::date(46357.5);
+    date.room = 900;
+    PageItem name = PageItem::textBox({0, 0, 10, 10}, "Flan", Font(), Qt::black, Alignment::Left, true);
+    name.value = runtime::Variant(QStringLiteral("Flan"));
+    PageItem amount = PageItem::textBox({0, 50, 10, 10}, "12,5", Font(), Qt::black, Alignment::Center, false);
+    amount.value = 12.5;
+    const PageItem items[] = {date, name, amount,
+                              PageItem::lineFrom({500, 40, 20, 40}, QColor(0, 128, 0), 30),
+                              PageItem::filledRect({5, 6, 70, 80}, QColor(224, 224, 224))};
+    Pages pages;
+    pages.addPage({12240, 15840});
+    for (const PageItem& item : items)
+        pages.addItem(item, 720, 1000);
+    pages.append(Page{{15840, 12240}, {name}});
+
+    ASSERT_EQ(pages.size(), 2);
+    EXPECT_EQ(pages.pageSize(1), QSize(15840, 12240));
+    const Page page = pages[0];
+    ASSERT_EQ(page.items.size(), std::size(items));
+    for (qsizetype i = 0; i < page.items.size(); ++i) {
+        const PageItem& got = page.items[i];
+        const PageItem& put = items[i];
+        SCOPED_TRACE(i);
+        EXPECT_EQ(got.kind, put.kind);
+        EXPECT_EQ(got.rect, put.rect.translated(720, 1000));
+        if (put.kind == PageItem::Kind::Line) {
+            EXPECT_EQ(got.line, put.line.translated(720, 1000));
+        }
+        EXPECT_EQ(got.text, put.text);
+        EXPECT_EQ(got.font, put.font);
+        EXPECT_EQ(got.color, put.color);
+        EXPECT_EQ(got.alignment, put.alignment);
+        EXPECT_EQ(got.wrap, put.wrap);
+        EXPECT_EQ(got.room, put.room);
+        EXPECT_EQ(got.lineWidth, put.lineWidth);
+        EXPECT_EQ(got.value.type(), put.value.type());
+        EXPECT_TRUE(got.value.isEmpty() || got.value.equals(put.value));
+    }
+    EXPECT_EQ(pages.mid(1, 5)[0].items[0].text, "Flan");
+}
+
+TEST(ReportRun, ALongReportShowsThePagesDoneWhileItRunsAndExports) {
+    LocaleScope locale("en_US.UTF-8");
+    SalesReport report;
+    QVector<Row> rows;
+    for (int i = 0; i < 16000; ++i)
+        rows.append(SalesReport::row(QString::number(i), "Pizza", 1, 10));
+    feedSales(report, rows);
+    // What a progress dialog shows, looked at from within the work.
+    QStringList shown;
+    auto look = [&shown] {
+        QTimer::singleShot(0, [&shown] {
+            for (QWidget* widget : QApplication::topLevelWidgets())
+                if (auto* dialog = qobject_cast<QProgressDialog*>(widget); dialog && dialog->isVisible())
+                    shown << dialog->labelText();
+        });
+    };
+    look();
+    report.run();
+    ASSERT_GE(report.pages().size(), 1000);
+    look();
+    QTemporaryDir dir;
+    PdfExport pdf;
+    pdf.setFileName(dir.filePath("long.pdf"));
+    pdf.exportPages(report.pages().mid(0, 1000));
+    EXPECT_EQ(shown, (QStringList{"Running the report: page 1000", "Exporting page 1 of 1000"}));
 }
