@@ -3,6 +3,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <bit>
 
 namespace reports {
 
@@ -72,12 +73,49 @@ struct Pages::Pool {
         fonts.push_back(font);
         return quint16(fonts.size() - 1);
     }
+
+    std::vector<QRgb> colors;
+    quint16 color(const QColor& color) {
+        const QRgb rgba = color.rgba();
+        for (size_t i = colors.size(); i-- > 0;)
+            if (colors[i] == rgba) return quint16(i);
+        colors.push_back(rgba);
+        return quint16(colors.size() - 1);
+    }
+
+    // A field's value: its type, its number and its text.
+    struct Value {
+        runtime::Variant::Type type;
+        double number;
+        quint32 text;
+    };
+    std::vector<Value> values{Value{runtime::Variant::Type::Empty, 0, 0}};
+    QHash<std::pair<quint64, quint64>, quint32> valueIds;
+    quint32 value(const runtime::Variant& value) {
+        if (value.isEmpty()) return 0;
+        const Value v{value.type(), value.isString() ? 0.0 : value.rawNumber(),
+                      value.isString() ? text(value.rawString()) : 0};
+        const std::pair<quint64, quint64> key{(quint64(v.type) << 32) | v.text,
+                                              std::bit_cast<quint64>(v.number)};
+        auto it = valueIds.constFind(key);
+        if (it == valueIds.constEnd()) {
+            values.push_back(v);
+            it = valueIds.insert(key, quint32(values.size() - 1));
+        }
+        return *it;
+    }
 };
+
+namespace {
+qint16 clamped16(int value) {
+    return qint16(std::clamp(value, -32768, 32767));
+}
+} // namespace
 
 Pages::Pages() : m_pool(std::make_shared<Pool>()) {}
 
 size_t Pages::itemBytes() const {
-    return m_items.capacity() * sizeof(Packed) + m_pages.capacity() * sizeof(Entry);
+    return m_items.size() * sizeof(Packed) + m_pages.capacity() * sizeof(Entry);
 }
 
 void Pages::addPage(const QSize& size) {
@@ -98,24 +136,20 @@ void Pages::addItem(const PageItem& item, int dx, int dy) {
         packed.y1 = item.line.y1() + dy;
         packed.x2 = item.line.x2() + dx;
         packed.y2 = item.line.y2() + dy;
+        packed.extra = clamped16(item.lineWidth);
     } else {
         packed.x1 = item.rect.left() + dx;
         packed.y1 = item.rect.top() + dy;
         packed.x2 = item.rect.width();
         packed.y2 = item.rect.height();
+        packed.extra = clamped16(item.room);
     }
     packed.text = m_pool->text(item.text);
-    packed.color = item.color.rgba();
-    packed.room = item.room;
+    packed.value = m_pool->value(item.value);
+    packed.color = m_pool->color(item.color);
     packed.font = m_pool->font(item.font);
-    packed.lineWidth = quint16(item.lineWidth);
     packed.alignment = quint8(item.alignment);
     packed.wrap = item.wrap;
-    packed.valueType = quint8(item.value.type());
-    if (item.value.isString())
-        packed.value.text = m_pool->text(item.value.rawString());
-    else
-        packed.value.number = item.value.rawNumber();
     m_items.push_back(packed);
 }
 
@@ -160,20 +194,18 @@ Page Pages::operator[](qsizetype index) const {
         if (item.kind == PageItem::Kind::Line) {
             item.line = QLine(packed.x1, packed.y1, packed.x2, packed.y2);
             item.rect = QRect(item.line.p1(), item.line.p2()).normalized();
+            item.lineWidth = packed.extra;
         } else {
             item.rect = QRect(packed.x1, packed.y1, packed.x2, packed.y2);
+            item.room = packed.extra;
         }
         item.text = m_pool->texts[packed.text];
         item.font = m_pool->fonts[packed.font];
-        item.color = QColor::fromRgba(packed.color);
+        item.color = QColor::fromRgba(m_pool->colors[packed.color]);
         item.alignment = Alignment(packed.alignment);
         item.wrap = packed.wrap;
-        item.room = packed.room;
-        item.lineWidth = packed.lineWidth;
-        const auto type = runtime::Variant::Type(packed.valueType);
-        item.value =
-            variantOf(type, packed.value.number,
-                      type == runtime::Variant::Type::String ? m_pool->texts[packed.value.text] : QString());
+        const Pool::Value& value = m_pool->values[packed.value];
+        item.value = variantOf(value.type, value.number, m_pool->texts[value.text]);
         page.items.append(std::move(item));
     }
     return page;

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QVector>
 
+#include <deque>
 #include <iterator>
 #include <memory>
 #include <vector>
@@ -110,19 +111,15 @@ public:
     size_t itemBytes() const;
 
 private:
-    // One operation: Text and Rect keep their box, a Line its two ends.
+    // One operation in 32 bytes, its texts, value, colour and font interned.
     struct Packed {
-        qint32 x1, y1, x2, y2;
+        qint32 x1, y1, x2, y2; // Text and Rect: left, top, width, height; Line: its two ends
         quint32 text;
-        QRgb color;
-        qint32 room;
+        quint32 value; // 0: none
+        quint16 color;
         quint16 font;
-        quint16 lineWidth;
-        quint8 kind, alignment, wrap, valueType;
-        union {
-            double number;
-            quint32 text;
-        } value;
+        qint16 extra; // Text: room; Line: line width
+        quint8 kind : 2, alignment : 2, wrap : 1;
     };
     struct Pool;
     struct Entry {
@@ -132,7 +129,7 @@ private:
 
     std::shared_ptr<Pool> m_pool;
     std::vector<Entry> m_pages;
-    std::vector<Packed> m_items;
+    std::deque<Packed> m_items; // in blocks: growing never copies the whole
 };
 
 } // namespace reports
