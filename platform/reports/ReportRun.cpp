@@ -28,7 +28,11 @@ Section* ReportRun::first(SectionKind kind) const {
 }
 
 int ReportRun::columnIndex(const QString& column) const {
-    return m_columns.value(column.toLower(), -1);
+    // Names as the layout spells them are looked up once in any case.
+    if (const auto it = m_spelled.constFind(column); it != m_spelled.constEnd()) return *it;
+    const int index = m_columns.value(column.toLower(), -1);
+    m_spelled.insert(column, index);
+    return index;
 }
 
 runtime::Variant ReportRun::fields(const QString& column) const {
