@@ -128,6 +128,19 @@ QString texto(double number) {
     return Variant(number).toString();
 }
 
+// A value joined to an empty text and formatted: a Null reads as "". A date goes to the
+// picture directly, as its text would read back.
+QString formato(const Variant& value, const QString& picture) {
+    return value.isNull() ? QString() : runtime::Format(value, picture);
+}
+
+// Minutes since midnight of an "HH:MM" text.
+double minutosDe(const QString& hhmm) {
+    const QStringList partes = runtime::Split(hhmm, QStringLiteral(":"));
+    if (partes.size() < 2) runtime::raise(runtime::err::SubscriptOutOfRange);
+    return stod2(partes[0]) * 60 + stod2(partes[1]);
+}
+
 } // namespace
 
 frmPListado::frmPListado() : Form(QStringLiteral("frmPListado")) {
@@ -292,9 +305,7 @@ void frmPListado::PreparaDetalle() {
 QString frmPListado::hFecha2Mins(QString& s) {
     if (s.isEmpty()) return {};
     s = FmtHora(Variant(s));
-    const QStringList partes = runtime::Split(s, QStringLiteral(":"));
-    if (partes.size() < 2) runtime::raise(runtime::err::SubscriptOutOfRange);
-    return texto(stod2(partes[0]) * 60 + stod2(partes[1]));
+    return texto(minutosDe(s));
 }
 
 // Listing modes and their options.
@@ -431,14 +442,23 @@ void frmPListado::Quenbrook() {
                 mFilasEncontradas += 1;
                 const double cantidad = ValorNumerico(campo("cantidad"));
                 const double importe = ValorNumerico(campo("importe"));
-                QString preparacion = campo("Preparacion").toText();
-                QString demora = campo("demora").toText();
+                // hFecha2Mins of the value joined to an empty text, keeping the number for the colour.
+                auto minutos = [&](const char* name, double& numero) {
+                    const Variant v = campo(name);
+                    numero = 0;
+                    if (v.isNull() || v.isEmpty() || (v.isString() && v.rawString().isEmpty()))
+                        return QString();
+                    numero = minutosDe(FmtHora(v));
+                    return texto(numero);
+                };
+                double prep = 0;
+                double demora = 0;
                 const QString mozo = campo("mozo").toText();
                 const QStringList celdas{
                     texto(ValorNumerico(campo("id"))),
                     campo("Tipo").toText(),
-                    runtime::Format(sfFecha.toText(), QStringLiteral("YYYY/MM/DD")),
-                    runtime::Format(fecha.toText(), QStringLiteral("YYYY/MM/DD")),
+                    formato(sfFecha, QStringLiteral("YYYY/MM/DD")),
+                    formato(fecha, QStringLiteral("YYYY/MM/DD")),
                     texto(stod2(campo("mesa"))),
                     campo("Doc").toText(),
                     campo("NroFact").toText(),
@@ -446,10 +466,10 @@ void frmPListado::Quenbrook() {
                     campo("producto").toText(),
                     runtime::Format(importe, QStringLiteral("0.00")),
                     runtime::Format(cantidad * importe, QStringLiteral("0.00")),
-                    FmtHora(hora.toText()),
+                    formato(hora, QStringLiteral("HH:MM")),
                     FmtHora(sfHora),
-                    hFecha2Mins(preparacion),
-                    hFecha2Mins(demora),
+                    minutos("Preparacion", prep),
+                    minutos("demora", demora),
                     campo("usuario").toText(),
                     stod2(mozo) > 0 ? mozo : QString(),
                     campo("Tipo").toText() + QStringLiteral(" - ") + campo("motivo").toText(),
@@ -457,10 +477,8 @@ void frmPListado::Quenbrook() {
                 GAddItem(g, SlotG, celdas.join(QLatin1Char('|')), false);
                 const int fila = static_cast<int>(mFilasEncontradas);
                 g.setCellFontBold(fila, 9, true);
-                const double prep = stod2(g.textMatrix(fila, 13));
-                const double minutos = stod2(g.textMatrix(fila, 14));
                 g.setCellFontBold(fila, 11, true);
-                g.setCellBackColor(fila, 11, prep > minutos ? Amarillo : Rojo);
+                g.setCellBackColor(fila, 11, prep > demora ? Amarillo : Rojo);
             }
             rs.moveNext();
         }

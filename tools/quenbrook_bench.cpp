@@ -8,9 +8,11 @@
 
 #include "deleted_items/ActiveReport1.h"
 #include "deleted_items/Quenbrook.h"
+#include "deleted_items/frmPListado.h"
 #include "deleted_items/frmParametros.h"
 #include "forms/DesktopLook.h"
 #include "forms/QtHost.h"
+#include "framework/GridHelpers.h"
 #include "framework/ProgramDescription.h"
 #include "framework/ReportExport.h"
 #include "framework/clsCajaHelpers.h"
@@ -350,6 +352,33 @@ int main(int argc, char** argv) {
         std::printf("same SQL straight to SQLite (%ld rows): %7.2f s\n", raw, rawTime);
         std::printf("build / raw SQL:                        %7.2f (aim: 2 or less; best of %d each)\n",
                     build / rawTime, rounds);
+
+        // The listing window over the month: its deleted-products listing and a sort on a text column.
+        QString modo = QStringLiteral("Quenbrook");
+        frmPListado& listado = forms::instance<frmPListado>();
+        listado.Listado(modo);
+        listado.dtdesde.setValue(desde);
+        listado.dthasta.setValue(hasta);
+        clock.restart();
+        listado.MuestraDatos();
+        QCoreApplication::processEvents();
+        const double listing = seconds(clock.nsecsElapsed());
+        clock.restart();
+        OrdenaGrilla(listado.g, 8);
+        QCoreApplication::processEvents();
+        const double listingSort = seconds(clock.nsecsElapsed());
+        std::printf("listing window, deleted products (%.0f rows): %7.2f s, sorted by product %.2f s\n",
+                    listado.mFilasEncontradas, listing, listingSort);
+        modo = QStringLiteral("InfVentas");
+        listado.Listado(modo);
+        listado.optF0.setValue(true);
+        listado.dtdesde.setValue(desde);
+        listado.dthasta.setValue(hasta);
+        clock.restart();
+        listado.MuestraDatos();
+        QCoreApplication::processEvents();
+        std::printf("listing window, sales with deletions (%.0f rows): %7.2f s\n", listado.mFilasEncontradas,
+                    seconds(clock.nsecsElapsed()));
         if (raw != built) std::printf("warning: the raw pass wrote %ld rows, the build %lld\n", raw, built);
     } catch (const runtime::RuntimeError& e) {
         std::fprintf(stderr, "quenbrook_bench: error %ld: %s\n", e.number(), qPrintable(e.description()));
