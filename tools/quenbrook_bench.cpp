@@ -1,9 +1,10 @@
 // Builds the deleted-items report over a busy month of a demo installation, offscreen, and
 // prints the seconds of each step: the cash-date pass, the build (LlenaInforme up to the
-// report), the report run, the PDF export, and the build against the same SQL sent straight
-// to SQLite.
+// report), the report run, the PDF export, the build against the same SQL sent straight
+// to SQLite, and the listing window's two listings of the month.
 //   quenbrook_bench [--sales N] [--days D] [--seed S]
 
+#include "tools/BenchSupport.h"
 #include "tools/pos/DemoInstallation.h"
 
 #include "deleted_items/ActiveReport1.h"
@@ -11,7 +12,6 @@
 #include "deleted_items/frmPListado.h"
 #include "deleted_items/frmParametros.h"
 #include "forms/DesktopLook.h"
-#include "forms/QtHost.h"
 #include "framework/GridHelpers.h"
 #include "framework/ProgramDescription.h"
 #include "framework/ReportExport.h"
@@ -35,48 +35,15 @@
 using namespace framework;
 using namespace quenbrook;
 
+using namespace bench;
+
 namespace {
 
-// The program's own host, with the moments at which the build changes the mouse pointer
-// recorded: LlenaInforme shows the hourglass once the cash dates are written, and restores
-// the pointer right before it shows the report. A message box (an error) is printed, not shown.
-class TimingHost : public forms::QtHost {
-public:
-    explicit TimingHost(const QElapsedTimer& clock) : m_clock(clock) {}
-    int messageBox(const QString& text, int buttons, const QString& caption) override {
-        std::fprintf(stderr, "message box: %s %s\n", qPrintable(caption), qPrintable(text));
-        return (buttons & runtime::mb::ButtonsMask) == runtime::mb::YesNo ? runtime::mb::Yes
-                                                                          : runtime::mb::OK;
-    }
-    void setMousePointer(int pointer) override {
-        (pointer == runtime::pointer::Hourglass ? hourglassAt : defaultAt) = m_clock.nsecsElapsed();
-        QtHost::setMousePointer(pointer);
-    }
-    qint64 hourglassAt = 0;
-    qint64 defaultAt = 0;
-
-private:
-    const QElapsedTimer& m_clock;
-};
-
-double seconds(qint64 nanoseconds) {
-    return nanoseconds / 1e9;
-}
-
 sqlite3* openRaw(const QString& file) {
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
-        throw runtime::RuntimeError(runtime::err::DatabaseError, QString::fromUtf8(sqlite3_errmsg(db)));
+    sqlite3* db = openFile(file);
     // As the data layer opens its files.
     sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
     return db;
-}
-
-sqlite3_stmt* prepare(sqlite3* db, const char* sql) {
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) != SQLITE_OK)
-        throw runtime::RuntimeError(runtime::err::DatabaseError, QString::fromUtf8(sqlite3_errmsg(db)));
-    return stmt;
 }
 
 long long scalar(sqlite3* db, const char* sql, double a = 0, double b = 0) {
@@ -250,21 +217,7 @@ int main(int argc, char** argv) {
     demo::Options options;
     options.sales = 20000;
     options.days = 30;
-    const QStringList args = QCoreApplication::arguments().mid(1);
-    for (int i = 0; i + 1 < args.size(); i += 2) {
-        bool ok = false;
-        const int value = args[i + 1].toInt(&ok);
-        if (!ok || value <= 0) return usage();
-        if (args[i] == QLatin1String("--sales"))
-            options.sales = value;
-        else if (args[i] == QLatin1String("--days"))
-            options.days = value;
-        else if (args[i] == QLatin1String("--seed"))
-            options.seed = unsigned(value);
-        else
-            return usage();
-    }
-    if (args.size() % 2 != 0) return usage();
+    if (!readOptions(QCoreApplication::arguments().mid(1), options)) return usage();
 
     QTemporaryDir folder;
     QElapsedTimer clock;
