@@ -13,6 +13,8 @@
 #include "support/Screenshot.h"
 #include "support/UserInput.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QMenu>
 #include <QTimer>
@@ -597,9 +599,10 @@ TEST_F(ListingTest, TheReprintTimerShowsTheDataOnce) {
     EXPECT_EQ(window.tmrReimprimir.interval(), 10000);
     window.tmrReimprimir.setInterval(10);
     window.tmrReimprimir.setEnabled(true);
-    QEventLoop wait;
-    QTimer::singleShot(200, &wait, &QEventLoop::quit);
-    wait.exec();
+    QElapsedTimer clock;
+    clock.start();
+    while (window.tmrReimprimir.enabled() && clock.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     EXPECT_FALSE(window.tmrReimprimir.enabled());
     EXPECT_EQ(window.lblInfo.caption(), "No se encontraron datos con los parametros ingresados.");
 }
