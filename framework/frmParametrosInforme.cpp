@@ -48,6 +48,10 @@ void frmParametrosInforme::LlenaInforme() {
     const QString sql = consultaVentas();
 
     runtime::setMousePointer(runtime::pointer::Hourglass);
+    // The build's writes are one transaction, kept however the build ends; its reads, one
+    // snapshot of the point-of-sale database.
+    data::Transaction writes(*gDB->spooler);
+    data::Transaction reads(*gDB->dbaccess);
     gDB->spooler->execute(QStringLiteral("Delete from tmpreport"));
     data::Recordset tmp;
     tmp.open(QStringLiteral("select * from tmpReport"), gDB->spooler, data::adOpenStatic,
@@ -62,6 +66,8 @@ void frmParametrosInforme::LlenaInforme() {
     escribeVentas(tmp, ventas);
     ventas.close();
     tmp.close();
+    reads.commit();
+    writes.commit();
 
     if (!m_cancelRequested) pb.setValue(pb.max());
     runtime::setMousePointer(runtime::pointer::Default);

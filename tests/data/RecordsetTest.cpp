@@ -4,6 +4,9 @@
 #include "support/PosFixture.h"
 
 #include <QFile>
+#include <QFileInfo>
+
+#include <sqlite3.h>
 
 #include <gtest/gtest.h>
 
@@ -68,9 +71,54 @@ TEST(JetConnection, MissingOrForeignFileFailsWithItsName) {
     f.close();
     EXPECT_EQ(errorText([&] { cn->open(posdb::jetConnectionString(text)); }),
               "Unrecognized database format '" + text + "'.");
+    const QString empty = pos.root() + "/empty.mdb";
+    QFile(empty).open(QIODevice::WriteOnly);
+    EXPECT_EQ(errorText([&] { cn->open(posdb::jetConnectionString(empty)); }),
+              "Unrecognized database format '" + empty + "'.");
+    EXPECT_EQ(QFileInfo(empty).size(), 0); // never made a database
     EXPECT_EQ(errorNumber([&] { cn->open("Provider=SQLOLEDB;Data Source=server"); }), 3706);
     EXPECT_EQ(errorNumber([&] { cn->open(""); }), runtime::err::DatabaseError);
     EXPECT_FALSE(cn->isOpen());
+}
+
+// The point-of-sale file in the rollback-journal mode it is kept in by its owner.
+QByteArray rollbackJournalFile(const QString& file) {
+    sqlite3* db = nullptr;
+    sqlite3_open(file.toUtf8().constData(), &db);
+    sqlite3_exec(db, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    QFile f(file);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+TEST(JetConnection, ReadingLeavesTheFileByteForByteAsItWas) {
+    PosFixture pos(false);
+    const QByteArray before = rollbackJournalFile(pos.mainFile());
+    {
+        auto cn = posdb::openJet(pos.mainFile());
+        Recordset rs;
+        rs.open("select * from usuarios where apodo = 'admin'", cn);
+        EXPECT_TRUE(rs.eof());
+        rs.close();
+        cn->close();
+    }
+    QFile f(pos.mainFile());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.readAll() == before);
+    EXPECT_FALSE(QFileInfo::exists(pos.mainFile() + "-wal"));
+}
+
+TEST(JetConnection, AFileLockedByAnotherProgramSaysSo) {
+    PosFixture pos(false);
+    rollbackJournalFile(pos.spoolerFile());
+    sqlite3* other = nullptr;
+    sqlite3_open(pos.spoolerFile().toUtf8().constData(), &other);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    auto cn = std::make_shared<data::Connection>();
+    const QString message = errorText([&] { cn->open(posdb::jetConnectionString(pos.spoolerFile())); });
+    EXPECT_TRUE(message.contains("locked")) << message.toStdString();
+    sqlite3_close(other);
 }
 
 TEST(JetConnection, ClosedConnectionRefusesWorkButClosesQuietly) {
@@ -288,4 +336,35 @@ TEST(JetRecordset, MovingOnSavesAPendingEdit) {
     rs.moveNext();
     rs.close();
     EXPECT_EQ(pos.scalar("select smesa from ventas where idventa = 3").toString(), "99");
+}
+
+TEST(JetRecordset, RowsReadAsWalkedAreTheRowsAtOpenDespiteLaterWrites) {
+    PosFixture pos(false);
+    for (int i = 1; i <= 3; ++i)
+        pos.exec(QStringLiteral("insert into REGISTRY (CLAVE, VALOR) values ('k%1', 'v')").arg(i));
+    Recordset rs;
+    rs.open("select CLAVE from REGISTRY", pos.db());
+    EXPECT_EQ(rs.fields("clave").value().toText(), "k1");
+    pos.exec("delete from REGISTRY");
+    QStringList seen;
+    for (; !rs.eof(); rs.moveNext())
+        seen << rs.fields(0).value().toText();
+    EXPECT_EQ(seen, QStringList({"k1", "k2", "k3"}));
+}
+
+TEST(JetRecordset, TextsCompareWithoutCaseForEveryLetter) {
+    PosFixture pos(false);
+    pos.addUser(QStringLiteral("Ángel"), QStringLiteral("Ñoño"));
+    pos.addUser(QStringLiteral("Angel"), QStringLiteral("nono"));
+    const struct {
+        const char* where;
+        int rows;
+    } cases[] = {{"apodo = 'ángel' and password = 'ñoño'", 1},
+                 {"apodo = 'ÁNGEL'", 1},
+                 {"apodo = 'angel'", 1},
+                 {"apodo <> 'ÁnGeL'", 1},
+                 {"apodo > 'angel'", 1}};
+    for (const auto& c : cases)
+        EXPECT_EQ(pos.rows(QStringLiteral("select id from usuarios where ") + c.where).size(), c.rows)
+            << c.where;
 }

@@ -265,4 +265,13 @@ TEST_F(LoginTest, MissingDatabaseEndsTheProgramBeforeTheLogin) {
     EXPECT_FALSE(forms::isLoaded<frmLogin>());
 }
 
+TEST_F(LoginTest, AUserWithAccentedCapitalsLogsIn) {
+    const qint64 id = fx.addUser(QStringLiteral("Ángel"), QStringLiteral("Ñoño"));
+    frmLogin& login = start();
+    logIn(login, QStringLiteral("ÁNGEL"), QStringLiteral("ñoño"));
+    EXPECT_TRUE(host.boxes.isEmpty());
+    EXPECT_TRUE(forms::isLoaded<frmParametrosPrueba>());
+    EXPECT_EQ(gIdUsuario, id);
+}
+
 } // namespace
