@@ -81,20 +81,9 @@ TEST(JetConnection, MissingOrForeignFileFailsWithItsName) {
     EXPECT_FALSE(cn->isOpen());
 }
 
-// The point-of-sale file in the rollback-journal mode it is kept in by its owner.
-QByteArray rollbackJournalFile(const QString& file) {
-    sqlite3* db = nullptr;
-    sqlite3_open(file.toUtf8().constData(), &db);
-    sqlite3_exec(db, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-    QFile f(file);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
-
 TEST(JetConnection, ReadingLeavesTheFileByteForByteAsItWas) {
     PosFixture pos(false);
-    const QByteArray before = rollbackJournalFile(pos.mainFile());
+    const QByteArray before = pos.inRollbackJournal(pos.mainFile());
     {
         auto cn = posdb::openJet(pos.mainFile());
         Recordset rs;
@@ -111,7 +100,7 @@ TEST(JetConnection, ReadingLeavesTheFileByteForByteAsItWas) {
 
 TEST(JetConnection, AFileLockedByAnotherProgramSaysSo) {
     PosFixture pos(false);
-    rollbackJournalFile(pos.spoolerFile());
+    pos.inRollbackJournal(pos.spoolerFile());
     sqlite3* other = nullptr;
     sqlite3_open(pos.spoolerFile().toUtf8().constData(), &other);
     ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);

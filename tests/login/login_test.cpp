@@ -16,6 +16,7 @@
 #include "support/UserInput.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -225,6 +226,18 @@ TEST_F(LoginTest, CancelEndsTheProgramWithTheDatabasesOpen) {
     EXPECT_TRUE(host.ended);
     EXPECT_TRUE(gDB->dbaccess && gDB->dbaccess->isOpen());
     EXPECT_TRUE(host.boxes.isEmpty());
+}
+
+TEST_F(LoginTest, ASessionThatLogsNobodyInLeavesTheDatabaseAsItWas) {
+    const QByteArray before = fx.inRollbackJournal(fx.mainFile());
+    frmLogin& login = start();
+    logIn(login, QStringLiteral("ana"), QStringLiteral("mala"));
+    EXPECT_TRUE(user::click(login.PictureButton2.widget()));
+    gDB->CloseDatabase();
+    QFile file(fx.mainFile());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll() == before);
+    EXPECT_FALSE(QFileInfo::exists(fx.mainFile() + QStringLiteral("-wal")));
 }
 
 TEST_F(LoginTest, UnopenedDatabaseOnlyWritesTheErrorLog) {

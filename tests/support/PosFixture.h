@@ -40,6 +40,10 @@ public:
     // Replaces bases.ini with these bytes (lines as given, e.g. "DBKIND|2\r\n").
     void writeIni(const QByteArray& content);
 
+    // Closes the fixture's own connections, puts a file in the rollback-journal mode its owner
+    // keeps it in and returns its bytes.
+    QByteArray inRollbackJournal(const QString& file);
+
     // Connections of the test's own on the two files (opened on first use).
     data::ConnectionPtr db();
     data::ConnectionPtr spooler();
