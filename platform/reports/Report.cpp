@@ -79,6 +79,8 @@ void Report::run(bool) {
         if (section->kind() == SectionKind::PageFooter && !pageFooter) pageFooter = section.get();
     }
     const int width = m_pageSetup.sectionWidth();
+    // The last run's pages go first: a long report is not held twice.
+    m_pages = Pages();
     ActiveReport_ReportStart();
     m_run = std::make_unique<ReportRun>(m_sections, m_groups);
     ReportRun& run = *m_run;
