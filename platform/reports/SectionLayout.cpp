@@ -51,6 +51,7 @@ bool hasContent(const SectionLayout::Placed& placed) {
 SectionLayout layOut(const Section& section) {
     SectionLayout layout;
     layout.height = section.height();
+    layout.controls.reserve(qsizetype(section.controls().size()));
 
     // Growth of each growing control: (design bottom, extra height).
     QVector<QPair<int, int>> growth;
@@ -108,7 +109,8 @@ bool isDatePicture(const QString& picture) {
                                    QStringLiteral("medium date"),  QStringLiteral("short date"),
                                    QStringLiteral("long time"),    QStringLiteral("medium time"),
                                    QStringLiteral("short time")};
-    if (named.contains(picture.toLower())) return true;
+    if (picture.isEmpty()) return false;
+    if (named.contains(picture, Qt::CaseInsensitive)) return true;
     bool quoted = false;
     for (qsizetype i = 0; i < picture.size(); ++i) {
         const QChar c = picture[i].toLower();
