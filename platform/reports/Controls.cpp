@@ -21,13 +21,14 @@ Field::Field(QString name, const QRect& rect, QString dataField, QString outputF
 
 void Field::setDataValue(const runtime::Variant& value) {
     m_value = value;
-    m_text = formatted(value);
+    m_boundPicture = m_outputFormat;
+    m_unformatted = true;
     m_textShowsValue = true;
 }
 
-QString Field::formatted(const runtime::Variant& value) const {
-    if (m_outputFormat.isEmpty()) return value.toText();
-    return runtime::Format(value, m_outputFormat);
+QString Field::formatted(const runtime::Variant& value, const QString& picture) {
+    if (picture.isEmpty()) return value.toText();
+    return runtime::Format(value, picture);
 }
 
 Line::Line(QString name, const QLine& line)

@@ -95,9 +95,17 @@ public:
     const QString& outputFormat() const { return m_outputFormat; }
     void setOutputFormat(const QString& picture) { m_outputFormat = picture; }
 
-    const QString& text() const { return m_text; }
+    // Formatted when first asked for: a section that its format event hides formats nothing.
+    const QString& text() const {
+        if (m_unformatted) {
+            m_text = formatted(m_value, m_boundPicture);
+            m_unformatted = false;
+        }
+        return m_text;
+    }
     void setText(const QString& text) {
         m_text = text;
+        m_unformatted = false;
         m_textShowsValue = false;
     }
 
@@ -116,12 +124,16 @@ public:
     void setSummary(Summary summary) { m_summary = summary; }
 
     // The text of a value under the output format (the default conversion without one).
-    QString formatted(const runtime::Variant& value) const;
+    QString formatted(const runtime::Variant& value) const { return formatted(value, m_outputFormat); }
 
 private:
     QString m_dataField;
     QString m_outputFormat;
-    QString m_text;
+    static QString formatted(const runtime::Variant& value, const QString& picture);
+
+    mutable QString m_text;
+    mutable bool m_unformatted = false;
+    QString m_boundPicture; // the output format when the value was given
     runtime::Variant m_value;
     bool m_textShowsValue = false;
     bool m_canGrow = false;
