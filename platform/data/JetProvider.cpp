@@ -272,15 +272,19 @@ QString JetProvider::lookUpDeclaredType(const QString& table, const QString& col
     return declared ? QString::fromUtf8(declared) : QStringLiteral("");
 }
 
+SqliteText JetProvider::translate(const QVector<SqlToken>& tokens, bool wantRowid) {
+    return translateJet(tokens, wantRowid, [this](const QString& table, const QString& column) {
+        return kindOf(declaredType(table, column)) == Kind::Date;
+    });
+}
+
 JetProvider::Prepared& JetProvider::prepared(const JetText& text, bool updatable) {
     const QString key = updatable ? text.shape + QStringLiteral(" \x02") : text.shape;
     if (auto it = m_translated.constFind(key); it != m_translated.constEnd()) return **it;
     if (m_translated.size() >= maxCachedStatements) m_translated.clear();
 
     auto p = std::make_shared<Prepared>();
-    p->text = translateJet(text.tokens, updatable, [this](const QString& table, const QString& column) {
-        return kindOf(declaredType(table, column)) == Kind::Date;
-    });
+    p->text = translate(text.tokens, updatable);
     const QByteArray sql = p->text.sql.toUtf8();
     if (sqlite3_prepare_v2(m_db, sql.constData(), int(sql.size()), &p->stmt, nullptr) != SQLITE_OK) {
         if (!updatable) fail();
