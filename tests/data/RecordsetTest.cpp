@@ -68,7 +68,7 @@ TEST(JetConnection, MissingOrForeignFileFailsWithItsName) {
     f.close();
     EXPECT_EQ(errorText([&] { cn->open(posdb::jetConnectionString(text)); }),
               "Unrecognized database format '" + text + "'.");
-    EXPECT_EQ(errorNumber([&] { cn->open("Provider=SQLOLEDB;Data Source=server"); }), 3706);
+    EXPECT_EQ(errorNumber([&] { cn->open("Provider=MSDAORA;Data Source=server"); }), 3706);
     EXPECT_EQ(errorNumber([&] { cn->open(""); }), runtime::err::DatabaseError);
     EXPECT_FALSE(cn->isOpen());
 }
