@@ -64,6 +64,22 @@ void PosFixture::writeIni(const QByteArray& content) {
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write(content);
 }
 
+QString PosFixture::sqlServerFile() const {
+    return root() + QStringLiteral("/db/pos.mdf");
+}
+
+void PosFixture::useSqlServer() {
+    posdb::copyAsSqlServer(mainFile(), sqlServerFile());
+    writeIni("Directorio|" + root().toUtf8() + "\r\nDBKIND|2\r\nCONNSTRING|" +
+             posdb::sqlServerConnectionString(sqlServerFile()).toUtf8() + "\r\n");
+}
+
+data::ConnectionPtr PosFixture::sqlServer() {
+    auto connection = std::make_shared<data::Connection>();
+    connection->open(posdb::sqlServerConnectionString(sqlServerFile()));
+    return connection;
+}
+
 data::ConnectionPtr PosFixture::db() {
     if (!m_db) m_db = posdb::openJet(mainFile());
     return m_db;

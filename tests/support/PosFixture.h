@@ -40,6 +40,13 @@ public:
     // Replaces bases.ini with these bytes (lines as given, e.g. "DBKIND|2\r\n").
     void writeIni(const QByteArray& content);
 
+    // Makes the installation one of the SQL Server kind: db.mdb as it is now copied to
+    // <root>/db/pos.mdf for the embedded engine, which bases.ini then names (DBKIND|2).
+    void useSqlServer();
+    QString sqlServerFile() const; // <root>/db/pos.mdf
+    // A connection of the test's own on pos.mdf.
+    data::ConnectionPtr sqlServer();
+
     // Connections of the test's own on the two files (opened on first use).
     data::ConnectionPtr db();
     data::ConnectionPtr spooler();
