@@ -1,6 +1,5 @@
 #include "ActiveReport1.h"
 
-#include "framework/clsDataBase.h"
 #include "framework/funciones.h"
 #include "runtime/Format.h"
 #include "runtime/RuntimeError.h"
@@ -152,13 +151,6 @@ ActiveReport1::ActiveReport1() {
         largeFont(total);
     }
     ReportFooter->onFormat([this] { ReportFooter_Format(); });
-}
-
-void ActiveReport1::ActiveReport_ReportStart() {
-    DAODataControl1->setConnection(gDB->spooler);
-    DAODataControl1->setSource(QStringLiteral("select * from tmpreport"));
-    mTotalVentas = 0;
-    mTotalAnulaciones = 0;
 }
 
 void ActiveReport1::GroupHeader1_Format() {

@@ -1,18 +1,15 @@
 #pragma once
 
-#include "framework/PreviewReport.h"
+#include "framework/InformeTmpreport.h"
 
 namespace quenbrook {
 
 // The deleted-items report: one group per sale of tmpreport, headed by the sale's ticket
 // data, its item lines in green (remaining) or red (deleted or voided), and the totals of
 // sales and deletions at the end.
-class ActiveReport1 : public framework::PreviewReport {
+class ActiveReport1 : public framework::InformeTmpreport {
 public:
     ActiveReport1();
-
-    double mTotalVentas = 0;
-    double mTotalAnulaciones = 0;
 
     reports::Section* PageHeader;
     reports::Section* GroupHeader1;
@@ -39,9 +36,6 @@ public:
     reports::Field* sumaTotal;
     reports::Field* sumaAnulaciones;
     reports::Field* totalokbo;
-
-protected:
-    void ActiveReport_ReportStart() override;
 
 private:
     void GroupHeader1_Format();

@@ -4,15 +4,13 @@
 #include "extras.h"
 
 #include "data/Recordset.h"
+#include "framework/ItemsVenta.h"
 #include "framework/ProgramDescription.h"
-#include "framework/clsCajaHelpers.h"
 #include "framework/clsDataBase.h"
 #include "framework/funciones.h"
 #include "runtime/DateSerial.h"
 #include "runtime/Program.h"
 #include "runtime/Regional.h"
-
-#include <QGroupBox>
 
 using namespace framework;
 
@@ -20,77 +18,12 @@ namespace quenbrook {
 
 using runtime::Variant;
 
-frmParametros::frmParametros() {
-    frameFamilias.groupBox()->setFlat(true);
-    cancelar.setEnabled(false);
-    cmdVerListado.onClick([this] { cmdVerListado_Click(); });
-    cancelar.onClick([this] { cancelar_Click(); });
-}
-
 void frmParametros::Form_Load() {
     dtdesde.setValue(runtime::today());
     dthasta.setValue(runtime::today() + 1);
 }
 
-void frmParametros::cmdVerListado_Click() {
-    if (m_building) return;
-    m_building = true;
-    m_cancelRequested = false;
-    struct BuildFlag {
-        frmParametros& window;
-        ~BuildFlag() { window.m_building = false; }
-    } flag{*this};
-    cancelar.setEnabled(true);
-    runtime::setMousePointer(runtime::pointer::Hourglass);
-    LlenaInforme();
-    runtime::setMousePointer(runtime::pointer::Default);
-    cancelar.setEnabled(false);
-}
-
-void frmParametros::cancelar_Click() {
-    if (m_building) m_cancelRequested = true;
-}
-
 namespace {
-
-const QString SalesColumns = QStringLiteral(
-    "SELECT ventas.Idventa, ventas.SF_hora, ventas.smesa, ventas.horaapertura, ventas.horacierre, "
-    "ventas.estado, "
-    "ventas.TIPOFACTURA, ventas.NUMEROTICKET, ventas.SF_total, ventas.facturasacada, ventas.facturaimpresa, "
-    "ventas.estado, ventas.SF_FECHA, ventas.fecha, usuarios.apodo, ventas.tmesa ");
-
-QString detailQuery(const QString& idventa, bool isMSSQL) {
-    if (isMSSQL)
-        return QStringLiteral(
-                   "SELECT  IDVENTA,  IDVENTADETAIL,  HORA,  CANTIDAD,  PRODUCTO,  IMPORTE, PREPARACION, "
-                   "DEMORA, TIPO, MOTIVO, usuario,2 as estado, idproducto  FROM Quenbrook WHERE  IDVENTA = "
-                   " ") +
-               idventa +
-               QStringLiteral(
-                   "  and cantidad > 0  Union SELECT  VENTASDETAIL.IDVENTA, MIN(VENTASDETAIL.IDVENTADETAIL) "
-                   "AS IDVENTADETAIL,  MAX(VENTASDETAIL.HORA) AS HORA, Sum(VENTASDETAIL.CANTIDAD) AS "
-                   "CANTIDAD,  VENTASDETAIL.NOMBREARTICULO AS PRODUCTO, VENTASDETAIL.MONTO AS IMPORTE, 0 AS "
-                   "PREPARACION, 0 AS DEMORA, 'ADIC' AS TIPO,  '' AS MOTIVO, '' as usuario,  estado, "
-                   "idproducto  From VENTASDETAIL  Where (((VENTASDETAIL.[idventa]) = ") +
-               idventa +
-               QStringLiteral(
-                   "))  GROUP BY IDVENTA, NOMBREARTICULO, MONTO, VENTASDETAIL.IDVENTA, estado, idproducto  "
-                   "order by hora, tipo ");
-    return QStringLiteral(
-               "SELECT  IDVENTA, IDVENTADETAIL, HORA, CANTIDAD, PRODUCTO, IMPORTE, PREPARACION, DEMORA, "
-               "TIPO, MOTIVO, usuario,2 as estado, idproducto FROM Quenbrook WHERE  IDVENTA =  ") +
-           idventa +
-           QStringLiteral(
-               "  and cantidad > 0  Union  SELECT VENTASDETAIL.IDVENTA, First(VENTASDETAIL.IDVENTADETAIL) AS "
-               "PrimeroDeIDVENTADETAIL, Last(VENTASDETAIL.HORA) AS ÚltimoDeHORA, Sum(VENTASDETAIL.CANTIDAD) "
-               "AS SumaDeCANTIDAD, VENTASDETAIL.NOMBREARTICULO, VENTASDETAIL.MONTO, 0 AS Expr1, 0 AS Expr2, "
-               "'ADIC' AS Expr3, '' AS Expr4,'' as usuario, estado, idproducto  From VENTASDETAIL where "
-               "(((VENTASDETAIL.[IDVENTA])=") +
-           idventa +
-           QStringLiteral(
-               ")) GROUP BY VENTASDETAIL.IDVENTA, VENTASDETAIL.NOMBREARTICULO, VENTASDETAIL.MONTO, 0, 0, "
-               "'ADIC', '', VENTASDETAIL.[IDVENTA], estado, idproducto  order by hora, tipo ;");
-}
 
 // The closing date and time of a sale: its ticket date plus ticket time, or the zero date
 // when either is missing.
@@ -102,60 +35,29 @@ double closingMoment(const Variant& sfFecha, const Variant& sfHora) {
 } // namespace
 
 QString deletedItemsSalesQuery(const QString& tag, double desde, double hasta, bool isMSSQL) {
-    QString periodo;
-    if (runtime::val(tag) != 0)
-        periodo = QStringLiteral(" where ventas.idsesion = ") + tag;
-    else
-        periodo = QStringLiteral(" where ventas.fecha between ") + FechaSQL(Variant::date(desde)) +
-                  QStringLiteral(" and ") + FechaSQL(Variant::date(hasta + 1439.0 / 1440.0));
-    const QString reemplazo =
-        isMSSQL
-            ? QStringLiteral("(ventas.reemplazadoporid = 0 or coalesce(ventas.reemplazadoporid,'') = '' or "
-                             "ventas.estado <> 3) ")
-            : QStringLiteral(
-                  "(ventas.reemplazadoporid = 0 or isnull(ventas.reemplazadoporid) or ventas.estado <> 3) ");
-    return SalesColumns +
-           QStringLiteral(" FROM (ventas LEFT JOIN mesas ON ventas.idmesa = mesas.Id) LEFT JOIN usuarios ON "
-                          "ventas.idusuario = usuarios.Id ") +
-           periodo + QStringLiteral(" and ") + reemplazo +
-           QStringLiteral(" ORDER BY ventas.sf_fecha, ventas.sf_hora; ");
+    return ventasQuery(
+        QStringLiteral(" where ") + filtroPeriodo(tag, desde, hasta) + QStringLiteral(" and ") +
+        (isMSSQL
+             ? QStringLiteral("(ventas.reemplazadoporid = 0 or coalesce(ventas.reemplazadoporid,'') = '' or "
+                              "ventas.estado <> 3) ")
+             : QStringLiteral("(ventas.reemplazadoporid = 0 or isnull(ventas.reemplazadoporid) or "
+                              "ventas.estado <> 3) ")));
 }
 
 QString deletedItemsDetailQuery(double idventa, bool isMSSQL) {
-    return detailQuery(Variant(idventa).toString(), isMSSQL);
+    return detalleVentaQuery(Variant(idventa).toString(), isMSSQL);
 }
 
-void frmParametros::LlenaInforme() {
-    // Missing cash dates first.
-    {
-        clsCajaHelpers caja;
-        caja.generaFechaCaja();
-    }
+QString frmParametros::consultaVentas() {
+    return deletedItemsSalesQuery(cmdTurno.tag(), dtdesde.value(), dthasta.value(), gDB->isMSSQL);
+}
 
-    // The sales of the shift or of the range of days.
-    const QString sql =
-        deletedItemsSalesQuery(cmdTurno.tag(), dtdesde.value(), dthasta.value(), gDB->isMSSQL);
-
-    runtime::setMousePointer(runtime::pointer::Hourglass);
-
-    gDB->spooler->execute(QStringLiteral("Delete from tmpreport"));
-    data::Recordset rsTmp;
-    rsTmp.open(QStringLiteral("select * from tmpReport"), gDB->spooler, data::adOpenStatic,
-               data::adLockOptimistic);
-
-    data::Recordset rs;
-    rs.open(sql, gDB->dbaccess);
-    if (!rs.eof()) {
-        rs.moveLast();
-        rs.moveFirst();
-        pb.setMax(rs.recordCount());
-    }
-
+void frmParametros::escribeVentas(data::Recordset& rsTmp, data::Recordset& rs) {
     long contador = 0;
-    double ultimoSuplementado = 0;
+    ItemsVenta items(*this);
     const bool soloLuegoDelTicket = chkDelivery.value() == 1;
     const bool todas = chkTodos.value() == 1;
-    while (!rs.eof()) {
+    while (!rs.eof() && !cancelRequested()) {
         const Variant idventa = rs.fields(QStringLiteral("idventa")).value();
         const Variant estado = rs.fields(QStringLiteral("estado")).value();
         const double cierre = closingMoment(rs.fields(QStringLiteral("sf_fecha")).value(),
@@ -165,7 +67,7 @@ void frmParametros::LlenaInforme() {
         if (anulada || eliminado || todas) {
             ++contador;
             bool cabecera = false;
-            QString motivo;
+            items.nuevaVenta();
             data::Recordset det;
             det.open(deletedItemsDetailQuery(idventa.toDouble(), gDB->isMSSQL), gDB->dbaccess);
             while (!det.eof()) {
@@ -174,79 +76,22 @@ void frmParametros::LlenaInforme() {
                     pb.setValue(contador);
                     runtime::DoEvents();
                     rsTmp.addNew();
-                    for (int i = 0; i < 16; ++i)
-                        rsTmp.fields(i).setValue(rs.fields(i).value());
+                    copiaVenta(rsTmp, rs);
                     rsTmp.fields(QStringLiteral("campo3"))
                         .setValue(nombreMesa(rs.fields(QStringLiteral("tmesa")).value()).toText() +
                                   rs.fields(QStringLiteral("smesa")).value().toText());
-                    if (rs.fields(QStringLiteral("sf_fecha")).value().isNull())
-                        rsTmp.fields(QStringLiteral("campo13"))
-                            .setValue(rs.fields(QStringLiteral("Fecha")).value());
                     rsTmp.update();
                 }
-                const Variant tipo = det.fields(QStringLiteral("TIPO")).value();
-                if (tipo.isString() && tipo.rawString() == QLatin1String("ITEM")) {
-                    motivo = det.fields(QStringLiteral("motivo")).value().toText();
-                } else if (!tipo.isNull()) {
+                if (items.esItem(det)) {
                     rsTmp.addNew();
-                    for (int i = 0; i < 13; ++i)
-                        rsTmp.fields(15 + i).setValue(det.fields(i).value());
-                    const Variant idLinea = det.fields(QStringLiteral("idventa")).value();
-                    rsTmp.fields(QStringLiteral("campo1")).setValue(idLinea);
-                    if (anulada) rsTmp.fields(QStringLiteral("campo24")).setValue(QStringLiteral("ANULADO"));
-                    rsTmp.fields(QStringLiteral("campo25")).setValue(motivo);
-                    rsTmp.fields(QStringLiteral("campo26")).setValue(motivo);
-                    const Variant usuario = det.fields(QStringLiteral("usuario")).value();
-                    rsTmp.fields(QStringLiteral("campo27")).setValue(usuario);
-                    if (usuario.toText().isEmpty() && motivo.isEmpty() &&
-                        idLinea.toDouble() != ultimoSuplementado) {
-                        QString usuarioAuditoria;
-                        QString motivoAuditoria;
-                        traeSuplementoAuditoria(idLinea.toDouble(), usuarioAuditoria, motivoAuditoria);
-                        rsTmp.fields(QStringLiteral("campo27")).setValue(usuarioAuditoria);
-                        rsTmp.fields(QStringLiteral("campo25")).setValue(motivoAuditoria);
-                        rsTmp.fields(QStringLiteral("campo26")).setValue(motivoAuditoria);
-                        ultimoSuplementado = idLinea.toDouble();
-                    }
-                    rsTmp.update();
-                    motivo.clear();
+                    items.escribe(rsTmp, det, anulada);
                 }
                 det.moveNext();
             }
             det.close();
         }
-        if (m_cancelRequested) break;
         rs.moveNext();
     }
-    rsTmp.close();
-    rs.close();
-
-    if (m_cancelRequested) {
-        runtime::setMousePointer(runtime::pointer::Default);
-        return;
-    }
-    pb.setValue(pb.max());
-    runtime::setMousePointer(runtime::pointer::Default);
-    framework::report().show();
-}
-
-void frmParametros::traeSuplementoAuditoria(double idventa, QString& usuario, QString& motivo) {
-    data::Recordset rs;
-    rs.open(QStringLiteral("select * from auditoria where idventa = ") + Variant(idventa).toString() +
-                QStringLiteral(" and codigo = 21 "),
-            gDB->dbaccess);
-    if (!rs.eof()) {
-        usuario = rs.fields(QStringLiteral("usuario")).value().toText();
-        motivo = rs.fields(QStringLiteral("motivo")).value().toText();
-    }
-    rs.close();
-}
-
-Variant frmParametros::nombreMesa(const Variant& mesa) {
-    if (mesa.equals(0)) return QString();
-    if (mesa.equals(1)) return QStringLiteral("T/");
-    if (mesa.equals(2)) return QStringLiteral("D/");
-    return QStringLiteral("-");
 }
 
 } // namespace quenbrook

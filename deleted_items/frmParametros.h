@@ -1,11 +1,8 @@
 #pragma once
 
-#include "framework/frmParametrosBase.h"
+#include "framework/frmParametrosInforme.h"
 
 #include "forms/CheckBox.h"
-#include "forms/CommandButton.h"
-#include "forms/Frame.h"
-#include "forms/ProgressBar.h"
 #include "runtime/Variant.h"
 
 #include <QString>
@@ -18,18 +15,8 @@ QString deletedItemsDetailQuery(double idventa, bool isMSSQL);
 
 // The parameters window of the deleted-items report: the period (a cash shift or a range
 // of days), the two filters and the build of the report.
-class frmParametros : public framework::frmParametrosBase {
+class frmParametros : public framework::frmParametrosInforme {
 public:
-    frmParametros();
-
-    // Fills tmpreport with the sales of the period that qualify and shows the report.
-    void LlenaInforme();
-    // The user and motive of the sale's audit entry of code 21; both stay as given without one.
-    void traeSuplementoAuditoria(double idventa, QString& usuario, QString& motivo);
-    // The prefix of a table kind: "" (0), "T/" (1), "D/" (2), "-" otherwise.
-    runtime::Variant nombreMesa(const runtime::Variant& mesa);
-
-    forms::Frame frameFamilias{*this, QStringLiteral("frameFamilias"), QString(), {75, 1320, 6420, 2655}};
     forms::Frame fraFiltros3{
         frameFamilias, QStringLiteral("fraFiltros3"), QStringLiteral("Filtros"), {360, 360, 5535, 1620}};
     forms::CheckBox chkDelivery{
@@ -41,22 +28,13 @@ public:
                              QStringLiteral("chkTodos"),
                              QStringLiteral("Ver todas las ventas"),
                              {3120, 360, 2220, 1020}};
-    forms::ProgressBar pb{frameFamilias, QStringLiteral("pb"), {240, 2160, 5175, 375}};
-    forms::CommandButton cancelar{
-        frameFamilias, QStringLiteral("cancelar"), QStringLiteral("Cancelar"), {5400, 2160, 975, 375}};
-
-    // Whether a build is running (a second press of "Ver Listado" then does nothing).
-    bool building() const { return m_building; }
 
 protected:
     void Form_Load() override;
-
-private:
-    void cmdVerListado_Click();
-    void cancelar_Click();
-
-    bool m_building = false;
-    bool m_cancelRequested = false;
+    QString consultaVentas() override;
+    // A header row and the item rows of each sale that qualifies: voided, with deleted items
+    // (after its ticket's time with the first filter), or any with the second.
+    void escribeVentas(data::Recordset& tmp, data::Recordset& ventas) override;
 };
 
 } // namespace quenbrook

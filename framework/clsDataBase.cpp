@@ -63,6 +63,7 @@ bool clsDataBase::OpenAccess() {
     if (!m_options.scratch) return true;
     spooler = std::make_shared<data::Connection>();
     spooler->open(jetConnection(directorio + QStringLiteral("\\spooler.mdb")), QString(), QString());
+    spooler->relaxDurability();
     return true;
 }
 

@@ -1,25 +1,35 @@
 #!/usr/bin/env bash
-# Sets everything up, builds Quenbrook and the demo generator, writes a demo point-of-sale
+# scripts/demo.sh [quenbrook|velmarsh|dorrindale]
+# Sets everything up, builds the program and the demo generator, writes a demo point-of-sale
 # installation in build/demo-pos (afresh at each run, its four weeks of trade ending today)
-# and starts Quenbrook from its program folder.
+# and starts the program (Quenbrook unless named) from its program folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+case "${1:-quenbrook}" in
+  quenbrook) program=Quenbrook; folder=deleted_items ;;
+  velmarsh) program=Velmarsh; folder=invoice_lines ;;
+  dorrindale) program=Dorrindale; folder=sales_by_dish ;;
+  *) echo "usage: scripts/demo.sh [quenbrook|velmarsh|dorrindale]" >&2; exit 2 ;;
+esac
+
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-  echo "Quenbrook is a desktop program and needs a graphical display, but DISPLAY and WAYLAND_DISPLAY are empty." >&2
+  echo "$program is a desktop program and needs a graphical display, but DISPLAY and WAYLAND_DISPLAY are empty." >&2
   echo "Run scripts/demo.sh in a desktop session (or over ssh -X); scripts/test.sh runs everything without one." >&2
   exit 1
 fi
 
 scripts/setup.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWARNINGS_AS_ERRORS=ON >/dev/null
-cmake --build build -j"$(nproc)" --target Quenbrook make_demo
+cmake --build build -j"$(nproc)" --target "$program" make_demo
 
 demo=build/demo-pos
 rm -rf "$demo"
 build/tools/make_demo "$demo"
-# A copy, not a link: the program finds bases.ini from its own folder.
-cp build/deleted_items/Quenbrook "$demo/reportes/quenbrook/"
+# A copy, not a link: the program finds bases.ini two folders above its own.
+bin="$demo/reportes/${program,,}"
+mkdir -p "$bin"
+cp "build/$folder/$program" "$bin/"
 
 # The demo speaks the language of the people it is for, unless the user chose a locale.
 user_locale="${LC_ALL:-${LANG:-}}"
@@ -42,6 +52,6 @@ if [ "$default_locale" = 1 ]; then
 fi
 
 echo
-echo "Starting Quenbrook. Log in as admin with an empty password (or as laura, password 1234)."
-cd "$demo/reportes/quenbrook"
-exec ./Quenbrook
+echo "Starting $program. Log in as admin with an empty password (or as laura, password 1234)."
+cd "$bin"
+exec "./$program"

@@ -60,8 +60,8 @@ int main(int argc, char** argv) {
         std::printf("Point of sale in %s (%s to %s)\n", qPrintable(QDir(folder).absolutePath()),
                     qPrintable(first), qPrintable(last));
         std::printf("  %d shifts (the last still open), %d sales (%d open, %d voided, %d of them replaced), "
-                    "%d lines\n",
-                    c.shifts, c.sales, c.open, c.voided, c.replaced, c.lines);
+                    "%d lines, %d discounts\n",
+                    c.shifts, c.sales, c.open, c.voided, c.replaced, c.lines, c.discounts);
         std::printf("  %d deleted items, %d motive rows, %d audit entries of voided sales, %d sales without "
                     "cash date\n",
                     c.deletions, c.motiveRows, c.audits, c.withoutCashDate);

@@ -1,9 +1,10 @@
 // Builds the deleted-items report over a busy month of a demo installation, offscreen, and
 // prints the seconds of each step: the cash-date pass, the build (LlenaInforme up to the
-// report), the report run, the PDF export, and the build against the same SQL sent straight
-// to SQLite.
+// report) against the same build written by hand on SQLite, the report run and the PDF export.
 //   quenbrook_bench [--sales N] [--days D] [--seed S]
 
+#include "tools/BenchSupport.h"
+#include "tools/BuildBaseline.h"
 #include "tools/pos/DemoInstallation.h"
 
 #include "deleted_items/ActiveReport1.h"
@@ -11,7 +12,6 @@
 #include "deleted_items/frmParametros.h"
 #include "forms/DesktopLook.h"
 #include "forms/QtHost.h"
-#include "framework/ProgramDescription.h"
 #include "framework/ReportExport.h"
 #include "framework/clsCajaHelpers.h"
 #include "framework/clsDataBase.h"
@@ -32,49 +32,12 @@
 
 using namespace framework;
 using namespace quenbrook;
+using namespace bench;
 
 namespace {
 
-// The program's own host, with the moments at which the build changes the mouse pointer
-// recorded: LlenaInforme shows the hourglass once the cash dates are written, and restores
-// the pointer right before it shows the report. A message box (an error) is printed, not shown.
-class TimingHost : public forms::QtHost {
-public:
-    explicit TimingHost(const QElapsedTimer& clock) : m_clock(clock) {}
-    int messageBox(const QString& text, int buttons, const QString& caption) override {
-        std::fprintf(stderr, "message box: %s %s\n", qPrintable(caption), qPrintable(text));
-        return (buttons & runtime::mb::ButtonsMask) == runtime::mb::YesNo ? runtime::mb::Yes
-                                                                          : runtime::mb::OK;
-    }
-    void setMousePointer(int pointer) override {
-        (pointer == runtime::pointer::Hourglass ? hourglassAt : defaultAt) = m_clock.nsecsElapsed();
-        QtHost::setMousePointer(pointer);
-    }
-    qint64 hourglassAt = 0;
-    qint64 defaultAt = 0;
-
-private:
-    const QElapsedTimer& m_clock;
-};
-
-double seconds(qint64 nanoseconds) {
-    return nanoseconds / 1e9;
-}
-
 sqlite3* openRaw(const QString& file) {
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
-        throw runtime::RuntimeError(runtime::err::DatabaseError, QString::fromUtf8(sqlite3_errmsg(db)));
-    // As the data layer opens its files.
-    sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
-    return db;
-}
-
-sqlite3_stmt* prepare(sqlite3* db, const char* sql) {
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) != SQLITE_OK)
-        throw runtime::RuntimeError(runtime::err::DatabaseError, QString::fromUtf8(sqlite3_errmsg(db)));
-    return stmt;
+    return openFile(file);
 }
 
 long long scalar(sqlite3* db, const char* sql, double a = 0, double b = 0) {
@@ -84,155 +47,6 @@ long long scalar(sqlite3* db, const char* sql, double a = 0, double b = 0) {
     const long long value = sqlite3_step(stmt) == SQLITE_ROW ? sqlite3_column_int64(stmt, 0) : 0;
     sqlite3_finalize(stmt);
     return value;
-}
-
-// The build's SQL sent straight to SQLite, with the build's own decisions between the
-// statements: the same texts, translated by hand (Access' isnull() as IS NULL, First/Last as
-// min/max, the date literals as bound serials), each prepared once and bound per sale, and every
-// row read whole, as the data layer's client-side cursors read them:
-//   the cash-date query (no rows left by then); "Delete from tmpreport";
-//   the sales query of the range, read whole;
-//   per sale, the deleted-products query of TraeEliminado;
-//   per qualifying sale, the detail query; per detail row its tmpreport rows (a header row
-//   first for a sale that is not open) and, for the first row without user and motive, the
-//   audit query;
-//   each tmpreport row inserted by itself (no transaction, as the build saves row by row).
-// Returns the rows written to tmpreport.
-long rawBuild(const QString& mainFile, const QString& spoolerFile, double desde, double hasta) {
-    sqlite3* db = openRaw(mainFile);
-    sqlite3* spooler = openRaw(spoolerFile);
-
-    sqlite3_stmt* cashDates = prepare(db, "SELECT * FROM ventas WHERE fechacaja IS NULL");
-    while (sqlite3_step(cashDates) == SQLITE_ROW) {
-    }
-    sqlite3_finalize(cashDates);
-    sqlite3_exec(spooler, "DELETE FROM tmpreport", nullptr, nullptr, nullptr);
-
-    sqlite3_stmt* sales = prepare(
-        db,
-        "SELECT ventas.Idventa, ventas.SF_hora, ventas.smesa, ventas.horaapertura, ventas.horacierre, "
-        "ventas.estado, ventas.TIPOFACTURA, ventas.NUMEROTICKET, ventas.SF_total, ventas.facturasacada, "
-        "ventas.facturaimpresa, ventas.estado, ventas.SF_FECHA, ventas.fecha, usuarios.apodo, ventas.tmesa "
-        "FROM (ventas LEFT JOIN mesas ON ventas.idmesa = mesas.Id) LEFT JOIN usuarios ON ventas.idusuario = "
-        "usuarios.Id WHERE ventas.fecha BETWEEN ?1 AND ?2 AND (ventas.reemplazadoporid = 0 OR "
-        "ventas.reemplazadoporid IS NULL OR ventas.estado <> 3) ORDER BY ventas.sf_fecha, ventas.sf_hora");
-    sqlite3_stmt* deleted = prepare(db, "SELECT * FROM Quenbrook WHERE idventa = ?1");
-    sqlite3_stmt* detail = prepare(
-        db,
-        "SELECT IDVENTA, IDVENTADETAIL, HORA, CANTIDAD, PRODUCTO, IMPORTE, PREPARACION, DEMORA, TIPO, "
-        "MOTIVO, "
-        "usuario, 2 AS estado, idproducto FROM Quenbrook WHERE IDVENTA = ?1 AND cantidad > 0 UNION SELECT "
-        "VENTASDETAIL.IDVENTA, min(VENTASDETAIL.IDVENTADETAIL), max(VENTASDETAIL.HORA), "
-        "sum(VENTASDETAIL.CANTIDAD), VENTASDETAIL.NOMBREARTICULO, VENTASDETAIL.MONTO, 0, 0, 'ADIC', '', '', "
-        "estado, idproducto FROM VENTASDETAIL WHERE VENTASDETAIL.IDVENTA = ?1 GROUP BY VENTASDETAIL.IDVENTA, "
-        "VENTASDETAIL.NOMBREARTICULO, VENTASDETAIL.MONTO, estado, idproducto ORDER BY hora, tipo");
-    sqlite3_stmt* audit = prepare(db, "SELECT * FROM auditoria WHERE idventa = ?1 AND codigo = 21");
-    std::string insertSql = "INSERT INTO tmpreport (";
-    for (int i = 1; i <= 28; ++i)
-        insertSql += (i > 1 ? ",campo" : "campo") + std::to_string(i);
-    insertSql += ") VALUES (";
-    for (int i = 1; i <= 28; ++i)
-        insertSql += i > 1 ? ",?" : "?";
-    insertSql += ")";
-    sqlite3_stmt* insert = prepare(spooler, insertSql.c_str());
-    auto save = [&] {
-        sqlite3_step(insert);
-        sqlite3_reset(insert);
-        sqlite3_clear_bindings(insert);
-    };
-
-    // The sales, read whole.
-    sqlite3_bind_double(sales, 1, desde);
-    sqlite3_bind_double(sales, 2, hasta);
-    std::vector<std::vector<sqlite3_value*>> rows;
-    while (sqlite3_step(sales) == SQLITE_ROW) {
-        std::vector<sqlite3_value*> row(16);
-        for (int c = 0; c < 16; ++c)
-            row[c] = sqlite3_value_dup(sqlite3_column_value(sales, c));
-        rows.push_back(std::move(row));
-    }
-    sqlite3_finalize(sales);
-
-    long written = 0;
-    long long lastSupplemented = 0;
-    for (const auto& sale : rows) {
-        const long long id = sqlite3_value_int64(sale[0]);
-        const int estado = sqlite3_value_int(sale[5]);
-        sqlite3_bind_int64(deleted, 1, id);
-        bool hasDeleted = false;
-        while (sqlite3_step(deleted) == SQLITE_ROW) {
-            hasDeleted = true;
-            for (int c = 0; c < sqlite3_column_count(deleted); ++c)
-                sqlite3_column_value(deleted, c);
-        }
-        sqlite3_reset(deleted);
-        if (estado != 3 && !hasDeleted) continue;
-
-        bool header = false;
-        std::string motive;
-        sqlite3_bind_int64(detail, 1, id);
-        while (sqlite3_step(detail) == SQLITE_ROW) {
-            if (!header && sqlite3_value_type(sale[5]) != SQLITE_NULL && estado != 1) {
-                header = true;
-                for (int c = 0; c < 16; ++c)
-                    sqlite3_bind_value(insert, c + 1, sale[c]);
-                const int tmesa = sqlite3_value_int(sale[15]);
-                const std::string mesa = std::string(tmesa == 0   ? ""
-                                                     : tmesa == 1 ? "T/"
-                                                     : tmesa == 2 ? "D/"
-                                                                  : "-") +
-                                         reinterpret_cast<const char*>(sqlite3_value_text(sale[2]));
-                sqlite3_bind_text(insert, 3, mesa.c_str(), -1, SQLITE_TRANSIENT);
-                if (sqlite3_value_type(sale[12]) == SQLITE_NULL) sqlite3_bind_value(insert, 13, sale[13]);
-                save();
-                ++written;
-            }
-            const char* tipo = reinterpret_cast<const char*>(sqlite3_column_text(detail, 8));
-            if (tipo && std::string(tipo) == "ITEM") {
-                const char* m = reinterpret_cast<const char*>(sqlite3_column_text(detail, 9));
-                motive = m ? m : "";
-            } else if (tipo) {
-                for (int c = 0; c < 13; ++c)
-                    sqlite3_bind_value(insert, 16 + c, sqlite3_column_value(detail, c));
-                sqlite3_bind_value(insert, 1, sqlite3_column_value(detail, 0));
-                if (estado == 3) sqlite3_bind_text(insert, 24, "ANULADO", -1, SQLITE_STATIC);
-                sqlite3_bind_text(insert, 25, motive.c_str(), -1, SQLITE_TRANSIENT);
-                sqlite3_bind_text(insert, 26, motive.c_str(), -1, SQLITE_TRANSIENT);
-                const char* user = reinterpret_cast<const char*>(sqlite3_column_text(detail, 10));
-                const long long line = sqlite3_column_int64(detail, 0);
-                if ((!user || !*user) && motive.empty() && line != lastSupplemented) {
-                    sqlite3_bind_int64(audit, 1, line);
-                    if (sqlite3_step(audit) == SQLITE_ROW) {
-                        const int columns = sqlite3_column_count(audit);
-                        for (int c = 0; c < columns; ++c)
-                            if (sqlite3_stricmp(sqlite3_column_name(audit, c), "usuario") == 0)
-                                sqlite3_bind_value(insert, 27, sqlite3_column_value(audit, c));
-                            else if (sqlite3_stricmp(sqlite3_column_name(audit, c), "motivo") == 0) {
-                                sqlite3_bind_value(insert, 25, sqlite3_column_value(audit, c));
-                                sqlite3_bind_value(insert, 26, sqlite3_column_value(audit, c));
-                            }
-                    }
-                    sqlite3_reset(audit);
-                    lastSupplemented = line;
-                }
-                save();
-                ++written;
-                motive.clear();
-            }
-        }
-        sqlite3_reset(detail);
-    }
-
-    for (auto& row : rows)
-        for (sqlite3_value* v : row)
-            sqlite3_value_free(v);
-    sqlite3_finalize(deleted);
-    sqlite3_finalize(detail);
-    sqlite3_finalize(audit);
-    sqlite3_finalize(insert);
-    sqlite3_close(spooler);
-    sqlite3_close(db);
-    return written;
 }
 
 int usage() {
@@ -248,21 +62,7 @@ int main(int argc, char** argv) {
     demo::Options options;
     options.sales = 20000;
     options.days = 30;
-    const QStringList args = QCoreApplication::arguments().mid(1);
-    for (int i = 0; i + 1 < args.size(); i += 2) {
-        bool ok = false;
-        const int value = args[i + 1].toInt(&ok);
-        if (!ok || value <= 0) return usage();
-        if (args[i] == QLatin1String("--sales"))
-            options.sales = value;
-        else if (args[i] == QLatin1String("--days"))
-            options.days = value;
-        else if (args[i] == QLatin1String("--seed"))
-            options.seed = unsigned(value);
-        else
-            return usage();
-    }
-    if (args.size() % 2 != 0) return usage();
+    if (!readOptions(QCoreApplication::arguments().mid(1), options)) return usage();
 
     QTemporaryDir folder;
     QElapsedTimer clock;
@@ -309,25 +109,31 @@ int main(int argc, char** argv) {
         window.dtdesde.setValue(desde);
         window.dthasta.setValue(hasta);
 
-        // Builds and raw passes in turns, the best of each counting: the machine's other work
-        // then weighs on neither side.
-        const int rounds = 3;
-        double build = 1e9, runAndPreview = 1e9, rawTime = 1e9;
+        // Builds and baseline passes in turns, min and median of each counting: the machine's
+        // other work then weighs on neither side.
+        const int rounds = 5;
+        BuildBaseline baseline(mainFile, spoolerFile);
+        std::vector<double> builds, baselines, runsAndPreviews;
         long long built = 0;
         long raw = 0;
+        bool sameRows = true;
         for (int round = 0; round < rounds; ++round) {
             clock.restart();
-            raw = rawBuild(mainFile, spoolerFile, desde, hasta);
-            rawTime = std::min(rawTime, seconds(clock.nsecsElapsed()));
+            raw = baseline.run(desde, hasta);
+            baselines.push_back(seconds(clock.nsecsElapsed()));
+            const QByteArray expected = baseline.tmpreportDigest();
             clock.restart();
             window.LlenaInforme();
             const qint64 shown = clock.nsecsElapsed();
-            build = std::min(build, seconds(host.defaultAt));
-            runAndPreview = std::min(runAndPreview, seconds(shown - host.defaultAt));
+            builds.push_back(seconds(host.defaultAt));
+            runsAndPreviews.push_back(seconds(shown - host.defaultAt));
+            sameRows = sameRows && baseline.tmpreportDigest() == expected;
             sqlite3* spooler = openRaw(spoolerFile);
             built = scalar(spooler, "SELECT count(*) FROM tmpreport");
             sqlite3_close(spooler);
         }
+        const double build = minimum(builds), rawTime = minimum(baselines);
+        const double runAndPreview = minimum(runsAndPreviews);
 
         // The report over the last build's rows.
         ActiveReport1& report = framework::report<ActiveReport1>();
@@ -347,10 +153,13 @@ int main(int argc, char** argv) {
         std::printf("report run (%d pages):               %7.2f s\n", pages, run);
         std::printf("PDF export, with its own run (%lld KB): %7.2f s\n", QFileInfo(pdf).size() / 1024,
                     exportTime);
-        std::printf("same SQL straight to SQLite (%ld rows): %7.2f s\n", raw, rawTime);
-        std::printf("build / raw SQL:                        %7.2f (aim: 2 or less; best of %d each)\n",
-                    build / rawTime, rounds);
-        if (raw != built) std::printf("warning: the raw pass wrote %ld rows, the build %lld\n", raw, built);
+        std::printf("build baseline, by hand on SQLite (%ld rows): min %.3f s, median %.3f s\n", raw, rawTime,
+                    median(baselines));
+        std::printf("build, LlenaInforme: min %.3f s, median %.3f s\n", build, median(builds));
+        std::printf("build / baseline: min %.2f, median %.2f (aim: 2 or less; %d rounds)\n", build / rawTime,
+                    median(builds) / median(baselines), rounds);
+        if (raw != built) std::printf("warning: the baseline wrote %ld rows, the build %lld\n", raw, built);
+        if (!sameRows) std::printf("warning: the baseline and the build wrote different rows\n");
     } catch (const runtime::RuntimeError& e) {
         std::fprintf(stderr, "quenbrook_bench: error %ld: %s\n", e.number(), qPrintable(e.description()));
         return 1;

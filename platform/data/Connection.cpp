@@ -5,6 +5,8 @@
 #include "SqlServer.h"
 #include "runtime/RuntimeError.h"
 
+#include <utility>
+
 namespace data {
 
 Connection::~Connection() = default;
@@ -37,6 +39,30 @@ void Connection::execute(const QString& sql, long* recordsAffected) {
 
 void Connection::close() {
     m_provider.reset();
+}
+
+void Connection::beginTrans() {
+    provider().beginTransaction();
+}
+
+void Connection::commitTrans() {
+    provider().commitTransaction();
+}
+
+void Connection::relaxDurability() {
+    provider().relaxDurability();
+}
+
+Transaction::~Transaction() {
+    try {
+        if (m_connection && m_connection->isOpen()) m_connection->commitTrans();
+    } catch (const runtime::RuntimeError&) {
+    }
+}
+
+void Transaction::commit() {
+    Connection* connection = std::exchange(m_connection, nullptr);
+    if (connection) connection->commitTrans();
 }
 
 QString Connection::property(int index) const {

@@ -35,6 +35,13 @@ public:
     QString property(int index) const;
     QString connectionString() const { return m_connectionString; }
 
+    // BeginTrans/CommitTrans: the writes between them are one unit; nested pairs join the outer one.
+    void beginTrans();
+    void commitTrans();
+    // The database is the program's own scratch: its writes need not reach the disk before
+    // they return (a crash may lose them).
+    void relaxDurability();
+
     // The open provider; raises 3709 when the connection is not open.
     Provider& provider();
 
@@ -45,5 +52,20 @@ private:
 };
 
 using ConnectionPtr = std::shared_ptr<Connection>;
+
+// Groups a connection's writes into one transaction for its lifetime. The writes are kept
+// however it ends: commit() when the work is done; the destructor commits what an early return
+// or an error left, without throwing.
+class Transaction {
+public:
+    explicit Transaction(Connection& connection) : m_connection(&connection) { connection.beginTrans(); }
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void commit();
+
+private:
+    Connection* m_connection;
+};
 
 } // namespace data

@@ -6,7 +6,7 @@ namespace data {
 
 QString Field::name() const {
     m_recordset->requireOpen();
-    return m_recordset->m_result.columns[m_index].name;
+    return m_recordset->m_columns[m_index].name;
 }
 
 runtime::Variant Field::value() const {
@@ -19,7 +19,8 @@ void Field::setValue(const runtime::Variant& value) {
 
 int Field::type() const {
     m_recordset->requireOpen();
-    return m_recordset->m_result.columns[m_index].type;
+    m_recordset->fetchAll(); // a column without declared type takes the type of its first value
+    return m_recordset->m_columns[m_index].type;
 }
 
 } // namespace data

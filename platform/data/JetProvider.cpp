@@ -1,14 +1,14 @@
 #include "JetProvider.h"
 
 #include "JetFunctions.h"
-#include "runtime/DateSerial.h"
+#include "SqliteValues.h"
 #include "runtime/FileSystem.h"
 #include "runtime/RuntimeError.h"
 
-#include <QDateTime>
 #include <QFileInfo>
+#include <QVarLengthArray>
 
-#include <sqlite3.h>
+#include <algorithm>
 
 namespace data {
 
@@ -22,157 +22,8 @@ constexpr int maxCachedStatements = 256;
     throw runtime::RuntimeError(runtime::err::DatabaseError, description);
 }
 
-// How a declared column type reads and stores values.
-enum class Kind { Plain, Date, Boolean, Currency, SmallInt, Integer, Double, Text, Memo };
-
-Kind kindOf(const QString& declared) {
-    const QString t = declared.toUpper();
-    if (t.isEmpty()) return Kind::Plain;
-    if (t.contains(QLatin1String("DATE")) || t.contains(QLatin1String("TIME"))) return Kind::Date;
-    if (t.contains(QLatin1String("BOOL")) || t.contains(QLatin1String("BIT")) ||
-        t.contains(QLatin1String("YESNO")))
-        return Kind::Boolean;
-    if (t.contains(QLatin1String("CURRENCY")) || t.contains(QLatin1String("MONEY"))) return Kind::Currency;
-    if (t.contains(QLatin1String("MEMO")) || t.contains(QLatin1String("CLOB")) ||
-        t.contains(QLatin1String("LONGTEXT")))
-        return Kind::Memo;
-    if (t.contains(QLatin1String("CHAR")) || t.contains(QLatin1String("TEXT")) ||
-        t.contains(QLatin1String("STRING")))
-        return Kind::Text;
-    if (t.contains(QLatin1String("SMALLINT")) || t.contains(QLatin1String("SHORT")) ||
-        t.contains(QLatin1String("TINYINT")) || t.contains(QLatin1String("BYTE")))
-        return Kind::SmallInt;
-    if (t.contains(QLatin1String("INT")) || t.contains(QLatin1String("COUNTER")) ||
-        t.contains(QLatin1String("LONG")))
-        return Kind::Integer;
-    if (t.contains(QLatin1String("REAL")) || t.contains(QLatin1String("FLOA")) ||
-        t.contains(QLatin1String("DOUB")) || t.contains(QLatin1String("NUM")) ||
-        t.contains(QLatin1String("DEC")) || t.contains(QLatin1String("SINGLE")))
-        return Kind::Double;
-    return Kind::Plain;
-}
-
-int typeCode(Kind kind) {
-    switch (kind) {
-    case Kind::Date:
-        return adType::Date;
-    case Kind::Boolean:
-        return adType::Boolean;
-    case Kind::Currency:
-        return adType::Currency;
-    case Kind::SmallInt:
-        return adType::SmallInt;
-    case Kind::Integer:
-        return adType::Integer;
-    case Kind::Double:
-        return adType::Double;
-    case Kind::Memo:
-        return adType::LongVarWChar;
-    default:
-        return adType::VarWChar;
-    }
-}
-
-QString columnText(sqlite3_stmt* s, int i) {
-    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, i)),
-                             sqlite3_column_bytes(s, i));
-}
-
-Variant number(qint64 value) {
-    return value >= INT32_MIN && value <= INT32_MAX ? Variant(int(value)) : Variant(std::int64_t(value));
-}
-
-Variant readValue(sqlite3_stmt* s, int i, Kind kind) {
-    switch (sqlite3_column_type(s, i)) {
-    case SQLITE_NULL:
-        return Variant::null();
-    case SQLITE_INTEGER: {
-        const qint64 v = sqlite3_column_int64(s, i);
-        switch (kind) {
-        case Kind::Date:
-            return Variant::date(double(v));
-        case Kind::Boolean:
-            return Variant(v != 0);
-        case Kind::Currency:
-            return Variant::currency(double(v));
-        case Kind::SmallInt:
-            return v >= -32768 && v <= 32767 ? Variant::integer(int(v)) : number(v);
-        case Kind::Double:
-            return Variant(double(v));
-        default:
-            return number(v);
-        }
-    }
-    case SQLITE_FLOAT: {
-        const double v = sqlite3_column_double(s, i);
-        switch (kind) {
-        case Kind::Date:
-            return Variant::date(v);
-        case Kind::Boolean:
-            return Variant(v != 0);
-        case Kind::Currency:
-            return Variant::currency(v);
-        default:
-            return Variant(v);
-        }
-    }
-    default: {
-        const QString text = columnText(s, i);
-        if (kind == Kind::Date) {
-            const QDateTime iso = QDateTime::fromString(text, Qt::ISODate);
-            if (iso.isValid()) return Variant::date(runtime::toSerial(iso));
-            const QDate day = QDate::fromString(text, Qt::ISODate);
-            if (day.isValid()) return Variant::date(runtime::toSerial(day));
-        }
-        return Variant(text);
-    }
-    }
-}
-
-// A value as the column's declared type stores it.
-Variant coerce(const Variant& v, Kind kind) {
-    if (v.isNull() || v.isEmpty()) return Variant::null();
-    switch (kind) {
-    case Kind::Date:
-        return Variant::date(v.toDate());
-    case Kind::Boolean:
-        return Variant(v.toBool());
-    case Kind::Currency:
-    case Kind::Double:
-        return Variant(v.toDouble());
-    case Kind::SmallInt:
-        return Variant(int(v.toInteger()));
-    case Kind::Integer:
-        return Variant(int(v.toLong()));
-    case Kind::Text:
-    case Kind::Memo:
-        return v.isString() ? v : Variant(v.toString());
-    case Kind::Plain:
-        return v;
-    }
-    return v;
-}
-
-int bindValue(sqlite3_stmt* s, int index, const Variant& v) {
-    switch (v.type()) {
-    case Variant::Type::Empty:
-    case Variant::Type::Null:
-        return sqlite3_bind_null(s, index);
-    case Variant::Type::Boolean:
-        return sqlite3_bind_int64(s, index, v.rawNumber() != 0 ? -1 : 0);
-    case Variant::Type::Integer:
-    case Variant::Type::Long:
-        return sqlite3_bind_int64(s, index, qint64(v.rawNumber()));
-    case Variant::Type::Double:
-    case Variant::Type::Currency:
-    case Variant::Type::Date:
-        return sqlite3_bind_double(s, index, v.rawNumber());
-    case Variant::Type::String: {
-        const QByteArray utf8 = v.rawString().toUtf8();
-        return sqlite3_bind_text(s, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
-    }
-    }
-    return SQLITE_OK;
+[[noreturn]] void failOn(sqlite3* db) {
+    databaseError(QString::fromUtf8(sqlite3_errmsg(db)));
 }
 
 QString quoted(const QString& name) {
@@ -180,70 +31,175 @@ QString quoted(const QString& name) {
            QLatin1Char('"');
 }
 
-// Resets a statement however the reading of its rows ends.
-struct ResetGuard {
-    sqlite3_stmt* stmt;
-    ~ResetGuard() {
-        sqlite3_reset(stmt);
-        sqlite3_clear_bindings(stmt);
-    }
-};
-
 } // namespace
 
 struct JetProvider::Prepared {
-    sqlite3_stmt* stmt = nullptr;
+    Statement stmt;
     SqliteText text;
     int firstColumn = 0; // 1 when column 0 is the rowid
     QVector<ColumnInfo> columns;
     QVector<Kind> kinds;
-    QString table; // the one table every column reads, when the rows can be updated
-    ~Prepared() { sqlite3_finalize(stmt); }
+    QVector<int> types;   // of the columns, as declared
+    QVector<int> untyped; // the columns without declared type
+    std::shared_ptr<const ColumnNames> names;
+    QString table;     // the one table every column reads, when the rows can be updated
+    bool busy = false; // a cursor is reading its rows
+};
+
+// Steps a query's statement as its rows are asked for, and makes Variants of a row's values
+// only when the row is read. Before a write on the connection, or when the connection closes,
+// it reads the rest of its rows ahead.
+class JetProvider::Cursor : public RowCursor {
+public:
+    Cursor(JetProvider* provider, std::shared_ptr<Prepared> prepared)
+        : m_provider(provider), m_prepared(std::move(prepared)) {
+        m_prepared->busy = true;
+        m_types = m_prepared->types;
+        m_untyped = m_prepared->untyped;
+        m_provider->m_cursors.append(this);
+    }
+    ~Cursor() override {
+        release();
+        if (m_provider) m_provider->m_cursors.removeOne(this);
+    }
+
+    bool next() override {
+        if (m_ahead < m_rows.size()) {
+            m_current = std::move(m_rows[m_ahead]);
+            m_currentRowid = m_rowids[m_ahead];
+            if (++m_ahead == m_rows.size()) {
+                m_rows.clear();
+                m_rowids.clear();
+                m_ahead = 0;
+            }
+            m_state = State::Held;
+            return true;
+        }
+        m_state = step() ? State::InStatement : State::None;
+        return m_state != State::None;
+    }
+    void read(QVector<Variant>& row, qint64& rowid) override {
+        if (m_state == State::InStatement) {
+            convert(row, rowid);
+        } else if (m_state == State::Held) {
+            row = std::move(m_current);
+            rowid = m_currentRowid;
+        }
+        m_state = State::None;
+    }
+    int columnType(int column) const override { return m_types[column]; }
+
+    // Reads every row left, the one moved to included, to give them out later.
+    void settle() {
+        if (m_state == State::InStatement) {
+            convert(m_current, m_currentRowid);
+            m_state = State::Held;
+        }
+        while (step()) {
+            m_rows.append(QVector<Variant>());
+            m_rowids.append(-1);
+            convert(m_rows.last(), m_rowids.last());
+        }
+    }
+    void detach() {
+        settle();
+        m_provider = nullptr;
+    }
+
+private:
+    enum class State { None, InStatement, Held }; // where the row moved to is, if unread
+
+    bool step() {
+        if (!m_prepared) return false;
+        Prepared& p = *m_prepared;
+        const int rc = p.stmt.step();
+        if (rc != SQLITE_ROW) {
+            sqlite3* db = sqlite3_db_handle(p.stmt.get());
+            release();
+            if (rc != SQLITE_DONE) failOn(db);
+            return false;
+        }
+        // A column without declared type takes the type of its first value.
+        for (int k = 0; k < m_untyped.size();) {
+            const int column = m_untyped[k] + p.firstColumn;
+            if (sqlite3_column_type(p.stmt.get(), column) == SQLITE_NULL) {
+                ++k;
+                continue;
+            }
+            m_types[m_untyped[k]] = storageTypeCode(p.stmt.get(), column);
+            m_untyped.remove(k);
+        }
+        return true;
+    }
+    void convert(QVector<Variant>& row, qint64& rowid) const {
+        const Prepared& p = *m_prepared;
+        const int count = p.columns.size();
+        row.resize(count);
+        for (int i = 0; i < count; ++i)
+            row[i] = readValue(p.stmt.get(), i + p.firstColumn, p.kinds[i]);
+        rowid = p.table.isEmpty() ? -1 : sqlite3_column_int64(p.stmt.get(), 0);
+    }
+    void release() {
+        if (!m_prepared) return;
+        m_prepared->stmt.reset();
+        m_prepared->busy = false;
+        m_prepared.reset();
+    }
+
+    JetProvider* m_provider;
+    std::shared_ptr<Prepared> m_prepared;
+    QVector<int> m_types;
+    QVector<int> m_untyped; // the columns still without type
+    State m_state = State::None;
+    QVector<Variant> m_current; // the row moved to, read ahead
+    qint64 m_currentRowid = -1;
+    QVector<QVector<Variant>> m_rows; // the rows after it, read ahead
+    QVector<qint64> m_rowids;
+    int m_ahead = 0; // the next row read ahead to give out
 };
 
 JetProvider::JetProvider(const QString& file, const QString& password) : m_file(file) {
-    const QString path = runtime::localPath(file);
-    if (!QFileInfo(path).isFile()) databaseError(QStringLiteral("Could not find file '%1'.").arg(file));
-    if (sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-        const QString message = QString::fromUtf8(sqlite3_errmsg(m_db));
-        sqlite3_close_v2(m_db);
-        m_db = nullptr;
-        databaseError(QStringLiteral("Cannot open database '%1': %2").arg(file, message));
+    const QFileInfo info(runtime::localPath(file));
+    if (!info.isFile()) databaseError(QStringLiteral("Could not find file '%1'.").arg(file));
+    // An empty file would become a new database at the first write.
+    if (info.size() == 0) databaseError(QStringLiteral("Unrecognized database format '%1'.").arg(file));
+    sqlite3* db = nullptr;
+    const int opened =
+        sqlite3_open_v2(info.filePath().toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    m_db.reset(db);
+    if (opened != SQLITE_OK)
+        databaseError(QStringLiteral("Cannot open database '%1': %2")
+                          .arg(file, QString::fromUtf8(sqlite3_errmsg(m_db.get()))));
+    sqlite3_busy_timeout(db, 5000);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+    {
+        Statement schema;
+        int rc = schema.prepare(db, QByteArrayLiteral("SELECT count(*) FROM sqlite_master"));
+        if (rc == SQLITE_OK) rc = schema.step();
+        if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
+            databaseError(QStringLiteral("Cannot open database '%1': %2")
+                              .arg(file, QString::fromUtf8(sqlite3_errstr(rc))));
+        if (rc != SQLITE_ROW) databaseError(QStringLiteral("Unrecognized database format '%1'.").arg(file));
     }
-    sqlite3_busy_timeout(m_db, 5000);
-    sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
-    sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
-    try {
-        sqlite3_stmt* check = nullptr;
-        if (sqlite3_prepare_v2(m_db, "SELECT count(*) FROM sqlite_master", -1, &check, nullptr) !=
-                SQLITE_OK ||
-            sqlite3_step(check) != SQLITE_ROW) {
-            sqlite3_finalize(check);
-            databaseError(QStringLiteral("Unrecognized database format '%1'.").arg(file));
-        }
-        sqlite3_finalize(check);
-        if (!declaredType(QLatin1String(passwordTable), QStringLiteral("Password")).isNull()) {
-            sqlite3_stmt* stmt = nullptr;
-            sqlite3_prepare_v2(m_db, "SELECT Password FROM MSysPassword LIMIT 1", -1, &stmt, nullptr);
-            const bool found =
-                sqlite3_step(stmt) == SQLITE_ROW && sqlite3_column_type(stmt, 0) != SQLITE_NULL;
-            const QString stored = found ? columnText(stmt, 0) : QString();
-            sqlite3_finalize(stmt);
-            if (!stored.isEmpty() && stored != password)
-                databaseError(QStringLiteral("Not a valid password."));
-        }
-    } catch (...) {
-        sqlite3_close_v2(m_db);
-        m_db = nullptr;
-        throw;
+    if (!declaredType(QLatin1String(passwordTable), QStringLiteral("Password")).isNull()) {
+        Statement stored;
+        check(stored.prepare(db, QByteArrayLiteral("SELECT Password FROM MSysPassword LIMIT 1")));
+        const bool found = stored.step() == SQLITE_ROW && sqlite3_column_type(stored.get(), 0) != SQLITE_NULL;
+        const QString text = found ? columnText(stored.get(), 0) : QString();
+        if (!text.isEmpty() && text != password) databaseError(QStringLiteral("Not a valid password."));
     }
-    sqlite3_exec(m_db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
-    registerJetFunctions(m_db);
+    registerJetFunctions(db);
 }
 
 JetProvider::~JetProvider() {
+    for (Cursor* cursor : std::as_const(m_cursors)) {
+        try {
+            cursor->detach();
+        } catch (const runtime::RuntimeError&) {
+        }
+    }
     clearCaches();
-    sqlite3_close_v2(m_db);
 }
 
 void JetProvider::clearCaches() {
@@ -252,8 +208,45 @@ void JetProvider::clearCaches() {
     m_rows.clear();
 }
 
+void JetProvider::check(int rc) const {
+    if (rc != SQLITE_OK && rc != SQLITE_ROW && rc != SQLITE_DONE) fail();
+}
+
 void JetProvider::fail() const {
-    databaseError(QString::fromUtf8(sqlite3_errmsg(m_db)));
+    failOn(m_db.get());
+}
+
+void JetProvider::bindLiterals(Statement& statement, const QVector<Variant>& literals) {
+    // A literal the translation dropped (a constant of GROUP BY) has no parameter.
+    const int count = std::min(int(literals.size()), sqlite3_bind_parameter_count(statement.get()));
+    for (int i = 0; i < count; ++i)
+        check(bindValue(statement.get(), i + 1, literals[i]));
+}
+
+void JetProvider::run(const char* sql) {
+    check(sqlite3_exec(m_db.get(), sql, nullptr, nullptr, nullptr));
+}
+
+void JetProvider::settleCursors() {
+    for (Cursor* cursor : std::as_const(m_cursors))
+        cursor->settle();
+}
+
+void JetProvider::beginTransaction() {
+    if (m_transactions == 0) {
+        settleCursors();
+        run("BEGIN");
+    }
+    ++m_transactions;
+}
+
+void JetProvider::commitTransaction() {
+    if (m_transactions == 0) return;
+    if (--m_transactions == 0 && !sqlite3_get_autocommit(m_db.get())) run("COMMIT");
+}
+
+void JetProvider::relaxDurability() {
+    run("PRAGMA synchronous=OFF");
 }
 
 QString JetProvider::declaredType(const QString& table, const QString& column) const {
@@ -266,8 +259,9 @@ QString JetProvider::declaredType(const QString& table, const QString& column) c
 
 QString JetProvider::lookUpDeclaredType(const QString& table, const QString& column) const {
     const char* declared = nullptr;
-    if (sqlite3_table_column_metadata(m_db, nullptr, table.toUtf8().constData(), column.toUtf8().constData(),
-                                      &declared, nullptr, nullptr, nullptr, nullptr) != SQLITE_OK)
+    if (sqlite3_table_column_metadata(m_db.get(), nullptr, table.toUtf8().constData(),
+                                      column.toUtf8().constData(), &declared, nullptr, nullptr, nullptr,
+                                      nullptr) != SQLITE_OK)
         return QString();
     return declared ? QString::fromUtf8(declared) : QStringLiteral("");
 }
@@ -278,98 +272,88 @@ SqliteText JetProvider::translate(const QVector<SqlToken>& tokens, bool wantRowi
     });
 }
 
-JetProvider::Prepared& JetProvider::prepared(const JetText& text, bool updatable) {
+std::shared_ptr<JetProvider::Prepared> JetProvider::prepared(const QString& sql, const JetText& text,
+                                                             bool updatable) {
     const QString key = updatable ? text.shape + QStringLiteral(" \x02") : text.shape;
-    if (auto it = m_translated.constFind(key); it != m_translated.constEnd()) return **it;
+    if (auto it = m_translated.constFind(key); it != m_translated.constEnd()) {
+        if (!(*it)->busy) return *it;
+        return prepare(sql, updatable); // its cached twin is being read
+    }
     if (m_translated.size() >= maxCachedStatements) m_translated.clear();
+    auto p = prepare(sql, updatable);
+    m_translated.insert(key, p);
+    return p;
+}
 
+std::shared_ptr<JetProvider::Prepared> JetProvider::prepare(const QString& sql, bool updatable) {
     auto p = std::make_shared<Prepared>();
-    p->text = translate(text.tokens, updatable);
-    const QByteArray sql = p->text.sql.toUtf8();
-    if (sqlite3_prepare_v2(m_db, sql.constData(), int(sql.size()), &p->stmt, nullptr) != SQLITE_OK) {
+    p->text = translate(parseJet(sql).tokens, updatable);
+    if (p->stmt.prepare(m_db.get(), p->text.sql.toUtf8()) != SQLITE_OK) {
         if (!updatable) fail();
         // Rows that cannot carry their rowid are read only.
-        Prepared& readOnly = prepared(text, false);
-        m_translated.insert(key, m_translated.value(text.shape));
-        return readOnly;
+        return prepare(sql, false);
     }
+    sqlite3_stmt* stmt = p->stmt.get();
     p->firstColumn = p->text.hasRowid ? 1 : 0;
-    const int count = sqlite3_column_count(p->stmt);
-    QString table = p->text.hasRowid ? QString::fromUtf8(sqlite3_column_table_name(p->stmt, 0)) : QString();
+    const int count = sqlite3_column_count(stmt);
+    QString table = p->text.hasRowid ? QString::fromUtf8(sqlite3_column_table_name(stmt, 0)) : QString();
     for (int i = p->firstColumn; i < count; ++i) {
         ColumnInfo info;
-        info.name = QString::fromUtf8(sqlite3_column_name(p->stmt, i));
-        const char* declared = sqlite3_column_decltype(p->stmt, i);
+        info.name = QString::fromUtf8(sqlite3_column_name(stmt, i));
+        const char* declared = sqlite3_column_decltype(stmt, i);
         info.declaredType = declared ? QString::fromUtf8(declared) : QString();
-        const char* origin = sqlite3_column_origin_name(p->stmt, i);
+        const char* origin = sqlite3_column_origin_name(stmt, i);
         info.baseColumn = origin ? QString::fromUtf8(origin) : QString();
-        const QString columnTable = QString::fromUtf8(sqlite3_column_table_name(p->stmt, i));
+        const QString columnTable = QString::fromUtf8(sqlite3_column_table_name(stmt, i));
         if (!origin || columnTable.compare(table, Qt::CaseInsensitive) != 0) table.clear();
         Kind kind = kindOf(info.declaredType);
         if (!declared && p->text.dateAliases.contains(info.name.toLower())) kind = Kind::Date;
         info.type = typeCode(kind);
         p->columns.append(info);
         p->kinds.append(kind);
+        p->types.append(info.type);
+        if (kind == Kind::Plain) p->untyped.append(p->columns.size() - 1);
     }
     p->table = table;
-    Prepared& result = *p;
-    m_translated.insert(key, p);
-    return result;
+    p->names = std::make_shared<const ColumnNames>(p->columns);
+    return p;
 }
 
 QueryResult JetProvider::query(const QString& sql, bool updatable) {
-    const JetText text = parseJet(sql);
-    if (!isQuery(text.tokens)) {
-        execute(sql);
+    const JetText text = parseJet(sql, false);
+    if (!text.query) {
+        execute(sql); // as the provider's dialect runs it
         return {};
     }
-    Prepared& p = prepared(text, updatable);
-    ResetGuard guard{p.stmt};
-    for (int i = 0; i < text.literals.size(); ++i)
-        bindValue(p.stmt, i + 1, text.literals[i]);
-
+    std::shared_ptr<Prepared> p = prepared(sql, text, updatable);
+    bindLiterals(p->stmt, text.literals);
     QueryResult result;
-    result.columns = p.columns;
-    result.table = p.table;
-    const int count = p.columns.size();
-    QVector<bool> typed(count, false);
-    for (int i = 0; i < count; ++i)
-        typed[i] = p.kinds[i] != Kind::Plain;
-    int rc;
-    while ((rc = sqlite3_step(p.stmt)) == SQLITE_ROW) {
-        QVector<Variant> row(count);
-        for (int i = 0; i < count; ++i) {
-            const int column = i + p.firstColumn;
-            row[i] = readValue(p.stmt, column, p.kinds[i]);
-            if (!typed[i] && !row[i].isNull()) {
-                const int storage = sqlite3_column_type(p.stmt, column);
-                result.columns[i].type = storage == SQLITE_INTEGER ? adType::Integer
-                                         : storage == SQLITE_FLOAT ? adType::Double
-                                                                   : adType::VarWChar;
-                typed[i] = true;
-            }
-        }
-        result.rows.append(row);
-        if (!p.table.isEmpty()) result.rowids.append(sqlite3_column_int64(p.stmt, 0));
-    }
-    if (rc != SQLITE_DONE) fail();
+    result.columns = p->columns;
+    result.table = p->table;
+    result.names = p->names;
+    result.rows = std::make_unique<Cursor>(this, std::move(p));
     return result;
 }
 
 long JetProvider::execute(const QString& sql) {
-    const JetText text = parseJet(sql);
-    if (text.tokens.isEmpty())
+    return execute(sql, parseJet(sql, false));
+}
+
+long JetProvider::execute(const QString& sql, const JetText& text) {
+    if (text.shape.isEmpty())
         databaseError(
             QStringLiteral("Invalid SQL statement; expected 'DELETE', 'INSERT', 'PROCEDURE', 'SELECT', or "
                            "'UPDATE'."));
+    settleCursors();
     // DDL cannot take parameters: it is translated and run with its literals written in.
-    const QString verb = text.tokens[0].text.toLower();
-    if (!isQuery(text.tokens) && verb != QLatin1String("insert") && verb != QLatin1String("update") &&
+    const QString& verb = text.verb;
+    const bool query = text.query;
+    if (!query && verb != QLatin1String("insert") && verb != QLatin1String("update") &&
         verb != QLatin1String("delete")) {
-        const SqliteText translated = translateJet(text.tokens, false, {});
+        const SqliteText translated = translateJet(parseJet(sql).tokens, false, {});
         const QByteArray utf8 = inlineLiterals(translated.sql, text.literals).toUtf8();
         char* message = nullptr;
-        if (sqlite3_exec(m_db, utf8.constData(), nullptr, nullptr, &message) != SQLITE_OK) {
+        if (sqlite3_exec(m_db.get(), utf8.constData(), nullptr, nullptr, &message) != SQLITE_OK) {
             const QString description = QString::fromUtf8(message);
             sqlite3_free(message);
             databaseError(description);
@@ -377,45 +361,66 @@ long JetProvider::execute(const QString& sql) {
         clearCaches();
         return 0;
     }
-    Prepared& p = prepared(text, false);
-    ResetGuard guard{p.stmt};
-    for (int i = 0; i < text.literals.size(); ++i)
-        bindValue(p.stmt, i + 1, text.literals[i]);
+    std::shared_ptr<Prepared> p = prepared(sql, text, false);
+    ResetGuard guard{p->stmt};
+    bindLiterals(p->stmt, text.literals);
     int rc;
-    while ((rc = sqlite3_step(p.stmt)) == SQLITE_ROW) {
+    while ((rc = p->stmt.step()) == SQLITE_ROW) {
     }
     if (rc != SQLITE_DONE) fail();
-    return isQuery(text.tokens) ? 0 : sqlite3_changes(m_db);
+    return query ? 0 : sqlite3_changes(m_db.get());
 }
 
 // A prepared write or read of one row by its key, with the kinds of the values it binds
 // and of the columns it gives back.
 struct JetProvider::RowStatement {
-    sqlite3_stmt* stmt = nullptr;
+    Statement stmt;
+    RowVerb verb;
+    QString table;
+    QStringList names;    // the columns written
+    QStringList returned; // the columns read back
     QVector<Kind> valueKinds;
     QVector<Kind> columnKinds;
-    ~RowStatement() { sqlite3_finalize(stmt); }
+
+    bool matches(RowVerb v, const QString& t, const ColumnValues& values,
+                 const QVector<ColumnInfo>& columns) const {
+        if (v != verb || t != table || values.size() != names.size() || columns.size() != returned.size())
+            return false;
+        for (int i = 0; i < values.size(); ++i)
+            if (values[i].first != names[i]) return false;
+        for (int i = 0; i < columns.size(); ++i)
+            if (columns[i].baseColumn != returned[i]) return false;
+        return true;
+    }
 };
 
 JetProvider::RowStatement& JetProvider::rowStatement(RowVerb verb, const QString& table,
                                                      const ColumnValues& values,
                                                      const QVector<ColumnInfo>& columns) {
-    QString key = QString::number(int(verb)) + table;
+    size_t key = qHashMulti(0, int(verb), table);
     for (const auto& value : values)
-        key += QChar(1) + value.first;
-    key += QChar(2);
+        key = qHashMulti(key, value.first);
+    key = qHashMulti(key, columns.size());
     for (const ColumnInfo& c : columns)
-        key += QChar(1) + c.baseColumn;
-    if (auto it = m_rows.constFind(key); it != m_rows.constEnd()) return **it;
+        key = qHashMulti(key, c.baseColumn);
+    if (auto it = m_rows.constFind(key);
+        it != m_rows.constEnd() && (*it)->matches(verb, table, values, columns))
+        return **it;
     if (m_rows.size() >= maxCachedStatements) m_rows.clear();
 
+    auto s = std::make_shared<RowStatement>();
+    s->verb = verb;
+    s->table = table;
     QStringList names, params, returned;
     for (int i = 0; i < values.size(); ++i) {
+        s->names << values[i].first;
         names << quoted(values[i].first);
         params << QStringLiteral("?%1").arg(i + 1);
     }
-    for (const ColumnInfo& c : columns)
+    for (const ColumnInfo& c : columns) {
+        s->returned << c.baseColumn;
         returned << quoted(c.baseColumn);
+    }
     QString sql;
     switch (verb) {
     case RowVerb::Insert:
@@ -436,34 +441,33 @@ JetProvider::RowStatement& JetProvider::rowStatement(RowVerb verb, const QString
                   .arg(returned.join(QLatin1Char(',')), quoted(table));
         break;
     }
-    if (verb != RowVerb::Read && !returned.isEmpty())
-        sql += QStringLiteral(" RETURNING ") + returned.join(QLatin1Char(','));
 
-    auto s = std::make_shared<RowStatement>();
-    const QByteArray utf8 = sql.toUtf8();
-    if (sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &s->stmt, nullptr) != SQLITE_OK) fail();
+    check(s->stmt.prepare(m_db.get(), sql.toUtf8()));
     for (const auto& value : values)
         s->valueKinds.append(kindOf(declaredType(table, value.first)));
     for (const ColumnInfo& c : columns)
         s->columnKinds.append(kindOf(c.declaredType));
     RowStatement& result = *s;
-    m_rows.insert(key, s);
+    m_rows.insert(key, std::move(s));
     return result;
 }
 
 // Binds the values (and the key, after them, when there is one), runs the statement to its
 // end and gives back the columns of the row it returned (Empty values without a row).
 QVector<Variant> JetProvider::runRowStatement(RowStatement& s, const ColumnValues& values, qint64 rowid) {
+    if (s.verb != RowVerb::Read) settleCursors();
+    QVarLengthArray<QByteArray, 32> texts(values.size()); // bound as they are: kept past the reset
     ResetGuard guard{s.stmt};
+    sqlite3_stmt* stmt = s.stmt.get();
     for (int i = 0; i < values.size(); ++i)
-        bindValue(s.stmt, i + 1, coerce(values[i].second, s.valueKinds[i]));
-    if (rowid >= 0) sqlite3_bind_int64(s.stmt, values.size() + 1, rowid);
+        check(bindValue(stmt, i + 1, coerce(values[i].second, s.valueKinds[i]), &texts[i]));
+    if (rowid >= 0) check(sqlite3_bind_int64(stmt, values.size() + 1, rowid));
     QVector<Variant> row(s.columnKinds.size());
-    int rc = sqlite3_step(s.stmt);
+    int rc = s.stmt.step();
     if (rc == SQLITE_ROW) {
         for (int i = 0; i < s.columnKinds.size(); ++i)
-            row[i] = readValue(s.stmt, i, s.columnKinds[i]);
-        while ((rc = sqlite3_step(s.stmt)) == SQLITE_ROW) {
+            row[i] = readValue(stmt, i, s.columnKinds[i]);
+        while ((rc = s.stmt.step()) == SQLITE_ROW) {
         }
     }
     if (rc != SQLITE_DONE) fail();
@@ -477,27 +481,12 @@ void JetProvider::updateRow(const QString& table, qint64 rowid, const ColumnValu
 
 qint64 JetProvider::insertRow(const QString& table, const ColumnValues& values) {
     runRowStatement(rowStatement(RowVerb::Insert, table, values, {}), values, -1);
-    return sqlite3_last_insert_rowid(m_db);
+    return sqlite3_last_insert_rowid(m_db.get());
 }
 
 QVector<Variant> JetProvider::readRow(const QString& table, qint64 rowid,
                                       const QVector<ColumnInfo>& columns) {
     return runRowStatement(rowStatement(RowVerb::Read, table, {}, columns), {}, rowid);
-}
-
-qint64 JetProvider::insertRow(const QString& table, const ColumnValues& values,
-                              const QVector<ColumnInfo>& columns, QVector<Variant>& row) {
-    row = runRowStatement(rowStatement(RowVerb::Insert, table, values, columns), values, -1);
-    return sqlite3_last_insert_rowid(m_db);
-}
-
-void JetProvider::updateRow(const QString& table, qint64 rowid, const ColumnValues& values,
-                            const QVector<ColumnInfo>& columns, QVector<Variant>& row) {
-    if (values.isEmpty()) {
-        row = readRow(table, rowid, columns);
-        return;
-    }
-    row = runRowStatement(rowStatement(RowVerb::Update, table, values, columns), values, rowid);
 }
 
 } // namespace data

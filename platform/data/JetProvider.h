@@ -2,23 +2,23 @@
 
 #include "JetSql.h"
 #include "Provider.h"
+#include "SqliteHandle.h"
 
 #include <QHash>
 
 #include <memory>
 
-struct sqlite3;
-struct sqlite3_stmt;
-
 namespace data {
 
 // The Jet 4.0 provider: the file named as data source is a SQLite database; Jet texts are
-// translated once per shape and their prepared statements kept for reuse. A password stored
-// in the file's MSysPassword table must match the one of the connection string.
+// translated once per shape (the text with its literals taken out) and their prepared
+// statements kept for reuse. A password stored
+// in the file's MSysPassword table must match the one of the connection string. The file is
+// opened as it is: its journal mode and other settings stay the file's own.
 class JetProvider : public Provider {
 public:
     // Opens the file (a path as the program writes it); throws a database error when it is
-    // missing, is no database or the password does not match.
+    // missing, is no database (an empty file included), is locked or the password does not match.
     JetProvider(const QString& file, const QString& password);
     ~JetProvider() override;
     JetProvider(const JetProvider&) = delete;
@@ -31,11 +31,9 @@ public:
     qint64 insertRow(const QString& table, const ColumnValues& values) override;
     QVector<runtime::Variant> readRow(const QString& table, qint64 rowid,
                                       const QVector<ColumnInfo>& columns) override;
-    // The write returns the row it wrote (RETURNING): one statement instead of two.
-    qint64 insertRow(const QString& table, const ColumnValues& values, const QVector<ColumnInfo>& columns,
-                     QVector<runtime::Variant>& row) override;
-    void updateRow(const QString& table, qint64 rowid, const ColumnValues& values,
-                   const QVector<ColumnInfo>& columns, QVector<runtime::Variant>& row) override;
+    void beginTransaction() override;
+    void commitTransaction() override;
+    void relaxDurability() override;
 
     // The table that holds the database password.
     static constexpr const char* passwordTable = "MSysPassword";
@@ -45,25 +43,38 @@ protected:
     virtual SqliteText translate(const QVector<SqlToken>& tokens, bool wantRowid);
     // The declared type of a table's column: null when there is no such column.
     QString declaredType(const QString& table, const QString& column) const;
-    sqlite3* handle() const { return m_db; }
+    sqlite3* handle() const { return m_db.get(); }
     [[noreturn]] void fail() const;
 
 private:
     struct Prepared;
     struct RowStatement;
+    class Cursor;
     enum class RowVerb { Insert, Update, Read };
-    Prepared& prepared(const JetText& text, bool updatable);
+    long execute(const QString& sql, const JetText& text);
+    // The statement prepared for the text's shape; a text of a new shape is translated (and
+    // tokenized) once.
+    std::shared_ptr<Prepared> prepared(const QString& sql, const JetText& text, bool updatable);
+    std::shared_ptr<Prepared> prepare(const QString& sql, bool updatable);
     RowStatement& rowStatement(RowVerb verb, const QString& table, const ColumnValues& values,
                                const QVector<ColumnInfo>& columns);
     QVector<runtime::Variant> runRowStatement(RowStatement& s, const ColumnValues& values, qint64 rowid);
     QString lookUpDeclaredType(const QString& table, const QString& column) const;
+    // Throws the connection's last error unless rc tells of success.
+    void check(int rc) const;
+    void run(const char* sql);
+    void bindLiterals(Statement& statement, const QVector<runtime::Variant>& literals);
+    // Reads the rest of every open cursor before a write changes what they would read.
+    void settleCursors();
     void clearCaches();
 
     QString m_file;
-    sqlite3* m_db = nullptr;
+    SqliteDb m_db;
+    int m_transactions = 0;
     QHash<QString, std::shared_ptr<Prepared>> m_translated; // by shape
-    QHash<QString, std::shared_ptr<RowStatement>> m_rows;   // by verb, table and columns
+    QHash<size_t, std::shared_ptr<RowStatement>> m_rows;    // by verb, table and columns
     mutable QHash<QString, QString> m_declared;             // declared column types
+    QVector<Cursor*> m_cursors;                             // open cursors
 };
 
 } // namespace data

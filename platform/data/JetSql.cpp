@@ -1,5 +1,6 @@
 #include "JetSql.h"
 
+#include "JetFunctions.h"
 #include "SqlTokens.h"
 
 #include "runtime/DateSerial.h"
@@ -63,7 +64,9 @@ std::optional<double> parseDateLiteral(const QString& text) {
 }
 
 bool isIdentChar(QChar c) {
-    return c.isLetterOrNumber() || c == QLatin1Char('_') || c.unicode() >= 0x80;
+    const char16_t u = c.unicode();
+    return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_' ||
+           u >= 0x80;
 }
 
 } // namespace
@@ -502,54 +505,67 @@ QString literalText(const Variant& v) {
 
 } // namespace
 
-JetText parseJet(const QString& sql) {
+JetText parseJet(const QString& sql, bool withTokens) {
     JetText out;
-    QStringList shape;
+    QString& shape = out.shape;
     const int n = sql.size();
-    out.tokens.reserve(n / 4);
-    shape.reserve(n / 4);
-    auto addParam = [&](const Variant& value, bool isText, bool isDate) {
+    if (withTokens) out.tokens.reserve(n / 4);
+    shape.reserve(n);
+    // The text as it is, but for its literals and its runs of blanks: sql[segment, i) is still
+    // to be copied.
+    int segment = 0;
+    int i = 0;
+    auto copyText = [&] { shape += QStringView(sql).mid(segment, i - segment); };
+    // The statement's kind, from its first word past any opening parentheses.
+    auto firstWord = [&out](QStringView token) {
+        if (out.verb.isEmpty() && token != u"(") out.verb = token.toString().toLower();
+    };
+    auto addParam = [&](const Variant& value, bool isText, bool isDate, int end) {
         SqlToken t{SqlToken::Param, {}, int(out.literals.size()), isText, isDate};
         out.literals.append(value);
-        out.tokens.append(t);
-        shape << (isText ? QStringLiteral("?s") : isDate ? QStringLiteral("?d") : QStringLiteral("?n"));
+        if (withTokens) out.tokens.append(t);
+        firstWord(u"?");
+        copyText();
+        shape += isText ? u"\x01s" : isDate ? u"\x01d" : u"\x01n";
+        segment = end;
     };
-    int i = 0;
     while (i < n) {
         const QChar c = sql[i];
         if (c.isSpace()) {
-            ++i;
+            copyText();
+            while (i < n && sql[i].isSpace())
+                ++i;
+            if (!shape.isEmpty() && i < n) shape += QLatin1Char(' ');
+            segment = i;
             continue;
         }
         if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
             QString value;
             int j = i + 1;
             bool closed = false;
-            while (j < n) {
-                if (sql[j] == c) {
-                    if (j + 1 < n && sql[j + 1] == c) {
-                        value += c;
-                        j += 2;
-                        continue;
-                    }
-                    closed = true;
+            for (int quote; (quote = int(sql.indexOf(c, j))) >= 0;) {
+                value += QStringView(sql).mid(j, quote - j);
+                j = quote + 1;
+                if (j < n && sql[j] == c) { // a doubled quote stands for one
+                    value += c;
                     ++j;
-                    break;
+                    continue;
                 }
-                value += sql[j++];
+                closed = true;
+                break;
             }
             if (!closed)
                 syntaxError(
                     QStringLiteral("Syntax error in string in query expression '%1'.").arg(sql.mid(i)));
-            addParam(Variant(value), true, false);
+            addParam(Variant(value), true, false, j);
             i = j;
             continue;
         }
         if (c == QLatin1Char('[')) {
             const int j = sql.indexOf(QLatin1Char(']'), i + 1);
             if (j < 0) syntaxError(QStringLiteral("Invalid bracketing of name '%1'.").arg(sql.mid(i)));
-            out.tokens.append({SqlToken::Quoted, sql.mid(i + 1, j - i - 1)});
-            shape << sql.mid(i, j - i + 1);
+            if (withTokens) out.tokens.append({SqlToken::Quoted, sql.mid(i + 1, j - i - 1)});
+            firstWord(u"[");
             i = j + 1;
             continue;
         }
@@ -559,7 +575,7 @@ JetText parseJet(const QString& sql) {
             if (!serial)
                 syntaxError(QStringLiteral("Syntax error in date in query expression '%1'.")
                                 .arg(j < 0 ? sql.mid(i) : sql.mid(i, j - i + 1)));
-            addParam(Variant::date(*serial), false, true);
+            addParam(Variant::date(*serial), false, true, j + 1);
             i = j + 1;
             continue;
         }
@@ -584,10 +600,10 @@ JetText parseJet(const QString& sql) {
                         ++j;
                 }
             }
-            const QString digits = sql.mid(i, j - i);
+            const QStringView digits = QStringView(sql).mid(i, j - i);
             bool fits = false;
             const qlonglong integer = whole ? digits.toLongLong(&fits) : 0;
-            addParam(fits ? Variant(std::int64_t(integer)) : Variant(digits.toDouble()), false, false);
+            addParam(fits ? Variant(std::int64_t(integer)) : Variant(digits.toDouble()), false, false, j);
             i = j;
             continue;
         }
@@ -595,20 +611,24 @@ JetText parseJet(const QString& sql) {
             int j = i;
             while (j < n && isIdentChar(sql[j]))
                 ++j;
-            out.tokens.append(word(sql.mid(i, j - i)));
-            shape << out.tokens.last().text;
+            const QStringView text = QStringView(sql).mid(i, j - i);
+            if (withTokens) out.tokens.append(word(text.toString()));
+            firstWord(text);
             i = j;
             continue;
         }
-        static const QStringList pairs = {QStringLiteral("<>"), QStringLiteral("<="), QStringLiteral(">="),
-                                          QStringLiteral("!="), QStringLiteral("||")};
-        const QString two = sql.mid(i, 2);
-        const QString text = pairs.contains(two) ? two : QString(c);
-        out.tokens.append(symbol(text));
-        shape << text;
+        const char16_t first = c.unicode();
+        const char16_t second = i + 1 < n ? sql[i + 1].unicode() : 0;
+        const bool pair = (first == '<' && (second == '>' || second == '=')) ||
+                          ((first == '>' || first == '!') && second == '=') ||
+                          (first == '|' && second == '|');
+        const QStringView text = QStringView(sql).mid(i, pair ? 2 : 1);
+        if (withTokens) out.tokens.append(symbol(text.toString()));
+        firstWord(text);
         i += text.size();
     }
-    out.shape = shape.join(QLatin1Char(' '));
+    copyText();
+    out.query = out.verb == QLatin1String("select");
     return out;
 }
 
@@ -664,7 +684,7 @@ SqliteText translateSql(const QVector<SqlToken>& input, bool wantRowid, const Da
             // Jet compares texts without regard to letter case.
             if (token.isText &&
                 ((i > 0 && isComparison(t[i - 1])) || (i + 1 < t.size() && isComparison(t[i + 1]))))
-                out << QStringLiteral("COLLATE NOCASE");
+                out << QStringLiteral("COLLATE ") + QLatin1String(jetNoCaseCollation);
             break;
         case SqlToken::Symbol:
             out << (token.text == QLatin1String("!=") ? QStringLiteral("<>") : token.text);

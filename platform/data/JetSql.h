@@ -24,14 +24,17 @@ struct SqlToken {
 
 // A Jet text split into its literal-free shape and its literals.
 struct JetText {
-    QString shape; // tokens joined by blanks, literals as "?"
+    QString shape; // the text with its literals marked by kind and its runs of blanks as one
     QVector<SqlToken> tokens;
     QVector<runtime::Variant> literals;
+    QString verb;       // the first word past opening parentheses, lower case
+    bool query = false; // a SELECT
 };
 
 // Tokenizes a Jet SQL text; throws a database error for an unterminated literal or a
-// #date# that is no date.
-JetText parseJet(const QString& sql);
+// #date# that is no date. Without tokens only the shape, the literals and the kind are
+// taken: enough to find a statement prepared for the same shape.
+JetText parseJet(const QString& sql, bool withTokens = true);
 
 // The SQLite text of a tokenized Jet statement, with the literals as numbered parameters
 // (?1 is the first literal).

@@ -100,6 +100,24 @@ QString attribute(SQLHSTMT h, SQLUSMALLINT column, SQLUSMALLINT field) {
     return fromWide(text, std::min<qsizetype>(bytes / qsizetype(sizeof(SQLWCHAR)), 255));
 }
 
+// The rows of a query, read whole.
+class BufferedRows : public RowCursor {
+public:
+    QVector<QVector<Variant>> rows;
+    QVector<qint64> rowids; // one per row when the rows can be updated
+    QVector<int> types;
+
+    bool next() override { return ++m_position < rows.size(); }
+    void read(QVector<Variant>& row, qint64& rowid) override {
+        row = std::move(rows[m_position]);
+        rowid = m_position < rowids.size() ? rowids[m_position] : -1;
+    }
+    int columnType(int column) const override { return types[column]; }
+
+private:
+    qsizetype m_position = -1;
+};
+
 } // namespace
 
 // A statement handle with the buffers of the parameters bound to it.
@@ -307,6 +325,9 @@ QueryResult OdbcProvider::query(const QString& sql, bool updatable) {
         }
     }
     result.table = table;
+    auto rows = std::make_unique<BufferedRows>();
+    for (const ColumnInfo& column : result.columns)
+        rows->types.append(column.type);
     SQLRETURN rc;
     while (SQL_SUCCEEDED(rc = SQLFetch(s.handle()))) {
         QVector<Variant> row(result.columns.size());
@@ -314,12 +335,27 @@ QueryResult OdbcProvider::query(const QString& sql, bool updatable) {
             row[i] = s.value(SQLUSMALLINT(i + 1), result.columns[i].type);
         if (!table.isEmpty()) {
             m_rows.insert(m_nextRow, KnownRow{table, names, row});
-            result.rowids.append(m_nextRow++);
+            rows->rowids.append(m_nextRow++);
         }
-        result.rows.append(row);
+        rows->rows.append(row);
     }
     s.check(rc);
+    result.rows = std::move(rows);
     return result;
+}
+
+void OdbcProvider::beginTransaction() {
+    if (m_transactions++ == 0)
+        check(SQLSetConnectAttr(m_dbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF),
+                                0),
+              SQL_HANDLE_DBC, m_dbc);
+}
+
+void OdbcProvider::commitTransaction() {
+    if (m_transactions == 0 || --m_transactions > 0) return;
+    check(SQLEndTran(SQL_HANDLE_DBC, m_dbc, SQL_COMMIT), SQL_HANDLE_DBC, m_dbc);
+    check(SQLSetConnectAttr(m_dbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0),
+          SQL_HANDLE_DBC, m_dbc);
 }
 
 long OdbcProvider::execute(const QString& sql) {

@@ -10,7 +10,9 @@ namespace data {
 // (FreeTDS for SQL Server). Texts go to the server as they are; values written through a
 // recordset are bound as parameters. Result columns come back as the Variant types of their
 // SQL types: date and time types as Date, money as Currency, decimal and float as Double,
-// bit as Boolean. Failures raise a database error with the driver's or the server's text.
+// bit as Boolean. A query's rows are read whole before it returns: a server connection without
+// multiple active result sets serves one statement at a time. Failures raise a database error with the
+// driver's or the server's text.
 class OdbcProvider : public Provider {
 public:
     // Connects; loginTimeout bounds the wait for the server, in seconds.
@@ -26,6 +28,9 @@ public:
     qint64 insertRow(const QString& table, const ColumnValues& values) override;
     QVector<runtime::Variant> readRow(const QString& table, qint64 rowid,
                                       const QVector<ColumnInfo>& columns) override;
+    void beginTransaction() override;
+    void commitTransaction() override;
+    void relaxDurability() override {}
 
 private:
     class Statement;
@@ -40,6 +45,7 @@ private:
     void* m_env = nullptr;
     void* m_dbc = nullptr;
     QString m_dataSource;
+    int m_transactions = 0;
     QHash<qint64, KnownRow> m_rows;
     qint64 m_nextRow = 1;
 };

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "ColumnNames.h"
 #include "runtime/Variant.h"
 
 #include <QString>
 #include <QVector>
+
+#include <memory>
 
 namespace data {
 
@@ -29,13 +32,26 @@ struct ColumnInfo {
     QString baseColumn;   // the table column it reads, if any
 };
 
-// The rows a query returned, read whole. When every column comes from one table, the rows
-// can be changed: rowids holds each row's key and table that table.
+// The rows of a query, read one at a time as the caller walks them.
+class RowCursor {
+public:
+    virtual ~RowCursor() = default;
+    // Moves to the next row; false after the last.
+    virtual bool next() = 0;
+    // The values of the row moved to, and its key in rowid when the rows can be updated; at most
+    // once per move (a row passed over unread is never made into values).
+    virtual void read(QVector<runtime::Variant>& row, qint64& rowid) = 0;
+    // The type a column without declared type takes from its first non-null value, once passed.
+    virtual int columnType(int column) const = 0;
+};
+
+// A query's columns and a cursor over its rows. When every column comes from one table, the
+// rows can be changed: table names that table and the cursor gives each row's key.
 struct QueryResult {
     QVector<ColumnInfo> columns;
-    QVector<QVector<runtime::Variant>> rows;
-    QString table;          // non-empty when the rows can be updated
-    QVector<qint64> rowids; // one per row when table is set
+    std::unique_ptr<RowCursor> rows;
+    QString table; // non-empty when the rows can be updated
+    std::shared_ptr<const ColumnNames> names;
 };
 
 // A named column and the value to store in it.
@@ -47,6 +63,7 @@ public:
     virtual ~Provider() = default;
     virtual QString dataSource() const = 0;
     // Runs a query of the provider's dialect; with updatable the rows are keyed when possible.
+    // A statement that is no query runs and gives no columns.
     virtual QueryResult query(const QString& sql, bool updatable) = 0;
     // Runs a statement; returns the number of rows it changed.
     virtual long execute(const QString& sql) = 0;
@@ -58,18 +75,12 @@ public:
     virtual QVector<runtime::Variant> readRow(const QString& table, qint64 rowid,
                                               const QVector<ColumnInfo>& columns) = 0;
 
-    // The same writes followed by the read of the row they wrote; a provider may do both in one step.
-    virtual qint64 insertRow(const QString& table, const ColumnValues& values,
-                             const QVector<ColumnInfo>& columns, QVector<runtime::Variant>& row) {
-        const qint64 rowid = insertRow(table, values);
-        row = readRow(table, rowid, columns);
-        return rowid;
-    }
-    virtual void updateRow(const QString& table, qint64 rowid, const ColumnValues& values,
-                           const QVector<ColumnInfo>& columns, QVector<runtime::Variant>& row) {
-        updateRow(table, rowid, values);
-        row = readRow(table, rowid, columns);
-    }
+    // Groups the writes that follow into one unit, until as many commits as begins; nested
+    // begins join the outer one.
+    virtual void beginTransaction() = 0;
+    virtual void commitTransaction() = 0;
+    // The file is the program's own scratch: a write need not reach the disk before it returns.
+    virtual void relaxDurability() = 0;
 };
 
 } // namespace data

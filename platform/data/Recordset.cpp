@@ -12,16 +12,52 @@ void Recordset::open(const QString& source, ConnectionPtr connection, CursorType
     if (!connection || !connection->isOpen()) runtime::raise(runtime::err::ConnectionNotUsable);
     const bool client = connection->cursorLocation() == adUseClient;
     m_updatable = lockType != adLockReadOnly;
-    m_result = connection->provider().query(source, m_updatable);
-    if (m_result.columns.isEmpty()) return; // a statement that returns no rows leaves the recordset closed
+    QueryResult result = connection->provider().query(source, m_updatable);
+    if (result.columns.isEmpty()) return; // a statement that returns no rows leaves the recordset closed
     m_connection = std::move(connection);
+    m_columns = std::move(result.columns);
+    m_table = std::move(result.table);
+    m_cursor = std::move(result.rows);
+    m_rows.clear();
+    m_rowids.clear();
+    m_unread = false;
     m_countable = client || cursorType == adOpenStatic || cursorType == adOpenKeyset;
     m_fields.clear();
-    for (int i = 0; i < m_result.columns.size(); ++i)
+    m_fields.reserve(m_columns.size());
+    for (int i = 0; i < m_columns.size(); ++i)
         m_fields.emplace_back(this, i);
+    m_names = result.names ? std::move(result.names) : std::make_shared<const ColumnNames>(m_columns);
     m_position = 0;
     m_edit = Edit::None;
     m_open = true;
+}
+
+void Recordset::fetch(int index) const {
+    while (m_cursor && index >= m_rows.size()) {
+        readMovedTo();
+        if (!m_cursor->next()) {
+            // Written only where it changed: the columns are shared with the provider's copy.
+            for (int i = 0; i < m_columns.size(); ++i)
+                if (const int type = m_cursor->columnType(i); m_columns.at(i).type != type)
+                    const_cast<QVector<ColumnInfo>&>(m_columns)[i].type = type;
+            m_cursor.reset();
+            break;
+        }
+        m_rows.append(QVector<Variant>());
+        m_rowids.append(-1);
+        m_unread = true;
+    }
+}
+
+void Recordset::readMovedTo() const {
+    if (!m_unread) return;
+    m_unread = false;
+    m_cursor->read(m_rows.last(), m_rowids.last());
+}
+
+bool Recordset::hasRow() const {
+    fetch(m_position);
+    return m_position >= 0 && m_position < m_rows.size();
 }
 
 void Recordset::requireOpen() const {
@@ -30,12 +66,16 @@ void Recordset::requireOpen() const {
 
 bool Recordset::eof() const {
     requireOpen();
-    return m_edit != Edit::Adding && m_position >= m_result.rows.size();
+    if (m_edit == Edit::Adding) return false;
+    fetch(m_position);
+    return m_position >= m_rows.size();
 }
 
 bool Recordset::bof() const {
     requireOpen();
-    return m_edit != Edit::Adding && (m_position < 0 || m_result.rows.isEmpty());
+    if (m_edit == Edit::Adding) return false;
+    fetch(0);
+    return m_position < 0 || m_rows.isEmpty();
 }
 
 void Recordset::finishEdit() {
@@ -45,76 +85,83 @@ void Recordset::finishEdit() {
 void Recordset::moveFirst() {
     requireOpen();
     finishEdit();
-    if (m_result.rows.isEmpty()) runtime::raise(runtime::err::NoCurrentRecord);
+    fetch(0);
+    if (m_rows.isEmpty()) runtime::raise(runtime::err::NoCurrentRecord);
     m_position = 0;
 }
 
 void Recordset::moveLast() {
     requireOpen();
     finishEdit();
-    if (m_result.rows.isEmpty()) runtime::raise(runtime::err::NoCurrentRecord);
-    m_position = m_result.rows.size() - 1;
+    fetchAll();
+    if (m_rows.isEmpty()) runtime::raise(runtime::err::NoCurrentRecord);
+    m_position = m_rows.size() - 1;
 }
 
 void Recordset::moveNext() {
     requireOpen();
     finishEdit();
-    if (m_position >= m_result.rows.size()) runtime::raise(runtime::err::NoCurrentRecord);
+    fetch(m_position);
+    if (m_position >= m_rows.size()) runtime::raise(runtime::err::NoCurrentRecord);
     ++m_position;
 }
 
 long Recordset::recordCount() const {
     requireOpen();
-    return m_countable ? long(m_result.rows.size()) : -1;
+    if (!m_countable) return -1;
+    fetchAll();
+    return long(m_rows.size());
 }
 
 QVector<QVector<Variant>> Recordset::getRows(long rows) {
     requireOpen();
     finishEdit();
-    if (m_position < 0 || m_position >= m_result.rows.size()) runtime::raise(runtime::err::NoCurrentRecord);
-    long available = long(m_result.rows.size()) - m_position;
+    if (!hasRow()) runtime::raise(runtime::err::NoCurrentRecord);
+    if (rows < 0 || rows > INT_MAX - 1 - m_position)
+        fetchAll();
+    else
+        fetch(int(m_position + rows - 1));
+    long available = long(m_rows.size()) - m_position;
     if (rows >= 0 && rows < available) available = rows;
-    QVector<QVector<Variant>> block(m_result.columns.size(), QVector<Variant>(available));
-    for (long r = 0; r < available; ++r)
-        for (int c = 0; c < m_result.columns.size(); ++c)
-            block[c][r] = m_result.rows[m_position + r][c];
-    m_position += available;
+    QVector<QVector<Variant>> block(m_columns.size(), QVector<Variant>(available));
+    for (long r = 0; r < available; ++r, ++m_position)
+        for (int c = 0; c < m_columns.size(); ++c)
+            block[c][r] = currentRow()[c];
     return block;
 }
 
 int Recordset::fieldCount() const {
     requireOpen();
-    return m_result.columns.size();
+    return m_columns.size();
 }
 
 Field& Recordset::fields(const QString& name) {
     requireOpen();
-    for (int i = 0; i < m_result.columns.size(); ++i)
-        if (m_result.columns[i].name.compare(name, Qt::CaseInsensitive) == 0) return m_fields[i];
-    runtime::raise(runtime::err::ItemNotFound);
+    const int index = m_names->indexOf(name);
+    if (index < 0) runtime::raise(runtime::err::ItemNotFound);
+    return m_fields[index];
 }
 
 Field& Recordset::fields(int index) {
     requireOpen();
-    if (index < 0 || index >= m_result.columns.size()) runtime::raise(runtime::err::ItemNotFound);
+    if (index < 0 || index >= m_columns.size()) runtime::raise(runtime::err::ItemNotFound);
     return m_fields[index];
 }
 
 Variant Recordset::fieldValue(int index) const {
     requireOpen();
     if (m_edit != Edit::None && (m_edit == Edit::Adding || m_changed[index])) return m_buffer[index];
-    if (m_position < 0 || m_position >= m_result.rows.size()) runtime::raise(runtime::err::NoCurrentRecord);
-    return m_result.rows[m_position][index];
+    if (!hasRow()) runtime::raise(runtime::err::NoCurrentRecord);
+    return currentRow()[index];
 }
 
 void Recordset::setFieldValue(int index, const Variant& value) {
     requireOpen();
     if (!m_updatable) runtime::raise(runtime::err::NotUpdatable);
-    if (m_result.table.isEmpty()) runtime::raise(runtime::err::NotAnUpdatableQuery);
+    if (m_table.isEmpty()) runtime::raise(runtime::err::NotAnUpdatableQuery);
     if (m_edit == Edit::None) {
-        if (m_position < 0 || m_position >= m_result.rows.size())
-            runtime::raise(runtime::err::NoCurrentRecord);
-        m_buffer = m_result.rows[m_position];
+        if (!hasRow()) runtime::raise(runtime::err::NoCurrentRecord);
+        m_buffer = currentRow();
         m_changed = QVector<bool>(m_buffer.size(), false);
         m_edit = Edit::Changed;
     }
@@ -125,9 +172,9 @@ void Recordset::setFieldValue(int index, const Variant& value) {
 void Recordset::addNew() {
     requireOpen();
     if (!m_updatable) runtime::raise(runtime::err::NotUpdatable);
-    if (m_result.table.isEmpty()) runtime::raise(runtime::err::NotAnUpdatableQuery);
+    if (m_table.isEmpty()) runtime::raise(runtime::err::NotAnUpdatableQuery);
     finishEdit();
-    m_buffer = QVector<Variant>(m_result.columns.size(), Variant::null());
+    m_buffer = QVector<Variant>(m_columns.size(), Variant::null());
     m_changed = QVector<bool>(m_buffer.size(), false);
     m_edit = Edit::Adding;
 }
@@ -138,26 +185,40 @@ void Recordset::update() {
     const Edit edit = m_edit;
     m_edit = Edit::None; // a failed update is dropped, not retried on the next move
     ColumnValues values;
+    values.reserve(m_buffer.size());
     for (int i = 0; i < m_buffer.size(); ++i)
-        if (m_changed[i]) values.append({m_result.columns[i].baseColumn, m_buffer[i]});
+        if (m_changed[i]) values.append({m_columns[i].baseColumn, m_buffer[i]});
     Provider& provider = m_connection->provider();
+    // The row is read back as stored when it is next looked at.
     if (edit == Edit::Adding) {
-        QVector<Variant> row;
-        const qint64 rowid = provider.insertRow(m_result.table, values, m_result.columns, row);
-        m_result.rows.append(row);
-        m_result.rowids.append(rowid);
-        m_position = m_result.rows.size() - 1;
+        fetchAll(); // the new row comes after every row of the query
+        m_rowids.append(provider.insertRow(m_table, values));
+        m_rows.append(QVector<Variant>());
+        m_position = m_rows.size() - 1;
     } else {
-        const qint64 rowid = m_result.rowids[m_position];
-        provider.updateRow(m_result.table, rowid, values, m_result.columns, m_result.rows[m_position]);
+        provider.updateRow(m_table, m_rowids[m_position], values);
+        m_rows[m_position] = {};
     }
+}
+
+const QVector<Variant>& Recordset::currentRow() const {
+    if (m_position == m_rows.size() - 1) readMovedTo();
+    QVector<Variant>& row = m_rows[m_position];
+    if (row.isEmpty() && !m_columns.isEmpty())
+        row = m_connection->provider().readRow(m_table, m_rowids[m_position], m_columns);
+    return row;
 }
 
 void Recordset::close() {
     requireOpen();
     m_open = false;
     m_edit = Edit::None;
-    m_result = QueryResult();
+    m_cursor.reset();
+    m_unread = false;
+    m_rows = {};
+    m_rowids = {};
+    m_columns = {};
+    m_names.reset();
     m_connection.reset();
 }
 

@@ -4,14 +4,18 @@
 #include "Field.h"
 #include "Provider.h"
 
+#include <QHash>
 #include <QVector>
 
-#include <deque>
+#include <climits>
+
+#include <vector>
 
 namespace data {
 
-// The rows of a query read whole at open, walked with a current row; a recordset opened with
-// a lock other than read-only on a single-table query adds and updates rows of that table.
+// The rows of a query, read as they are walked with a current row (whole when counted or
+// moved to the last); a recordset opened with a lock other than read-only on a single-table
+// query adds and updates rows of that table.
 class Recordset {
 public:
     Recordset() = default;
@@ -44,6 +48,14 @@ private:
     void setFieldValue(int index, const runtime::Variant& value);
     void requireOpen() const;
     void finishEdit();
+    // Reads rows until the one at index is there or there are no more.
+    void fetch(int index) const;
+    void fetchAll() const { fetch(INT_MAX - 1); }
+    bool hasRow() const;
+    // Makes values of the last row the cursor moved to, if they are not made yet.
+    void readMovedTo() const;
+    // The row at the current position (which must be one), read back if it was written.
+    const QVector<runtime::Variant>& currentRow() const;
 
     enum class Edit { None, Changed, Adding };
 
@@ -51,8 +63,14 @@ private:
     bool m_open = false;
     bool m_countable = false;
     bool m_updatable = false;
-    QueryResult m_result;
-    std::deque<Field> m_fields;
+    QVector<ColumnInfo> m_columns;
+    QString m_table;
+    mutable std::unique_ptr<RowCursor> m_cursor;       // the rows not read yet
+    mutable QVector<QVector<runtime::Variant>> m_rows; // an empty row is read back when needed
+    mutable QVector<qint64> m_rowids;
+    mutable bool m_unread = false; // the last row is the cursor's, not read yet
+    std::shared_ptr<const ColumnNames> m_names;
+    std::vector<Field> m_fields; // sized at open: references to them stay valid while open
     int m_position = 0;
     Edit m_edit = Edit::None;
     QVector<runtime::Variant> m_buffer;

@@ -4,8 +4,6 @@
 #include "TSql.h"
 #include "runtime/RuntimeError.h"
 
-#include <sqlite3.h>
-
 namespace data {
 
 using namespace sql;
@@ -41,25 +39,20 @@ void TSqlProvider::createFunction(const QVector<SqlToken>& tokens, const QString
     for (int i = 2; i < tokens.size() && !isSymbol(tokens[i], QLatin1String("(")); ++i)
         if (isName(tokens[i])) name = tokens[i].text;
     if (name.isEmpty()) syntaxError(QStringLiteral("Incorrect syntax near 'FUNCTION'."));
-    sqlite3* db = handle();
-    const QByteArray create =
+    auto literal = [](QString text) {
+        return QLatin1Char('\'') + text.replace(QLatin1Char('\''), QLatin1String("''")) + QLatin1Char('\'');
+    };
+    const QString table = QLatin1String(functionsTable);
+    JetProvider::execute(
         QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (name TEXT PRIMARY KEY COLLATE NOCASE, "
                        "definition TEXT)")
-            .arg(QLatin1String(functionsTable))
-            .toUtf8();
-    if (sqlite3_exec(db, create.constData(), nullptr, nullptr, nullptr) != SQLITE_OK) fail();
-    const QByteArray insert =
-        QStringLiteral("INSERT INTO %1 VALUES (?1, ?2)").arg(QLatin1String(functionsTable)).toUtf8();
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db, insert.constData(), int(insert.size()), &stmt, nullptr) != SQLITE_OK) fail();
-    const QByteArray nameUtf8 = name.toUtf8(), definition = sql.toUtf8();
-    sqlite3_bind_text(stmt, 1, nameUtf8.constData(), int(nameUtf8.size()), SQLITE_TRANSIENT);
-    sqlite3_bind_text(stmt, 2, definition.constData(), int(definition.size()), SQLITE_TRANSIENT);
-    const int rc = sqlite3_step(stmt);
-    sqlite3_finalize(stmt);
-    if (rc == SQLITE_CONSTRAINT)
+            .arg(table));
+    if (JetProvider::query(QStringLiteral("SELECT name FROM %1 WHERE name = %2").arg(table, literal(name)),
+                           false)
+            .rows->next())
         syntaxError(QStringLiteral("There is already an object named '%1' in the database.").arg(name));
-    if (rc != SQLITE_DONE) fail();
+    JetProvider::execute(QStringLiteral("INSERT INTO %1 (name, definition) VALUES (%2, %3)")
+                             .arg(table, literal(name), literal(sql)));
 }
 
 } // namespace data

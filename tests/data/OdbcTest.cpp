@@ -29,6 +29,23 @@ QString errorText(const std::function<void()>& action) {
     return {};
 }
 
+// A query's result read whole.
+struct Read {
+    QVector<data::ColumnInfo> columns;
+    QString table;
+    QVector<QVector<Variant>> rows;
+    QVector<qint64> rowids;
+};
+Read readAll(data::QueryResult r) {
+    Read out{r.columns, r.table, {}, {}};
+    while (r.rows->next()) {
+        out.rows.append(QVector<Variant>());
+        out.rowids.append(-1);
+        r.rows->read(out.rows.last(), out.rowids.last());
+    }
+    return out;
+}
+
 class Odbc : public ::testing::Test {
 protected:
     Odbc() : odbc("Driver={SQLite3};Database=" + dir.path() + "/odbc.db", 5, "odbc.db") {
@@ -50,7 +67,7 @@ TEST_F(Odbc, BoundValuesComeBackAsTheirColumnsTypes) {
                          {"day", Variant::date(moment)},
                          {"flag", true}});
     odbc.insertRow("t", {{"id", 2}});
-    const data::QueryResult r = odbc.query("SELECT id, name, amount, day, flag FROM t ORDER BY id", false);
+    const Read r = readAll(odbc.query("SELECT id, name, amount, day, flag FROM t ORDER BY id", false));
     ASSERT_EQ(r.rows.size(), 2);
     const int types[] = {data::adType::Integer, data::adType::VarWChar, data::adType::Double,
                          data::adType::Date, data::adType::Boolean};
@@ -69,11 +86,11 @@ TEST_F(Odbc, BoundValuesComeBackAsTheirColumnsTypes) {
 
 TEST_F(Odbc, RowsReadForUpdateAreWrittenBackOnlyWhileUnchanged) {
     odbc.insertRow("t", {{"id", 7}, {"name", QString("siete")}});
-    data::QueryResult r = odbc.query("SELECT id, name FROM t", true);
+    const Read r = readAll(odbc.query("SELECT id, name FROM t", true));
     ASSERT_EQ(r.table, "t");
     ASSERT_EQ(r.rowids.size(), 1);
     odbc.updateRow("t", r.rowids[0], {{"name", QString("SIETE")}});
-    EXPECT_EQ(odbc.query("SELECT name FROM t", false).rows[0][0].toText(), "SIETE");
+    EXPECT_EQ(readAll(odbc.query("SELECT name FROM t", false)).rows[0][0].toText(), "SIETE");
     EXPECT_EQ(odbc.readRow("t", r.rowids[0], r.columns)[1].toText(), "SIETE");
     // Another writer changes the row: the next write finds it no more.
     odbc.execute("UPDATE t SET name = 'otro'");

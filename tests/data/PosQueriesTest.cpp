@@ -3,10 +3,12 @@
 
 #include "data/Recordset.h"
 #include "deleted_items/frmParametros.h"
+#include "framework/ItemsVenta.h"
 #include "framework/clsDataBase.h"
 #include "framework/funciones.h"
 #include "runtime/DateSerial.h"
 #include "runtime/RuntimeError.h"
+#include "sales_by_dish/ReportTexts.h"
 #include "support/LocaleScope.h"
 #include "support/PosFixture.h"
 
@@ -235,21 +237,7 @@ TEST_F(PosQueries, DeletedItemsSalesOfAShiftOrARange) {
 namespace {
 
 QString detailQuery(long id, bool velmarsh) {
-    const QString sale = QString::number(id);
-    if (!velmarsh) return deletedItemsDetailQuery(id, false);
-    return QString("SELECT  IDVENTA, IDVENTADETAIL, HORA, CANTIDAD, PRODUCTO, IMPORTE, PREPARACION, DEMORA, "
-                   "TIPO, "
-                   "MOTIVO, usuario,2 as estado, idproducto") +
-           " FROM Quenbrook WHERE  IDVENTA =  " + sale + "  and cantidad > 0 " + " Union " +
-           " SELECT VENTASDETAIL.IDVENTA, First(VENTASDETAIL.IDVENTADETAIL) AS PrimeroDeIDVENTADETAIL, "
-           "Last(VENTASDETAIL.HORA) AS ÚltimoDeHORA, Sum(VENTASDETAIL.CANTIDAD) AS SumaDeCANTIDAD, "
-           "VENTASDETAIL.NOMBREARTICULO, VENTASDETAIL.MONTO, 0 AS Expr1, 0 AS Expr2, 'ADIC' AS Expr3, '' AS "
-           "Expr4,'' as usuario, estado, idproducto " +
-           " From VENTASDETAIL where (((VENTASDETAIL.[IDVENTA])=" + sale +
-           ")) and idproducto <> -8 GROUP BY VENTASDETAIL.IDVENTA, VENTASDETAIL.NOMBREARTICULO, "
-           "VENTASDETAIL.MONTO, "
-           "0, 0, 'ADIC', '', VENTASDETAIL.[IDVENTA], estado, idproducto " +
-           " order by hora, tipo ;";
+    return detalleVentaQuery(QString::number(id), false, velmarsh);
 }
 
 } // namespace
@@ -507,21 +495,16 @@ TEST_F(PosQueries, FamiliesAndDishesAndTheEmptyList) {
 
 namespace {
 
-QString dishQuery(const QString& period, const QString& categorization) {
-    return QString("SELECT DateValue(ventasdetail.fecha) as x_fecha, hour(ventasdetail.hora) AS x_hora, "
-                   "ventasDetail.NombreArticulo, Sum(iif(instr(1, tipofactura, 'N'), -ventasDetail.cantidad, "
-                   "ventasDetail.cantidad)) AS SumOfcantidad, ventasDetail.monto, [monto]*[SumOfcantidad] AS "
-                   "imp ") +
-           " FROM ((ventas INNER JOIN ventasDetail ON ventas.Idventa = ventasDetail.idventa) left JOIN "
-           "productos ON "
-           "ventasDetail.idproducto = productos.Id) left JOIN rubros ON productos.idrubro = rubros.IdR " +
-           " Where ventas.estado <> 3 " + period + categorization +
-           " and (ventasdetail.noimprimir is null or (ventasdetail.monto<>0 and "
-           "ventasdetail.noimprimir<>1)) " +
-           " and ventasdetail.idproducto<>-7 " +
-           " GROUP BY DateValue(ventasdetail.fecha), hour(ventasdetail.hora), ventasDetail.NombreArticulo, "
-           "ventasDetail.monto " +
-           " ORDER BY DateValue(ventasdetail.fecha), hour(ventasdetail.hora), ventasDetail.NombreArticulo ";
+// The texts of the sales-by-dish report for 1 December 2026, every product unless dishes are given.
+dorrindale::ReportTexts dishTexts(bool categorizacion = false, const QString& dishes = {},
+                                  const QString& tag = {}) {
+    dorrindale::Choice choice;
+    choice.todos = dishes.isEmpty();
+    choice.dishes = dishes;
+    choice.tag = tag;
+    choice.desde = choice.hasta = runtime::dateSerial(2026, 12, 1);
+    choice.categorizacion = categorizacion;
+    return dorrindale::reportTexts(choice);
 }
 
 } // namespace
@@ -536,13 +519,9 @@ TEST_F(PosQueries, SalesPerDishPerHourCountCreditNotesBackwards) {
     pos.addLine(1, "Oculto", 1, 100, {{"noimprimir", 1}});
     pos.addLine(1, "Descuento", 1, -100, {{"idproducto", -7}});
 
-    const QString all =
-        " and (ventasdetail.idproducto > 0 or ventasdetail.idproducto in (-5,-36,-35,-7,-6)) ";
-    const QString period = all + " and ventas.sf_fecha between " + FechaSQL(day(2026, 12, 1)) + " and " +
-                           FechaSQL(day(2026, 12, 1));
     data::Recordset rs;
-    rs.open(dishQuery(period, {}), cn);
-    const Rows rows = pos.rows(dishQuery(period, {}), cn);
+    rs.open(dishTexts().mainQuery, cn);
+    const Rows rows = pos.rows(dishTexts().mainQuery, cn);
     ASSERT_EQ(rows.size(), 4);
     EXPECT_TRUE(rs.fields("x_fecha").value().isDate());
     EXPECT_EQ(moment(rows[0][0]), QDateTime(QDate(2026, 12, 1), QTime(0, 0)));
@@ -556,11 +535,9 @@ TEST_F(PosQueries, SalesPerDishPerHourCountCreditNotesBackwards) {
     EXPECT_EQ(rows[3][1].toLong(), 20);
     EXPECT_DOUBLE_EQ(rows[3][5].toDouble(), 1000);
 
-    const Rows withoutX = query(dishQuery(period, " AND ventas.tipofactura <> 'X'"));
+    const Rows withoutX = query(dishTexts(true).mainQuery);
     EXPECT_EQ(withoutX.size(), 3);
-    const Rows chosen = query(dishQuery(" and ventasdetail.idproducto in (" + QString("10") +
-                                            ",-5,-36,-35,-7,-6) and ventas.idsesion = " + "2",
-                                        {}));
+    const Rows chosen = query(dishTexts(false, "10", "2").mainQuery);
     ASSERT_EQ(chosen.size(), 1);
     EXPECT_EQ(chosen[0][1].toLong(), 20);
 }
@@ -568,41 +545,21 @@ TEST_F(PosQueries, SalesPerDishPerHourCountCreditNotesBackwards) {
 TEST_F(PosQueries, DiscountsPerDay) {
     pos.addLine(1, "Descuento", 1, -100, {{"idproducto", -7}});
     pos.addLine(3, "Descuento", 1, -50, {{"idproducto", -7}});
-    const QString text =
-        QString(" SELECT ventas.sf_fecha, Sum(iif(instr(1, tipofactura,'N'), -ventasDetail.cantidad, "
-                "ventasDetail.cantidad)) AS SumaDecantidad, Sum(ventasDetail.monto) as Monto") +
-        " FROM ((ventasDetail LEFT JOIN ventas ON ventasDetail.idventa = ventas.Idventa) left JOIN productos "
-        "ON "
-        "ventasDetail.idproducto = productos.Id) left JOIN rubros ON productos.idrubro = rubros.IdR " +
-        " WHERE (((ventas.sf_fecha) Between " + FechaSQL(day(2026, 12, 1)) + " And " +
-        FechaSQL(day(2026, 12, 1)) + ")) " + " and ventasdetail.idproducto =-7 ";
-    const QString tail = QString(" AND ventas.estado <> 3") + " group by ventas.sf_fecha ";
-    Rows rows = query(text + tail);
+    Rows rows = query(dishTexts().discountQuery);
     ASSERT_EQ(rows.size(), 1);
     EXPECT_TRUE(rows[0][0].isDate());
     EXPECT_DOUBLE_EQ(rows[0][1].toDouble(), 2);
     EXPECT_DOUBLE_EQ(rows[0][2].toDouble(), -150);
-    rows = query(text + " and ventas.TIPOFACTURA <> 'X' " + tail);
+    rows = query(dishTexts(true).discountQuery);
     ASSERT_EQ(rows.size(), 1);
     EXPECT_DOUBLE_EQ(rows[0][2].toDouble(), -100);
 }
 
 TEST_F(PosQueries, ObservationsOfThePeriodOrShift) {
-    auto text = [](const QString& filter) {
-        return QString("SELECT ") + "SUM(VentasDetail.CANTIDAD) AS qty, " +
-               "VentasDetailObservaciones.PRECIO, " + "VentasDetailObservaciones.concepto " + "FROM " +
-               "( VentasDetailObservaciones " +
-               "INNER JOIN VENTASDETAIL ON (VENTASDETAIL.IDVENTADETAIL = "
-               "VentasDetailObservaciones.IDVENTADETAIL) )" +
-               "INNER JOIN VENTAS ON VENTASDETAIL.IDVENTA = VENTAS.IDVENTA " + "WHERE " + filter +
-               " GROUP BY " + "VentasDetailObservaciones.idobservacion, " +
-               "VentasDetailObservaciones.PRECIO, " + "VentasDetailObservaciones.concepto";
-    };
-    for (const QString& filter :
-         {" ventas.sf_fecha between " + FechaSQL(day(2026, 12, 1)) + " and " + FechaSQL(day(2026, 12, 1)),
-          QString(" idsesion = ") + "1"}) {
+    for (const QString& text :
+         {dishTexts().observationsQuery, dishTexts(false, "10", "1").observationsQuery}) {
         data::Recordset rs;
-        rs.open(text(filter), cn);
+        rs.open(text, cn);
         ASSERT_FALSE(rs.eof());
         EXPECT_DOUBLE_EQ(rs.fields("qty").value().toDouble(), 2);
         EXPECT_EQ(rs.fields("concepto").value().toString(), "Sin sal");

@@ -4,6 +4,9 @@
 #include "support/PosFixture.h"
 
 #include <QFile>
+#include <QFileInfo>
+
+#include <sqlite3.h>
 
 #include <gtest/gtest.h>
 
@@ -68,9 +71,43 @@ TEST(JetConnection, MissingOrForeignFileFailsWithItsName) {
     f.close();
     EXPECT_EQ(errorText([&] { cn->open(posdb::jetConnectionString(text)); }),
               "Unrecognized database format '" + text + "'.");
+    const QString empty = pos.root() + "/empty.mdb";
+    QFile(empty).open(QIODevice::WriteOnly);
+    EXPECT_EQ(errorText([&] { cn->open(posdb::jetConnectionString(empty)); }),
+              "Unrecognized database format '" + empty + "'.");
+    EXPECT_EQ(QFileInfo(empty).size(), 0); // never made a database
     EXPECT_EQ(errorNumber([&] { cn->open("Provider=MSDAORA;Data Source=server"); }), 3706);
     EXPECT_EQ(errorNumber([&] { cn->open(""); }), runtime::err::DatabaseError);
     EXPECT_FALSE(cn->isOpen());
+}
+
+TEST(JetConnection, ReadingLeavesTheFileByteForByteAsItWas) {
+    PosFixture pos(false);
+    const QByteArray before = pos.inRollbackJournal(pos.mainFile());
+    {
+        auto cn = posdb::openJet(pos.mainFile());
+        Recordset rs;
+        rs.open("select * from usuarios where apodo = 'admin'", cn);
+        EXPECT_TRUE(rs.eof());
+        rs.close();
+        cn->close();
+    }
+    QFile f(pos.mainFile());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.readAll() == before);
+    EXPECT_FALSE(QFileInfo::exists(pos.mainFile() + "-wal"));
+}
+
+TEST(JetConnection, AFileLockedByAnotherProgramSaysSo) {
+    PosFixture pos(false);
+    pos.inRollbackJournal(pos.spoolerFile());
+    sqlite3* other = nullptr;
+    sqlite3_open(pos.spoolerFile().toUtf8().constData(), &other);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    auto cn = std::make_shared<data::Connection>();
+    const QString message = errorText([&] { cn->open(posdb::jetConnectionString(pos.spoolerFile())); });
+    EXPECT_TRUE(message.contains("locked")) << message.toStdString();
+    sqlite3_close(other);
 }
 
 TEST(JetConnection, ClosedConnectionRefusesWorkButClosesQuietly) {
@@ -288,4 +325,35 @@ TEST(JetRecordset, MovingOnSavesAPendingEdit) {
     rs.moveNext();
     rs.close();
     EXPECT_EQ(pos.scalar("select smesa from ventas where idventa = 3").toString(), "99");
+}
+
+TEST(JetRecordset, RowsReadAsWalkedAreTheRowsAtOpenDespiteLaterWrites) {
+    PosFixture pos(false);
+    for (int i = 1; i <= 3; ++i)
+        pos.exec(QStringLiteral("insert into REGISTRY (CLAVE, VALOR) values ('k%1', 'v')").arg(i));
+    Recordset rs;
+    rs.open("select CLAVE from REGISTRY", pos.db());
+    EXPECT_EQ(rs.fields("clave").value().toText(), "k1");
+    pos.exec("delete from REGISTRY");
+    QStringList seen;
+    for (; !rs.eof(); rs.moveNext())
+        seen << rs.fields(0).value().toText();
+    EXPECT_EQ(seen, QStringList({"k1", "k2", "k3"}));
+}
+
+TEST(JetRecordset, TextsCompareWithoutCaseForEveryLetter) {
+    PosFixture pos(false);
+    pos.addUser(QStringLiteral("Ángel"), QStringLiteral("Ñoño"));
+    pos.addUser(QStringLiteral("Angel"), QStringLiteral("nono"));
+    const struct {
+        const char* where;
+        int rows;
+    } cases[] = {{"apodo = 'ángel' and password = 'ñoño'", 1},
+                 {"apodo = 'ÁNGEL'", 1},
+                 {"apodo = 'angel'", 1},
+                 {"apodo <> 'ÁnGeL'", 1},
+                 {"apodo > 'angel'", 1}};
+    for (const auto& c : cases)
+        EXPECT_EQ(pos.rows(QStringLiteral("select id from usuarios where ") + c.where).size(), c.rows)
+            << c.where;
 }

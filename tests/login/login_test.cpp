@@ -16,6 +16,7 @@
 #include "support/UserInput.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -227,6 +228,18 @@ TEST_F(LoginTest, CancelEndsTheProgramWithTheDatabasesOpen) {
     EXPECT_TRUE(host.boxes.isEmpty());
 }
 
+TEST_F(LoginTest, ASessionThatLogsNobodyInLeavesTheDatabaseAsItWas) {
+    const QByteArray before = fx.inRollbackJournal(fx.mainFile());
+    frmLogin& login = start();
+    logIn(login, QStringLiteral("ana"), QStringLiteral("mala"));
+    EXPECT_TRUE(user::click(login.PictureButton2.widget()));
+    gDB->CloseDatabase();
+    QFile file(fx.mainFile());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll() == before);
+    EXPECT_FALSE(QFileInfo::exists(fx.mainFile() + QStringLiteral("-wal")));
+}
+
 TEST_F(LoginTest, UnopenedDatabaseOnlyWritesTheErrorLog) {
     fx.writeIni("Directorio|" + fx.root().toUtf8() + "\r\nDBKIND|2\r\nCONNSTRING|\r\n");
     frmLogin& login = start();
@@ -263,6 +276,15 @@ TEST_F(LoginTest, MissingDatabaseEndsTheProgramBeforeTheLogin) {
     EXPECT_EQ(host.boxes[0].caption, QStringLiteral("Quenbrook"));
     EXPECT_TRUE(host.ended);
     EXPECT_FALSE(forms::isLoaded<frmLogin>());
+}
+
+TEST_F(LoginTest, AUserWithAccentedCapitalsLogsIn) {
+    const qint64 id = fx.addUser(QStringLiteral("Ángel"), QStringLiteral("Ñoño"));
+    frmLogin& login = start();
+    logIn(login, QStringLiteral("ÁNGEL"), QStringLiteral("ñoño"));
+    EXPECT_TRUE(host.boxes.isEmpty());
+    EXPECT_TRUE(forms::isLoaded<frmParametrosPrueba>());
+    EXPECT_EQ(gIdUsuario, id);
 }
 
 } // namespace

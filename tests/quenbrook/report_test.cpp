@@ -28,13 +28,6 @@ namespace {
 const QColor Green(0, 128, 0);
 const QColor Red(255, 0, 0);
 
-QStringList allTexts(const reports::Pages& pages) {
-    QStringList texts;
-    for (const reports::Page& page : pages)
-        texts += pageTexts(page);
-    return texts;
-}
-
 QColor colorOf(const reports::Pages& pages, const QString& text) {
     for (const reports::Page& page : pages)
         if (const PageItem* item = findText(page, text)) return item->color;

@@ -18,6 +18,13 @@ inline QStringList pageTexts(const reports::Page& page) {
     return texts;
 }
 
+inline QStringList allTexts(const reports::Pages& pages) {
+    QStringList texts;
+    for (const reports::Page& page : pages)
+        texts += pageTexts(page);
+    return texts;
+}
+
 inline int countText(const reports::Pages& pages, const QString& text) {
     int count = 0;
     for (const reports::Page& page : pages)

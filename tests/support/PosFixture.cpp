@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <sqlite3.h>
+
 using runtime::Variant;
 
 namespace {
@@ -78,6 +80,17 @@ data::ConnectionPtr PosFixture::sqlServer() {
     auto connection = std::make_shared<data::Connection>();
     connection->open(posdb::sqlServerConnectionString(sqlServerFile()));
     return connection;
+}
+
+QByteArray PosFixture::inRollbackJournal(const QString& file) {
+    m_db.reset();
+    m_spooler.reset();
+    sqlite3* db = nullptr;
+    sqlite3_open(file.toUtf8().constData(), &db);
+    sqlite3_exec(db, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 data::ConnectionPtr PosFixture::db() {

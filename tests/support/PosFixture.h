@@ -47,6 +47,10 @@ public:
     // A connection of the test's own on pos.mdf.
     data::ConnectionPtr sqlServer();
 
+    // Closes the fixture's own connections, puts a file in the rollback-journal mode its owner
+    // keeps it in and returns its bytes.
+    QByteArray inRollbackJournal(const QString& file);
+
     // Connections of the test's own on the two files (opened on first use).
     data::ConnectionPtr db();
     data::ConnectionPtr spooler();

@@ -130,7 +130,8 @@ struct Product {
     const char* name;
     int family;
     int price;
-    int preparation; // minutes in the kitchen
+    int preparation;    // minutes in the kitchen
+    bool active = true; // false: taken off the menu, though still sold in the period
 };
 
 const std::vector<Product> Products = {
@@ -144,12 +145,14 @@ const std::vector<Product> Products = {
     {203, "Pizza fugazzeta", 2, 10500, 18},
     {204, "Pizza especial", 2, 12800, 20},
     {205, "Fainá", 2, 2200, 8},
+    {206, "Pizza de anchoas", 2, 11900, 18, false},
     {301, "Milanesa napolitana", 3, 13900, 20},
     {302, "Milanesa con papas fritas", 3, 12400, 18},
     {303, "Bife de chorizo", 3, 17500, 25},
     {304, "Suprema a la suiza", 3, 13200, 20},
     {305, "Hamburguesa completa", 3, 10900, 15},
     {306, "Lomito completo", 3, 12900, 15},
+    {307, "Matambre a la pizza", 3, 14500, 22, false},
     {401, "Ñoquis con salsa bolognesa", 4, 10400, 16},
     {402, "Sorrentinos de jamón y queso", 4, 11800, 16},
     {403, "Ravioles de verdura", 4, 10200, 16},
@@ -233,9 +236,14 @@ const std::vector<QString> ReplaceMotives = {
     QStringLiteral("Cambio de medio de pago"),
     QStringLiteral("Error en la facturación"),
 };
-const std::vector<QString> Observations = {QStringLiteral("Sin sal"), QStringLiteral("Bien cocida"),
-                                           QStringLiteral("Sin cebolla"), QStringLiteral("Aderezos aparte"),
-                                           QStringLiteral("Jugosa")};
+// Options of a line: notes for the kitchen, and extras charged at their price.
+struct Option {
+    const char* concepto;
+    int price;
+};
+const std::vector<Option> LineOptions = {
+    {"Sin sal", 0}, {"Bien cocida", 0},    {"Sin cebolla", 0},    {"Aderezos aparte", 0},
+    {"Jugosa", 0},  {"Extra queso", 1500}, {"Huevo frito", 1200}, {"Guarnición extra", 2500}};
 
 // Users: 1 admin (administrator, no password), 2 the cashier with reports, 3 a waiter without
 // them, 4 an inactive cashier, 5 the evening cashier.
@@ -261,7 +269,7 @@ struct Line {
     const Product* product;
     int quantity;
     int moment;
-    QString observation;
+    int option; // 1 + index into LineOptions; 0 for none
 };
 
 struct Deletion {
@@ -361,7 +369,7 @@ void Generator::writeFixedTables() {
         rubros.add({f.id, f.name, f.active ? 1 : 0});
     TableWriter productos(m_db, QStringLiteral("productos"), {"Id", "nombre", "estado", "idrubro"});
     for (const Product& p : Products)
-        productos.add({p.id, p.name, p.family == 10 ? 0 : 1, p.family});
+        productos.add({p.id, p.name, p.family == 10 || !p.active ? 0 : 1, p.family});
     TableWriter mesas(m_db, QStringLiteral("mesas"), {"Id", "nombre"});
     for (int i = 1; i <= Tables; ++i)
         mesas.add({i, QStringLiteral("Mesa %1").arg(i)});
@@ -423,10 +431,10 @@ void Generator::addRound(Sale& sale, Course course, int lines, int moment, int c
             quantity = m_random.between(1, std::max(1, covers / 2 + 1));
         else if (m_random.chance(0.2))
             quantity = 2;
-        QString observation;
-        if ((course == Main || course == Starter) && m_random.chance(0.06))
-            observation = m_random.pick(Observations);
-        sale.lines.push_back({p, quantity, moment + i * 20, observation});
+        int option = 0;
+        if ((course == Main || course == Starter) && m_random.chance(0.08))
+            option = m_random.between(1, int(LineOptions.size()));
+        sale.lines.push_back({p, quantity, moment + i * 20, option});
     }
 }
 
@@ -669,8 +677,19 @@ void Generator::writeSale(Sale& sale, int replacedBy, const Shift& shift) {
         const int lineId = m_nextLineId++;
         m_lines->add({lineId, sale.id, timeOf(l.moment), dateOf(l.moment), double(l.quantity),
                       l.product->name, double(l.product->price), 0, l.product->id, null, sale.waiter, 0});
-        if (!l.observation.isEmpty()) m_observations->add({lineId, 1, 0.0, l.observation});
+        if (l.option > 0) {
+            const Option& o = LineOptions[size_t(l.option - 1)];
+            m_observations->add({lineId, l.option, double(o.price), o.concepto});
+        }
         ++m_counts.lines;
+    }
+    // The discount is a line of its own, of product -7, at the ticket's time.
+    if (descuento != 0) {
+        const int moment = ticket ? sale.ticket : sale.opened;
+        m_lines->add({m_nextLineId++, sale.id, timeOf(moment), dateOf(moment), 1.0,
+                      QStringLiteral("Descuento %1%").arg(sale.discountPercent), -descuento, 0, -7, null,
+                      sale.waiter, 0});
+        ++m_counts.discounts;
     }
 
     const Variant mesa = sale.tmesa == 0 ? Variant(sale.smesa.toInt()) : Variant(0);

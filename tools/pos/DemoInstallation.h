@@ -5,7 +5,8 @@
 // A whole point-of-sale installation with the trade of a restaurant, for the demo and the
 // benchmarks:
 //   <folder>/bases.ini                 "Directorio|<folder>"
-//   <folder>/db/db.mdb                 menu, tables, waiters, users, shifts, sales, deletions, audit
+//   <folder>/db/db.mdb                 menu (some dishes off it), tables, waiters, users, shifts, sales
+//                                      with their discounts and options, deletions, audit
 //   <folder>/spooler.mdb               tmpreport, empty
 //   <folder>/reportes/quenbrook        the program folder (empty; the program is copied there)
 // The same options and seed give the same data, placed relative to the last day.
@@ -23,6 +24,7 @@ struct Counts {
     int shifts = 0;
     int sales = 0;
     int lines = 0;
+    int discounts = 0;  // discount lines (product -7)
     int deletions = 0;  // rows of deleted items (not counting the motive rows)
     int motiveRows = 0; // "ITEM" rows
     int voided = 0;

@@ -1,0 +1,106 @@
+#include "ItemsVenta.h"
+
+#include "frmParametrosInforme.h"
+
+#include "funciones.h"
+
+#include "data/Recordset.h"
+#include "runtime/Regional.h"
+
+namespace framework {
+
+using runtime::Variant;
+
+QString ventasQuery(const QString& filtro) {
+    return QStringLiteral(
+               "SELECT ventas.Idventa, ventas.SF_hora, ventas.smesa, ventas.horaapertura, ventas.horacierre, "
+               "ventas.estado, ventas.TIPOFACTURA, ventas.NUMEROTICKET, ventas.SF_total, "
+               "ventas.facturasacada, "
+               "ventas.facturaimpresa, ventas.estado, ventas.SF_FECHA, ventas.fecha, usuarios.apodo, "
+               "ventas.tmesa  FROM (ventas LEFT JOIN mesas ON ventas.idmesa = mesas.Id) LEFT JOIN usuarios "
+               "ON "
+               "ventas.idusuario = usuarios.Id ") +
+           filtro + QStringLiteral(" ORDER BY ventas.sf_fecha, ventas.sf_hora; ");
+}
+
+QString filtroPeriodo(const QString& tag, double desde, double hasta) {
+    if (runtime::val(tag) != 0) return QStringLiteral("ventas.idsesion = ") + tag;
+    return QStringLiteral("ventas.fecha between ") + FechaSQL(Variant::date(desde)) +
+           QStringLiteral(" and ") + FechaSQL(Variant::date(hasta + 1439.0 / 1440.0));
+}
+
+QString detalleVentaQuery(const QString& idventa, bool isMSSQL, bool sinProductoMenos8) {
+    if (isMSSQL)
+        return QStringLiteral(
+                   "SELECT  IDVENTA,  IDVENTADETAIL,  HORA,  CANTIDAD,  PRODUCTO,  IMPORTE, PREPARACION, "
+                   "DEMORA, TIPO, MOTIVO, usuario,2 as estado, idproducto  FROM Quenbrook WHERE  IDVENTA = "
+                   " ") +
+               idventa +
+               QStringLiteral(
+                   "  and cantidad > 0  Union SELECT  VENTASDETAIL.IDVENTA, MIN(VENTASDETAIL.IDVENTADETAIL) "
+                   "AS IDVENTADETAIL,  MAX(VENTASDETAIL.HORA) AS HORA, Sum(VENTASDETAIL.CANTIDAD) AS "
+                   "CANTIDAD,  VENTASDETAIL.NOMBREARTICULO AS PRODUCTO, VENTASDETAIL.MONTO AS IMPORTE, 0 AS "
+                   "PREPARACION, 0 AS DEMORA, 'ADIC' AS TIPO,  '' AS MOTIVO, '' as usuario,  estado, "
+                   "idproducto  From VENTASDETAIL  Where (((VENTASDETAIL.[idventa]) = ") +
+               idventa + QStringLiteral("))") +
+               (sinProductoMenos8 ? QStringLiteral(" and idproducto <> -8 ") : QString()) +
+               QStringLiteral(
+                   "  GROUP BY IDVENTA, NOMBREARTICULO, MONTO, VENTASDETAIL.IDVENTA, estado, idproducto  "
+                   "order by hora, tipo ");
+    return QStringLiteral(
+               "SELECT  IDVENTA, IDVENTADETAIL, HORA, CANTIDAD, PRODUCTO, IMPORTE, PREPARACION, DEMORA, "
+               "TIPO, MOTIVO, usuario,2 as estado, idproducto FROM Quenbrook WHERE  IDVENTA =  ") +
+           idventa +
+           QStringLiteral(
+               "  and cantidad > 0  Union  SELECT VENTASDETAIL.IDVENTA, First(VENTASDETAIL.IDVENTADETAIL) AS "
+               "PrimeroDeIDVENTADETAIL, Last(VENTASDETAIL.HORA) AS ÚltimoDeHORA, Sum(VENTASDETAIL.CANTIDAD) "
+               "AS SumaDeCANTIDAD, VENTASDETAIL.NOMBREARTICULO, VENTASDETAIL.MONTO, 0 AS Expr1, 0 AS Expr2, "
+               "'ADIC' AS Expr3, '' AS Expr4,'' as usuario, estado, idproducto  From VENTASDETAIL where "
+               "(((VENTASDETAIL.[IDVENTA])=") +
+           idventa + QStringLiteral("))") +
+           (sinProductoMenos8 ? QStringLiteral(" and idproducto <> -8") : QString()) +
+           QStringLiteral(
+               " GROUP BY VENTASDETAIL.IDVENTA, VENTASDETAIL.NOMBREARTICULO, VENTASDETAIL.MONTO, 0, 0, "
+               "'ADIC', '', VENTASDETAIL.[IDVENTA], estado, idproducto  order by hora, tipo ;");
+}
+
+void copiaVenta(data::Recordset& tmp, data::Recordset& ventas) {
+    for (int i = 0; i < 16; ++i)
+        tmp.fields(i).setValue(ventas.fields(i).value());
+    if (ventas.fields(QStringLiteral("sf_fecha")).value().isNull())
+        tmp.fields(QStringLiteral("campo13")).setValue(ventas.fields(QStringLiteral("Fecha")).value());
+}
+
+bool ItemsVenta::esItem(data::Recordset& det) {
+    const Variant tipo = det.fields(QStringLiteral("TIPO")).value();
+    if (tipo.isString() && tipo.rawString() == QLatin1String("ITEM")) {
+        m_motivo = det.fields(QStringLiteral("motivo")).value().toText();
+        return false;
+    }
+    return !tipo.isNull();
+}
+
+void ItemsVenta::escribe(data::Recordset& tmp, data::Recordset& det, bool anulada) {
+    for (int i = 0; i < 13; ++i)
+        tmp.fields(15 + i).setValue(det.fields(i).value());
+    const Variant idventa = det.fields(QStringLiteral("idventa")).value();
+    tmp.fields(QStringLiteral("campo1")).setValue(idventa);
+    if (anulada) tmp.fields(QStringLiteral("campo24")).setValue(QStringLiteral("ANULADO"));
+    tmp.fields(QStringLiteral("campo25")).setValue(m_motivo);
+    tmp.fields(QStringLiteral("campo26")).setValue(m_motivo);
+    const Variant usuario = det.fields(QStringLiteral("usuario")).value();
+    tmp.fields(QStringLiteral("campo27")).setValue(usuario);
+    if (usuario.toText().isEmpty() && m_motivo.isEmpty() && idventa.toDouble() != m_ultimoSuplementado) {
+        QString usuarioAuditoria;
+        QString motivoAuditoria;
+        m_window.traeSuplementoAuditoria(idventa.toDouble(), usuarioAuditoria, motivoAuditoria);
+        tmp.fields(QStringLiteral("campo27")).setValue(usuarioAuditoria);
+        tmp.fields(QStringLiteral("campo25")).setValue(motivoAuditoria);
+        tmp.fields(QStringLiteral("campo26")).setValue(motivoAuditoria);
+        m_ultimoSuplementado = idventa.toDouble();
+    }
+    tmp.update();
+    m_motivo.clear();
+}
+
+} // namespace framework

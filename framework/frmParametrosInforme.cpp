@@ -1,0 +1,100 @@
+#include "frmParametrosInforme.h"
+
+#include "ProgramDescription.h"
+#include "clsCajaHelpers.h"
+#include "clsDataBase.h"
+
+#include "data/Recordset.h"
+#include "reports/Report.h"
+#include "runtime/Program.h"
+
+#include <QGroupBox>
+
+namespace framework {
+
+using runtime::Variant;
+
+frmParametrosInforme::frmParametrosInforme() {
+    frameFamilias.groupBox()->setFlat(true);
+    cancelar.setEnabled(false);
+    cmdVerListado.onClick([this] { cmdVerListado_Click(); });
+    cancelar.onClick([this] { cancelar_Click(); });
+}
+
+void frmParametrosInforme::cmdVerListado_Click() {
+    if (m_building) return;
+    m_building = true;
+    m_cancelRequested = false;
+    struct BuildFlag {
+        frmParametrosInforme& window;
+        ~BuildFlag() { window.m_building = false; }
+    } flag{*this};
+    cancelar.setEnabled(true);
+    runtime::setMousePointer(runtime::pointer::Hourglass);
+    LlenaInforme();
+    runtime::setMousePointer(runtime::pointer::Default);
+    cancelar.setEnabled(false);
+}
+
+void frmParametrosInforme::cancelar_Click() {
+    if (m_building) m_cancelRequested = true;
+}
+
+void frmParametrosInforme::LlenaInforme() {
+    {
+        clsCajaHelpers caja;
+        caja.generaFechaCaja();
+    }
+    const QString sql = consultaVentas();
+
+    runtime::setMousePointer(runtime::pointer::Hourglass);
+    // The build's writes are one transaction, kept however the build ends; its reads, one
+    // snapshot of the point-of-sale database.
+    data::Transaction writes(*gDB->spooler);
+    data::Transaction reads(*gDB->dbaccess);
+    gDB->spooler->execute(QStringLiteral("Delete from tmpreport"));
+    data::Recordset tmp;
+    tmp.open(QStringLiteral("select * from tmpReport"), gDB->spooler, data::adOpenStatic,
+             data::adLockOptimistic);
+    data::Recordset ventas;
+    ventas.open(sql, gDB->dbaccess);
+    if (!ventas.eof()) {
+        ventas.moveLast();
+        ventas.moveFirst();
+        pb.setMax(ventas.recordCount());
+    }
+    escribeVentas(tmp, ventas);
+    ventas.close();
+    tmp.close();
+    reads.commit();
+    writes.commit();
+
+    if (!m_cancelRequested) pb.setValue(pb.max());
+    runtime::setMousePointer(runtime::pointer::Default);
+    if (!m_cancelRequested) muestraInforme();
+}
+
+void frmParametrosInforme::muestraInforme() {
+    report().show();
+}
+
+void frmParametrosInforme::traeSuplementoAuditoria(double idventa, QString& usuario, QString& motivo) {
+    data::Recordset rs;
+    rs.open(QStringLiteral("select * from auditoria where idventa = ") + Variant(idventa).toString() +
+                QStringLiteral(" and codigo = 21 "),
+            gDB->dbaccess);
+    if (!rs.eof()) {
+        usuario = rs.fields(QStringLiteral("usuario")).value().toText();
+        motivo = rs.fields(QStringLiteral("motivo")).value().toText();
+    }
+    rs.close();
+}
+
+Variant frmParametrosInforme::nombreMesa(const Variant& mesa) {
+    if (mesa.equals(0)) return QString();
+    if (mesa.equals(1)) return QStringLiteral("T/");
+    if (mesa.equals(2)) return QStringLiteral("D/");
+    return QStringLiteral("-");
+}
+
+} // namespace framework

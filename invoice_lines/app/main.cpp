@@ -1,0 +1,5 @@
+#include "invoice_lines/Velmarsh.h"
+
+int main(int argc, char** argv) {
+    return framework::run(argc, argv, velmarsh::program());
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+
+namespace data {
+
+struct ColumnInfo;
+
+// The positions of a result's columns by name, without regard to case (the first of equal
+// names); built once per query shape and shared by the recordsets that read it.
+class ColumnNames {
+public:
+    explicit ColumnNames(const QVector<ColumnInfo>& columns);
+    // -1 when no column has that name.
+    int indexOf(const QString& name) const;
+
+private:
+    struct Name {
+        QString text;
+        bool operator==(const Name& other) const {
+            return text.compare(other.text, Qt::CaseInsensitive) == 0;
+        }
+    };
+    friend size_t qHash(const Name& name, size_t seed);
+    QHash<Name, int> m_index;
+};
+
+} // namespace data

@@ -1,0 +1,181 @@
+#include "SqliteValues.h"
+
+#include "runtime/DateSerial.h"
+
+#include <QDateTime>
+
+#include <sqlite3.h>
+
+namespace data {
+
+using runtime::Variant;
+
+Kind kindOf(const QString& declared) {
+    const QString t = declared.toUpper();
+    if (t.isEmpty()) return Kind::Plain;
+    if (t.contains(QLatin1String("DATE")) || t.contains(QLatin1String("TIME"))) return Kind::Date;
+    if (t.contains(QLatin1String("BOOL")) || t.contains(QLatin1String("BIT")) ||
+        t.contains(QLatin1String("YESNO")))
+        return Kind::Boolean;
+    if (t.contains(QLatin1String("CURRENCY")) || t.contains(QLatin1String("MONEY"))) return Kind::Currency;
+    if (t.contains(QLatin1String("MEMO")) || t.contains(QLatin1String("CLOB")) ||
+        t.contains(QLatin1String("LONGTEXT")))
+        return Kind::Memo;
+    if (t.contains(QLatin1String("CHAR")) || t.contains(QLatin1String("TEXT")) ||
+        t.contains(QLatin1String("STRING")))
+        return Kind::Text;
+    if (t.contains(QLatin1String("SMALLINT")) || t.contains(QLatin1String("SHORT")) ||
+        t.contains(QLatin1String("TINYINT")) || t.contains(QLatin1String("BYTE")))
+        return Kind::SmallInt;
+    if (t.contains(QLatin1String("INT")) || t.contains(QLatin1String("COUNTER")) ||
+        t.contains(QLatin1String("LONG")))
+        return Kind::Integer;
+    if (t.contains(QLatin1String("REAL")) || t.contains(QLatin1String("FLOA")) ||
+        t.contains(QLatin1String("DOUB")) || t.contains(QLatin1String("NUM")) ||
+        t.contains(QLatin1String("DEC")) || t.contains(QLatin1String("SINGLE")))
+        return Kind::Double;
+    return Kind::Plain;
+}
+
+int typeCode(Kind kind) {
+    switch (kind) {
+    case Kind::Date:
+        return adType::Date;
+    case Kind::Boolean:
+        return adType::Boolean;
+    case Kind::Currency:
+        return adType::Currency;
+    case Kind::SmallInt:
+        return adType::SmallInt;
+    case Kind::Integer:
+        return adType::Integer;
+    case Kind::Double:
+        return adType::Double;
+    case Kind::Memo:
+        return adType::LongVarWChar;
+    default:
+        return adType::VarWChar;
+    }
+}
+
+int storageTypeCode(sqlite3_stmt* s, int column) {
+    switch (sqlite3_column_type(s, column)) {
+    case SQLITE_INTEGER:
+        return adType::Integer;
+    case SQLITE_FLOAT:
+        return adType::Double;
+    default:
+        return adType::VarWChar;
+    }
+}
+
+QString columnText(sqlite3_stmt* s, int column) {
+    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, column)),
+                             sqlite3_column_bytes(s, column));
+}
+
+namespace {
+
+Variant number(qint64 value) {
+    return value >= INT32_MIN && value <= INT32_MAX ? Variant(int(value)) : Variant(std::int64_t(value));
+}
+
+} // namespace
+
+Variant readValue(sqlite3_stmt* s, int i, Kind kind) {
+    switch (sqlite3_column_type(s, i)) {
+    case SQLITE_NULL:
+        return Variant::null();
+    case SQLITE_INTEGER: {
+        const qint64 v = sqlite3_column_int64(s, i);
+        switch (kind) {
+        case Kind::Date:
+            return Variant::date(double(v));
+        case Kind::Boolean:
+            return Variant(v != 0);
+        case Kind::Currency:
+            return Variant::currency(double(v));
+        case Kind::SmallInt:
+            return v >= -32768 && v <= 32767 ? Variant::integer(int(v)) : number(v);
+        case Kind::Double:
+            return Variant(double(v));
+        default:
+            return number(v);
+        }
+    }
+    case SQLITE_FLOAT: {
+        const double v = sqlite3_column_double(s, i);
+        switch (kind) {
+        case Kind::Date:
+            return Variant::date(v);
+        case Kind::Boolean:
+            return Variant(v != 0);
+        case Kind::Currency:
+            return Variant::currency(v);
+        default:
+            return Variant(v);
+        }
+    }
+    default: {
+        const QString text = columnText(s, i);
+        if (kind == Kind::Date) {
+            const QDateTime iso = QDateTime::fromString(text, Qt::ISODate);
+            if (iso.isValid()) return Variant::date(runtime::toSerial(iso));
+            const QDate day = QDate::fromString(text, Qt::ISODate);
+            if (day.isValid()) return Variant::date(runtime::toSerial(day));
+        }
+        return Variant(text);
+    }
+    }
+}
+
+Variant coerce(const Variant& v, Kind kind) {
+    if (v.isNull() || v.isEmpty()) return Variant::null();
+    switch (kind) {
+    case Kind::Date:
+        return Variant::date(v.toDate());
+    case Kind::Boolean:
+        return Variant(v.toBool());
+    case Kind::Currency:
+    case Kind::Double:
+        return Variant(v.toDouble());
+    case Kind::SmallInt:
+        return Variant(int(v.toInteger()));
+    case Kind::Integer:
+        return Variant(int(v.toLong()));
+    case Kind::Text:
+    case Kind::Memo:
+        return v.isString() ? v : Variant(v.toString());
+    case Kind::Plain:
+        return v;
+    }
+    return v;
+}
+
+int bindValue(sqlite3_stmt* s, int index, const Variant& v, QByteArray* text) {
+    switch (v.type()) {
+    case Variant::Type::Empty:
+    case Variant::Type::Null:
+        return sqlite3_bind_null(s, index);
+    case Variant::Type::Boolean:
+        return sqlite3_bind_int64(s, index, v.rawNumber() != 0 ? -1 : 0);
+    case Variant::Type::Integer:
+    case Variant::Type::Long:
+        return sqlite3_bind_int64(s, index, qint64(v.rawNumber()));
+    case Variant::Type::Double:
+    case Variant::Type::Currency:
+    case Variant::Type::Date:
+        return sqlite3_bind_double(s, index, v.rawNumber());
+    case Variant::Type::String: {
+        if (text) {
+            *text = v.rawString().toUtf8();
+            return sqlite3_bind_text(s, index, text->constData(), int(text->size()), SQLITE_STATIC);
+        }
+        const QByteArray utf8 = v.rawString().toUtf8();
+        return sqlite3_bind_text(s, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+    }
+    }
+    return SQLITE_OK;
+}
+
+} // namespace data

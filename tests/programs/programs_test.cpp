@@ -1,0 +1,54 @@
+#include "deleted_items/ActiveReport1.h"
+#include "deleted_items/Quenbrook.h"
+#include "deleted_items/frmParametros.h"
+#include "framework/Main.h"
+#include "framework/ProgramDescription.h"
+#include "framework/frmLogin.h"
+#include "invoice_lines/ActiveReport1.h"
+#include "invoice_lines/Velmarsh.h"
+#include "invoice_lines/frmParametros.h"
+#include "sales_by_dish/Dorrindale.h"
+#include "sales_by_dish/arDorrindale.h"
+#include "sales_by_dish/frmParametros.h"
+#include "support/PosFixture.h"
+#include "support/ScriptedHost.h"
+#include "support/SettingsScope.h"
+#include "support/UserInput.h"
+
+#include "forms/Events.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Starts the installed program, logs in as admin and checks its own window and report came up.
+template <class Parametros, class Report>
+void startsItsOwnWindowAndReport(framework::ProgramDescription description, const QString& title) {
+    framework::install(std::move(description));
+    forms::fire([] { framework::Main(); });
+    ASSERT_TRUE(user::type(forms::instance<framework::frmLogin>().txtPass.widget(), QStringLiteral("\r")));
+    EXPECT_EQ(runtime::App::title(), title);
+    EXPECT_TRUE(forms::isLoaded<Parametros>());
+    EXPECT_EQ(&framework::parametros(), &forms::instance<Parametros>());
+    EXPECT_NE(dynamic_cast<Report*>(&framework::report()), nullptr);
+    framework::install({});
+    forms::unloadAll();
+}
+
+} // namespace
+
+// Classes of the same names from the three programs live in one binary, each program
+// bringing its own.
+TEST(Programs, EachDescriptionBringsItsOwnWindowAndReport) {
+    SettingsScope settings;
+    PosFixture fx;
+    ScriptedHost host;
+    for (int round = 0; round < 2; ++round) {
+        startsItsOwnWindowAndReport<quenbrook::frmParametros, quenbrook::ActiveReport1>(
+            quenbrook::program(), QStringLiteral("Quenbrook"));
+        startsItsOwnWindowAndReport<velmarsh::frmParametros, velmarsh::ActiveReport1>(
+            velmarsh::program(), QStringLiteral("Velmarsh"));
+        startsItsOwnWindowAndReport<dorrindale::frmParametros, dorrindale::arDorrindale>(
+            dorrindale::program(), QStringLiteral("Dorrindale"));
+    }
+}
