@@ -1,6 +1,7 @@
 #include "TSql.h"
 
 #include "SqlTokens.h"
+#include "SqliteValues.h"
 #include "runtime/DateSerial.h"
 
 #include <QDate>
@@ -26,16 +27,23 @@ constexpr double sqlServerEpoch = 2;
 enum class Type { Unknown, Text, Int, Float, Date };
 
 Type typeOfDeclared(const QString& declared) {
-    const QString t = declared.toUpper();
-    if (t.isEmpty()) return Type::Unknown;
-    if (t.contains(QLatin1String("DATE")) || t.contains(QLatin1String("TIME"))) return Type::Date;
-    if (t.contains(QLatin1String("CHAR")) || t.contains(QLatin1String("TEXT")) ||
-        t.contains(QLatin1String("MEMO")))
-        return Type::Text;
-    if (t.contains(QLatin1String("INT")) || t.contains(QLatin1String("BIT")) ||
-        t.contains(QLatin1String("COUNTER")) || t.contains(QLatin1String("LONG")))
+    switch (kindOf(declared)) {
+    case Kind::Plain:
+        return Type::Unknown;
+    case Kind::Date:
+        return Type::Date;
+    case Kind::Boolean:
+    case Kind::SmallInt:
+    case Kind::Integer:
         return Type::Int;
-    return Type::Float;
+    case Kind::Currency:
+    case Kind::Double:
+        return Type::Float;
+    case Kind::Text:
+    case Kind::Memo:
+        return Type::Text;
+    }
+    return Type::Unknown;
 }
 
 // Functions kept as they are: SQLite has them with SQL Server's meaning.
