@@ -4,33 +4,12 @@
 #include "forms/Form.h"
 #include "framework/clsDataBase.h"
 #include "runtime/DateSerial.h"
-#include "runtime/Format.h"
 #include "support/LocaleScope.h"
 
 using namespace framework;
 using namespace quenbrook;
 
 using runtime::Variant;
-
-namespace {
-
-// tmpreport as texts; times as clock times, since a time alone lies on 30 December 1899 in
-// an Access file and on 1 January 1900 on SQL Server.
-QStringList texts(const QVector<QVector<Variant>>& rows) {
-    static const QSet<int> times = {2, 4, 5, 18, 22, 23};
-    QStringList out;
-    for (const auto& row : rows) {
-        QStringList cells;
-        for (int i = 0; i < row.size(); ++i)
-            cells << (times.contains(i + 1) && !row[i].isNull()
-                          ? runtime::Format(row[i], QStringLiteral("hh:nn:ss"))
-                          : row[i].toText());
-        out << cells.join('|');
-    }
-    return out;
-}
-
-} // namespace
 
 TEST_F(QuenbrookTest, TheWholeRoadOnTheSqlServerKindGivesTheRowsOfTheAccessKind) {
     LocaleScope locale("es_AR.UTF-8");
@@ -49,7 +28,7 @@ TEST_F(QuenbrookTest, TheWholeRoadOnTheSqlServerKindGivesTheRowsOfTheAccessKind)
     const auto server = build();
     EXPECT_TRUE(gDB->isMSSQL);
     ASSERT_EQ(server.size(), 6);
-    EXPECT_EQ(texts(server), texts(access));
+    EXPECT_EQ(tmpreportTexts(server), tmpreportTexts(access));
     EXPECT_EQ(errorLog(), "");
     // The login was recorded on the server, its time on the server's day 0.
     const auto logins = fx.rows("select fecha, hora from UsuariosPasadas order by id", fx.sqlServer());

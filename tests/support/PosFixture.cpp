@@ -1,6 +1,7 @@
 #include "PosFixture.h"
 
 #include "data/Recordset.h"
+#include "runtime/Format.h"
 #include "runtime/Program.h"
 
 #include <QDir>
@@ -207,4 +208,18 @@ qint64 PosFixture::addDeletion(qint64 idventa, const QString& producto, double c
 
 void PosFixture::setSetting(const QString& clave, const QString& valor) {
     insert(QStringLiteral("REGISTRY"), {{"CLAVE", clave}, {"VALOR", valor}});
+}
+
+QStringList tmpreportTexts(const QVector<QVector<runtime::Variant>>& rows) {
+    static const QSet<int> times = {2, 4, 5, 18, 22, 23};
+    QStringList out;
+    for (const auto& row : rows) {
+        QStringList cells;
+        for (int i = 0; i < row.size(); ++i)
+            cells << (times.contains(i + 1) && !row[i].isNull()
+                          ? runtime::Format(row[i], QStringLiteral("hh:nn:ss"))
+                          : row[i].toText());
+        out << cells.join(QLatin1Char('|'));
+    }
+    return out;
 }

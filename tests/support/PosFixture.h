@@ -81,3 +81,8 @@ private:
     data::ConnectionPtr m_db;
     data::ConnectionPtr m_spooler;
 };
+
+// Rows of tmpreport as texts, to compare builds on the two kinds of database: the times of
+// day (campo2, 4, 5, 18, 22, 23) as clock times, since a time alone lies on 30 December 1899
+// in an Access file and on 1 January 1900 on SQL Server.
+QStringList tmpreportTexts(const QVector<QVector<runtime::Variant>>& rows);

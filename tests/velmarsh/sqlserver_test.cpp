@@ -4,32 +4,11 @@
 
 #include "forms/Form.h"
 #include "framework/clsDataBase.h"
-#include "runtime/Format.h"
 #include "support/LocaleScope.h"
 
 #include <QLineEdit>
 
 using runtime::Variant;
-
-namespace {
-
-// tmpreport as texts; times as clock times, since a time alone lies on 30 December 1899 in
-// an Access file and on 1 January 1900 on SQL Server.
-QStringList texts(const QVector<QVector<Variant>>& rows) {
-    static const QSet<int> times = {2, 4, 5, 18, 22, 23};
-    QStringList out;
-    for (const auto& row : rows) {
-        QStringList cells;
-        for (int i = 0; i < row.size(); ++i)
-            cells << (times.contains(i + 1) && !row[i].isNull()
-                          ? runtime::Format(row[i], QStringLiteral("hh:nn:ss"))
-                          : row[i].toText());
-        out << cells.join('|');
-    }
-    return out;
-}
-
-} // namespace
 
 TEST_F(VelmarshTest, TheWholeRoadOnTheSqlServerKindGivesTheRowsOfTheAccessKindAndStoresTheLabel) {
     LocaleScope locale("es_AR.UTF-8");
@@ -49,7 +28,7 @@ TEST_F(VelmarshTest, TheWholeRoadOnTheSqlServerKindGivesTheRowsOfTheAccessKindAn
     const auto server = build();
     EXPECT_TRUE(framework::gDB->isMSSQL);
     ASSERT_EQ(server.size(), 5);
-    EXPECT_EQ(texts(server), texts(access));
+    EXPECT_EQ(tmpreportTexts(server), tmpreportTexts(access));
     EXPECT_TRUE(errorLog().isEmpty());
     // The label went to the server's REGISTRY, and comes back at the next start.
     EXPECT_EQ(fx.rows("select VALOR from REGISTRY", fx.sqlServer()).value(0).value(0).toText(), "BARRA");
