@@ -6,15 +6,12 @@
 #include "data/SqlServer.h"
 #include "runtime/DateSerial.h"
 #include "runtime/RuntimeError.h"
+#include "support/ClosedPort.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 using runtime::Variant;
 
@@ -135,17 +132,7 @@ TEST(FreeTds, ConnectionStringsOfTheOriginalProvidersMapToTheDriversKeys) {
 }
 
 TEST(FreeTds, AClosedPortRefusesTheConnectionWithinTheLoginTimeout) {
-    // A port of this machine that nothing listens on.
-    const int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ASSERT_EQ(bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
-    close(s);
-    const QString port = QString::number(ntohs(address.sin_port));
-
+    const QString port = QString::number(closedLocalPort());
     data::Connection cn;
     QElapsedTimer clock;
     clock.start();
