@@ -3,8 +3,12 @@
 #include "deleted_items/Quenbrook.h"
 #include "forms/Form.h"
 #include "framework/clsDataBase.h"
+#include "framework/frmSeleccionaTurno.h"
 #include "runtime/DateSerial.h"
 #include "support/LocaleScope.h"
+#include "support/UserInput.h"
+
+#include <QTimer>
 
 using namespace framework;
 using namespace quenbrook;
@@ -13,22 +17,47 @@ using runtime::Variant;
 
 TEST_F(QuenbrookTest, TheWholeRoadOnTheSqlServerKindGivesTheRowsOfTheAccessKind) {
     LocaleScope locale("es_AR.UTF-8");
+    // A range of days, then turn 101 chosen in the shift chooser: tmpreport after each, and the
+    // chooser's list as the user reads it.
+    struct Road {
+        QVector<QVector<Variant>> range, shift;
+        QStringList shifts;
+    };
     auto build = [this] {
+        Road road;
         frmParametros& window = logIn();
         setRange(window, posdb::day(2026, 12, 1), posdb::day(2026, 12, 1));
         verListado(window);
-        const auto rows = tmpreport();
+        road.range = tmpreport();
+        QTimer::singleShot(0, [&road] {
+            frmSeleccionaTurno& chooser = forms::instance<frmSeleccionaTurno>();
+            chooser.DTPicker1.setValue(posdb::day(2026, 12, 1));
+            chooser.DTPicker2.setValue(posdb::day(2026, 12, 2));
+            EXPECT_TRUE(user::click(chooser.cmdTurno.widget()));
+            for (int r = 0; r < chooser.grdTurnos.rows(); ++r)
+                for (int c = 0; c < chooser.grdTurnos.cols(); ++c)
+                    road.shifts << chooser.grdTurnos.textMatrix(r, c);
+            EXPECT_TRUE(user::clickCell(chooser.grdTurnos, 3, 1));
+            EXPECT_TRUE(user::click(chooser.cmdOk.widget()));
+        });
+        EXPECT_TRUE(user::click(window.cmdTurno.widget()));
+        verListado(window);
+        road.shift = tmpreport();
         install(quenbrook::program());
         forms::unloadAll();
-        return rows;
+        return road;
     };
-    const auto access = build();
+    const Road access = build();
     EXPECT_FALSE(gDB->isMSSQL);
     fx.useSqlServer();
-    const auto server = build();
+    const Road server = build();
     EXPECT_TRUE(gDB->isMSSQL);
-    ASSERT_EQ(server.size(), 6);
-    EXPECT_EQ(tmpreportTexts(server), tmpreportTexts(access));
+    ASSERT_EQ(server.range.size(), 6);
+    EXPECT_EQ(tmpreportTexts(server.range), tmpreportTexts(access.range));
+    EXPECT_TRUE(server.shifts.contains("01/12/26 16:00"));
+    EXPECT_EQ(server.shifts, access.shifts);
+    EXPECT_FALSE(server.shift.isEmpty());
+    EXPECT_EQ(tmpreportTexts(server.shift), tmpreportTexts(access.shift));
     EXPECT_EQ(errorLog(), "");
     // The login was recorded on the server, its time on the server's day 0.
     const auto logins = fx.rows("select fecha, hora from UsuariosPasadas order by id", fx.sqlServer());
