@@ -1,5 +1,7 @@
 #include "OdbcProvider.h"
 
+#include "JetSql.h"
+#include "SqlTokens.h"
 #include "runtime/DateSerial.h"
 #include "runtime/RuntimeError.h"
 
@@ -119,6 +121,36 @@ private:
 };
 
 } // namespace
+
+QString plainTable(const QString& sql) {
+    using namespace sql;
+    const QVector<SqlToken> t = parseJet(sql).tokens;
+    if (t.isEmpty() || !isWord(t[0], QLatin1String("select"))) return {};
+    int i = 1;
+    // The select list: "*" or plain column names, qualified or not, without aliases.
+    for (bool name = true;; name = !name) {
+        if (i >= t.size()) return {};
+        if (name) {
+            if (isSymbol(t[i], QLatin1String("*"))) {
+                ++i;
+            } else {
+                if (!isName(t[i]) || isKeyword(t[i])) return {};
+                ++i;
+                if (i + 1 < t.size() && isSymbol(t[i], QLatin1String(".")) && isName(t[i + 1])) i += 2;
+            }
+        } else if (isSymbol(t[i], QLatin1String(","))) {
+            ++i;
+        } else {
+            break;
+        }
+    }
+    if (!isWord(t[i], QLatin1String("from")) || i + 1 >= t.size() || !isName(t[i + 1])) return {};
+    const int next = i + 2;
+    if (next < t.size() && !isWord(t[next], QLatin1String("where")) &&
+        !isWord(t[next], QLatin1String("order")) && !isSymbol(t[next], QLatin1String(";")))
+        return {};
+    return t[i + 1].text;
+}
 
 // A statement handle with the buffers of the parameters bound to it.
 class OdbcProvider::Statement {
@@ -322,6 +354,16 @@ QueryResult OdbcProvider::query(const QString& sql, bool updatable) {
                 break;
             }
             names.append(base);
+        }
+        // A driver that tells no base table (FreeTDS outside browse mode): the table of a text
+        // that reads plain columns of one table, its columns by their names.
+        if (table.isEmpty()) {
+            table = plainTable(sql);
+            names.clear();
+            for (ColumnInfo& column : result.columns) {
+                if (column.baseColumn.isEmpty()) column.baseColumn = column.name;
+                names.append(column.baseColumn);
+            }
         }
     }
     result.table = table;

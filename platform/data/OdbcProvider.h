@@ -50,4 +50,7 @@ private:
     qint64 m_nextRow = 1;
 };
 
+// The table of a SELECT of "*" or plain columns from one table, else empty.
+QString plainTable(const QString& sql);
+
 } // namespace data

@@ -97,6 +97,24 @@ TEST_F(Odbc, RowsReadForUpdateAreWrittenBackOnlyWhileUnchanged) {
     EXPECT_TRUE(odbc.query("SELECT count(*) FROM t", true).table.isEmpty());
 }
 
+TEST(OdbcTexts, TheTableOfATextOfPlainColumns) {
+    const struct {
+        const char* sql;
+        const char* table;
+    } cases[] = {
+        {"Select CLAVE, VALOR from REGISTRY where CLAVE = 'x'", "REGISTRY"},
+        {"select * from ventas where fechacaja is null ", "ventas"},
+        {"select ventas.idventa from [ventas] order by 1;", "ventas"},
+        {"select a.x from a, b", ""},
+        {"select x as y from a", ""},
+        {"select count(*) from a", ""},
+        {"select x from a left join b on a.i = b.i", ""},
+        {"delete from a", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(data::plainTable(c.sql), c.table) << c.sql;
+}
+
 TEST_F(Odbc, TheDriversMessageIsTheErrorsText) {
     EXPECT_TRUE(errorText([&] { odbc.query("SELECT * FROM missing", false); }).contains("no such table"));
     EXPECT_FALSE(errorText([&] { data::OdbcProvider("Driver={NoSuchDriver}", 5, {}); }).isEmpty());
