@@ -1,6 +1,7 @@
 // Builds the deleted-items report over a busy month of a demo installation, offscreen, and
 // prints the seconds of each step: the cash-date pass, the build (LlenaInforme up to the
-// report) against the same build written by hand on SQLite, the report run and the PDF export.
+// report) against the same build written by hand on SQLite, the report run and the PDF export,
+// and the listing window's two listings of the month.
 //   quenbrook_bench [--sales N] [--days D] [--seed S]
 
 #include "tools/BenchSupport.h"
@@ -9,9 +10,11 @@
 
 #include "deleted_items/ActiveReport1.h"
 #include "deleted_items/Quenbrook.h"
+#include "deleted_items/frmPListado.h"
 #include "deleted_items/frmParametros.h"
 #include "forms/DesktopLook.h"
 #include "forms/QtHost.h"
+#include "framework/GridHelpers.h"
 #include "framework/ReportExport.h"
 #include "framework/clsCajaHelpers.h"
 #include "framework/clsDataBase.h"
@@ -158,6 +161,33 @@ int main(int argc, char** argv) {
         std::printf("build, LlenaInforme: min %.3f s, median %.3f s\n", build, median(builds));
         std::printf("build / baseline: min %.2f, median %.2f (aim: 2 or less; %d rounds)\n", build / rawTime,
                     median(builds) / median(baselines), rounds);
+
+        // The listing window over the month: its deleted-products listing with a sort on a text column,
+        // and its sales with deletions.
+        QString modo = QStringLiteral("Quenbrook");
+        frmPListado& listado = forms::instance<frmPListado>();
+        listado.Listado(modo);
+        listado.dtdesde.setValue(desde);
+        listado.dthasta.setValue(hasta);
+        clock.restart();
+        listado.MuestraDatos();
+        QCoreApplication::processEvents();
+        const double listing = seconds(clock.nsecsElapsed());
+        clock.restart();
+        OrdenaGrilla(listado.g, 8);
+        QCoreApplication::processEvents();
+        std::printf("listing window, deleted products (%.0f rows): %7.2f s, sorted by product %.2f s\n",
+                    listado.mFilasEncontradas, listing, seconds(clock.nsecsElapsed()));
+        modo = QStringLiteral("InfVentas");
+        listado.Listado(modo);
+        listado.optF0.setValue(true);
+        listado.dtdesde.setValue(desde);
+        listado.dthasta.setValue(hasta);
+        clock.restart();
+        listado.MuestraDatos();
+        QCoreApplication::processEvents();
+        std::printf("listing window, sales with deletions (%.0f rows): %7.2f s\n", listado.mFilasEncontradas,
+                    seconds(clock.nsecsElapsed()));
         if (raw != built) std::printf("warning: the baseline wrote %ld rows, the build %lld\n", raw, built);
         if (!sameRows) std::printf("warning: the baseline and the build wrote different rows\n");
     } catch (const runtime::RuntimeError& e) {
