@@ -10,7 +10,6 @@
 
 #include <sqlite3.h>
 
-#include <cmath>
 #include <optional>
 
 namespace data {

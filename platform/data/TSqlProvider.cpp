@@ -19,15 +19,16 @@ SqliteText TSqlProvider::translate(const QVector<SqlToken>& tokens, bool wantRow
 }
 
 long TSqlProvider::execute(const QString& sql) {
-    const JetText text = parseJet(sql);
-    const QString verb = text.tokens.isEmpty() ? QString() : text.tokens[0].text.toLower();
-    if (verb == QLatin1String("create") && text.tokens.size() > 1 &&
-        isWord(text.tokens[1], QLatin1String("function"))) {
-        createFunction(text.tokens, sql);
-        return 0;
+    const JetText text = parseJet(sql, false);
+    if (text.verb == QLatin1String("create")) {
+        const QVector<SqlToken> tokens = parseJet(sql).tokens;
+        if (tokens.size() > 1 && isWord(tokens[1], QLatin1String("function"))) {
+            createFunction(tokens, sql);
+            return 0;
+        }
     }
-    if (!isQuery(text.tokens) && verb != QLatin1String("insert") && verb != QLatin1String("update") &&
-        verb != QLatin1String("delete"))
+    if (!text.query && text.verb != QLatin1String("insert") && text.verb != QLatin1String("update") &&
+        text.verb != QLatin1String("delete"))
         syntaxError(QStringLiteral("The embedded SQL Server engine runs queries, INSERT, UPDATE, DELETE and "
                                    "CREATE FUNCTION only: '%1'.")
                         .arg(sql.left(40)));
