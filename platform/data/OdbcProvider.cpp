@@ -165,12 +165,13 @@ public:
     SQLHSTMT handle() const { return m_h; }
     void check(SQLRETURN rc) const { data::check(rc, SQL_HANDLE_STMT, m_h); }
 
-    // Runs sql with the values bound to its markers in order; returns the rows it changed.
+    // Prepares sql, binds the values to its markers in order and runs it; returns the rows it changed.
     long run(const QString& sql, const QVector<Variant>& values = {}) {
+        check(SQLPrepareW(m_h, const_cast<SQLWCHAR*>(wide(sql)), SQL_NTS));
         m_parameters.assign(values.size(), Parameter());
         for (int i = 0; i < values.size(); ++i)
             bind(SQLUSMALLINT(i + 1), values[i], m_parameters[i]);
-        check(SQLExecDirectW(m_h, const_cast<SQLWCHAR*>(wide(sql)), SQL_NTS));
+        check(SQLExecute(m_h));
         SQLLEN changed = 0;
         SQLRowCount(m_h, &changed);
         return long(changed);
