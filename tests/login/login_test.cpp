@@ -8,7 +8,7 @@
 
 #include "forms/Events.h"
 #include "runtime/DateSerial.h"
-#include "support/ClosedPort.h"
+#include "support/LocalPorts.h"
 #include "support/PosFixture.h"
 #include "support/QtPrinters.h"
 #include "support/Screenshot.h"
