@@ -120,7 +120,7 @@ TEST_F(Odbc, TheDriversMessageIsTheErrorsText) {
     EXPECT_FALSE(errorText([&] { data::OdbcProvider("Driver={NoSuchDriver}", 5, {}); }).isEmpty());
 }
 
-TEST(FreeTds, ConnectionStringsOfTheOriginalProvidersMapToTheDriversKeys) {
+TEST(FreeTds, SqlServerClientConnectionStringsMapToTheDriversKeys) {
     const struct {
         const char* given;
         const char* odbc;
