@@ -97,6 +97,19 @@ TEST_F(Odbc, RowsReadForUpdateAreWrittenBackOnlyWhileUnchanged) {
     EXPECT_TRUE(odbc.query("SELECT count(*) FROM t", true).table.isEmpty());
 }
 
+TEST_F(Odbc, WritesInATransactionReachOtherConnectionsAtTheOutermostCommit) {
+    data::OdbcProvider other("Driver={SQLite3};Database=" + dir.path() + "/odbc.db;Timeout=100", 5,
+                             "odbc.db");
+    auto count = [&] { return readAll(other.query("SELECT count(*) FROM t", false)).rows[0][0].toLong(); };
+    odbc.beginTransaction();
+    odbc.beginTransaction();
+    odbc.insertRow("t", {{"id", 1}});
+    odbc.commitTransaction();
+    EXPECT_EQ(count(), 0);
+    odbc.commitTransaction();
+    EXPECT_EQ(count(), 1);
+}
+
 TEST(OdbcTexts, TheTableOfATextOfPlainColumns) {
     const struct {
         const char* sql;
