@@ -9,7 +9,6 @@ packages=(
   fonts-dejavu-core fonts-liberation2 qt6-translations-l10n locales
   poppler-utils catdoc python3-xlrd libreoffice-calc-nogui libreoffice-writer-nogui
   xvfb xauth
-  locales
 )
 
 sudo=""
