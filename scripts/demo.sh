@@ -1,16 +1,22 @@
 #!/usr/bin/env bash
-# scripts/demo.sh [quenbrook|velmarsh|dorrindale]
+# scripts/demo.sh [quenbrook|velmarsh|dorrindale] [--sqlserver]
 # Sets everything up, builds the program and the demo generator, writes a demo point-of-sale
 # installation in build/demo-pos (afresh at each run, its four weeks of trade ending today)
-# and starts the program (Quenbrook unless named) from its program folder.
+# and starts the program (Quenbrook unless named) from its program folder. With --sqlserver the
+# installation is of the SQL Server kind (DBKIND|2) on the embedded engine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-case "${1:-quenbrook}" in
+sqlserver=()
+args=()
+for a in "$@"; do
+  if [ "$a" = --sqlserver ]; then sqlserver=(--sqlserver); else args+=("$a"); fi
+done
+case "${args[0]:-quenbrook}" in
   quenbrook) program=Quenbrook; folder=deleted_items ;;
   velmarsh) program=Velmarsh; folder=invoice_lines ;;
   dorrindale) program=Dorrindale; folder=sales_by_dish ;;
-  *) echo "usage: scripts/demo.sh [quenbrook|velmarsh|dorrindale]" >&2; exit 2 ;;
+  *) echo "usage: scripts/demo.sh [quenbrook|velmarsh|dorrindale] [--sqlserver]" >&2; exit 2 ;;
 esac
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
@@ -25,7 +31,7 @@ cmake --build build -j"$(nproc)" --target "$program" make_demo
 
 demo=build/demo-pos
 rm -rf "$demo"
-build/tools/make_demo "$demo"
+build/tools/make_demo "$demo" "${sqlserver[@]}"
 # A copy, not a link: the program finds bases.ini two folders above its own.
 bin="$demo/reportes/${program,,}"
 mkdir -p "$bin"

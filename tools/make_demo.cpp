@@ -1,4 +1,4 @@
-// make_demo <folder> [--sales N] [--days D] [--seed S]
+// make_demo <folder> [--sales N] [--days D] [--seed S] [--sqlserver]
 // Writes a demo point-of-sale installation (see DemoInstallation.h) and tells what it holds.
 
 #include "tools/pos/DemoInstallation.h"
@@ -15,11 +15,13 @@
 namespace {
 
 int usage() {
-    std::fprintf(stderr, "usage: make_demo <folder> [--sales N] [--days D] [--seed S]\n"
-                         "  --sales N  about N sales in all, besides those that replace voided ones\n"
-                         "             (default about 34 a shift, two shifts a day)\n"
-                         "  --days D   days of trade ending today (default 28)\n"
-                         "  --seed S   seed of the pseudo-random choices (default 1)\n");
+    std::fprintf(stderr,
+                 "usage: make_demo <folder> [--sales N] [--days D] [--seed S] [--sqlserver]\n"
+                 "  --sales N  about N sales in all, besides those that replace voided ones\n"
+                 "             (default about 34 a shift, two shifts a day)\n"
+                 "  --days D   days of trade ending today (default 28)\n"
+                 "  --seed S   seed of the pseudo-random choices (default 1)\n"
+                 "  --sqlserver  the installation is of the SQL Server kind, on the embedded engine\n");
     return 2;
 }
 
@@ -32,7 +34,9 @@ int main(int argc, char** argv) {
     demo::Options options;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
-        if (a.startsWith(QLatin1String("--"))) {
+        if (a == QLatin1String("--sqlserver")) {
+            options.sqlServer = true;
+        } else if (a.startsWith(QLatin1String("--"))) {
             if (i + 1 >= args.size()) return usage();
             bool ok = false;
             const long value = args[++i].toLong(&ok);

@@ -2,6 +2,7 @@
 
 #include "ConnectionString.h"
 #include "JetProvider.h"
+#include "SqlServer.h"
 #include "runtime/RuntimeError.h"
 
 #include <utility>
@@ -20,6 +21,10 @@ void Connection::open(const QString& connectionString, const QString& /*user*/, 
         m_provider =
             std::make_unique<JetProvider>(parts.value(QStringLiteral("Data Source")),
                                           parts.value(QStringLiteral("Jet OLEDB:Database Password")));
+        return;
+    }
+    if (isSqlServerProvider(provider)) {
+        m_provider = openSqlServer(parts);
         return;
     }
     if (provider.isEmpty()) runtime::raise(runtime::err::NoDataSourceName);

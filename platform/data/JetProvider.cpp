@@ -266,6 +266,12 @@ QString JetProvider::lookUpDeclaredType(const QString& table, const QString& col
     return declared ? QString::fromUtf8(declared) : QStringLiteral("");
 }
 
+SqliteText JetProvider::translate(const QVector<SqlToken>& tokens, bool wantRowid) {
+    return translateJet(tokens, wantRowid, [this](const QString& table, const QString& column) {
+        return kindOf(declaredType(table, column)) == Kind::Date;
+    });
+}
+
 std::shared_ptr<JetProvider::Prepared> JetProvider::prepared(const QString& sql, const JetText& text,
                                                              bool updatable) {
     const QString key = updatable ? text.shape + QStringLiteral(" \x02") : text.shape;
@@ -281,10 +287,7 @@ std::shared_ptr<JetProvider::Prepared> JetProvider::prepared(const QString& sql,
 
 std::shared_ptr<JetProvider::Prepared> JetProvider::prepare(const QString& sql, bool updatable) {
     auto p = std::make_shared<Prepared>();
-    p->text =
-        translateJet(parseJet(sql).tokens, updatable, [this](const QString& table, const QString& column) {
-            return kindOf(declaredType(table, column)) == Kind::Date;
-        });
+    p->text = translate(parseJet(sql).tokens, updatable);
     if (p->stmt.prepare(m_db.get(), p->text.sql.toUtf8()) != SQLITE_OK) {
         if (!updatable) fail();
         // Rows that cannot carry their rowid are read only.
@@ -319,7 +322,7 @@ std::shared_ptr<JetProvider::Prepared> JetProvider::prepare(const QString& sql, 
 QueryResult JetProvider::query(const QString& sql, bool updatable) {
     const JetText text = parseJet(sql, false);
     if (!text.query) {
-        execute(sql, text);
+        execute(sql); // as the provider's dialect runs it
         return {};
     }
     std::shared_ptr<Prepared> p = prepared(sql, text, updatable);

@@ -38,6 +38,14 @@ public:
     // The table that holds the database password.
     static constexpr const char* passwordTable = "MSysPassword";
 
+protected:
+    // The SQLite text of a statement of the provider's dialect.
+    virtual SqliteText translate(const QVector<SqlToken>& tokens, bool wantRowid);
+    // The declared type of a table's column: null when there is no such column.
+    QString declaredType(const QString& table, const QString& column) const;
+    sqlite3* handle() const { return m_db.get(); }
+    [[noreturn]] void fail() const;
+
 private:
     struct Prepared;
     struct RowStatement;
@@ -51,12 +59,9 @@ private:
     RowStatement& rowStatement(RowVerb verb, const QString& table, const ColumnValues& values,
                                const QVector<ColumnInfo>& columns);
     QVector<runtime::Variant> runRowStatement(RowStatement& s, const ColumnValues& values, qint64 rowid);
-    // The declared type of a table's column: null when there is no such column.
-    QString declaredType(const QString& table, const QString& column) const;
     QString lookUpDeclaredType(const QString& table, const QString& column) const;
     // Throws the connection's last error unless rc tells of success.
     void check(int rc) const;
-    [[noreturn]] void fail() const;
     void run(const char* sql);
     void bindLiterals(Statement& statement, const QVector<runtime::Variant>& literals);
     // Reads the rest of every open cursor before a write changes what they would read.

@@ -1,6 +1,7 @@
 #include "JetSql.h"
 
 #include "JetFunctions.h"
+#include "SqlTokens.h"
 
 #include "runtime/DateSerial.h"
 #include "runtime/RuntimeError.h"
@@ -12,13 +13,17 @@
 namespace data {
 
 using runtime::Variant;
-using Tokens = QVector<SqlToken>;
+using namespace sql;
 
-namespace {
+namespace sql {
 
-[[noreturn]] void syntaxError(const QString& description) {
+void syntaxError(const QString& description) {
     throw runtime::RuntimeError(runtime::err::DatabaseError, description);
 }
+
+} // namespace sql
+
+namespace {
 
 // #yyyy-mm-dd#, #m/d/yyyy# and #hh:nn[:ss] [AM|PM]#, alone or a date followed by a time.
 std::optional<double> parseDateLiteral(const QString& text) {
@@ -63,6 +68,10 @@ bool isIdentChar(QChar c) {
     return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_' ||
            u >= 0x80;
 }
+
+} // namespace
+
+namespace sql {
 
 SqlToken word(const QString& text) {
     return {SqlToken::Word, text};
@@ -156,6 +165,10 @@ bool isKeyword(const SqlToken& t) {
     return t.kind == SqlToken::Word && keywords.contains(t.text.toLower());
 }
 
+} // namespace sql
+
+namespace {
+
 // Where an operand of "&" stops: a comma, a comparison or a keyword.
 bool endsOperand(const SqlToken& t) {
     return isSymbol(t, QLatin1String(",")) || isSymbol(t, QLatin1String(";")) || isComparison(t) ||
@@ -242,8 +255,9 @@ Tokens rewriteJoins(Tokens t) {
     }
 }
 
-// Table names of a FROM clause, by the name or alias that qualifies their columns.
-using Tables = QHash<QString, QString>;
+} // namespace
+
+namespace sql {
 
 Tables fromTables(const Tokens& t, int begin, int end) {
     Tables tables;
@@ -270,6 +284,10 @@ Tokens withoutOuterParens(Tokens e) {
     return e;
 }
 
+} // namespace sql
+
+namespace {
+
 // Whether an expression of the select list yields a date: a date column or literal, DateValue,
 // a date plus something, or Max/Min/First/Last of a date.
 bool isDateExpression(const Tokens& expression, const Tables& tables, const DateColumnLookup& isDateColumn) {
@@ -279,7 +297,9 @@ bool isDateExpression(const Tokens& expression, const Tables& tables, const Date
     if (e.size() >= 3 && e[0].kind == SqlToken::Word && isSymbol(e[1], QLatin1String("(")) &&
         closingParen(e, 1) == e.size() - 1) {
         const QString name = e[0].text.toLower();
-        if (name == QLatin1String("jet_datevalue")) return true;
+        if (name == QLatin1String("jet_datevalue") || name == QLatin1String("tsql_datetime") ||
+            name == QLatin1String("tsql_datesum"))
+            return true;
         if (name == QLatin1String("max") || name == QLatin1String("min") ||
             name == QLatin1String("jet_first") || name == QLatin1String("jet_last"))
             return isDateExpression(e.mid(2, e.size() - 3), tables, isDateColumn);
@@ -620,8 +640,14 @@ bool isQuery(const QVector<SqlToken>& tokens) {
     return false;
 }
 
-SqliteText translateJet(const QVector<SqlToken>& input, bool wantRowid,
+SqliteText translateJet(const QVector<SqlToken>& tokens, bool wantRowid,
                         const DateColumnLookup& isDateColumn) {
+    return translateSql(tokens, wantRowid, isDateColumn,
+                        [](const Tokens& t) { return rewriteJoins(rewriteFunctions(t)); });
+}
+
+SqliteText translateSql(const QVector<SqlToken>& input, bool wantRowid, const DateColumnLookup& isDateColumn,
+                        const DialectRewrite& dialect) {
     Tokens t = input;
     while (!t.isEmpty() && isSymbol(t.last(), QLatin1String(";")))
         t.removeLast();
@@ -634,7 +660,7 @@ SqliteText translateJet(const QVector<SqlToken>& input, bool wantRowid,
                             .arg(i > 0 && isName(t[i - 1]) ? t[i - 1].text + QLatin1Char(' ') : QString()));
     }
     SqliteText result;
-    t = rewriteJoins(rewriteFunctions(t));
+    t = dialect(t);
     t = rewriteQuery(t, true, wantRowid, result, isDateColumn);
 
     // DML takes its literals as parameters; other statements (DDL) cannot, so they keep them.

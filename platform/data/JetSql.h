@@ -54,6 +54,15 @@ using DateColumnLookup = std::function<bool(const QString& table, const QString&
 SqliteText translateJet(const QVector<SqlToken>& tokens, bool wantRowid,
                         const DateColumnLookup& isDateColumn);
 
+// The rewrites of one dialect into SQLite's, run before the shared ones of translateSql.
+using DialectRewrite = std::function<QVector<SqlToken>(const QVector<SqlToken>&)>;
+
+// A statement of any dialect for SQLite: the dialect's rewrite, then select-list alias
+// references, GROUP BY constants, the rowid and text comparison without regard to case;
+// rejects "IN ()" and text after the closing ";".
+SqliteText translateSql(const QVector<SqlToken>& tokens, bool wantRowid, const DateColumnLookup& isDateColumn,
+                        const DialectRewrite& dialect);
+
 // The text of a translated DDL statement with its literals written in.
 QString inlineLiterals(const QString& sql, const QVector<runtime::Variant>& literals);
 

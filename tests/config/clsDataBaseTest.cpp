@@ -4,6 +4,7 @@
 #include "framework/Main.h"
 #include "runtime/Program.h"
 #include "runtime/RuntimeError.h"
+#include "support/LocalPorts.h"
 #include "support/PosFixture.h"
 #include "support/ScriptedHost.h"
 
@@ -91,12 +92,15 @@ TEST(OpenAccess, OnlyKindTwoSelectsSqlServerAndItsFailureIsSilent) {
         EXPECT_FALSE(db.isMSSQL) << kind.constData();
         EXPECT_TRUE(db.DBIsOpen()) << kind.constData();
     }
-    pos.writeIni("Directorio|" + pos.root().toUtf8() +
-                 "\r\nDBKIND|2\r\nCONNSTRING|Provider=SQLOLEDB;Server=x\r\n");
+    // A server that refuses the connection.
+    const QString unreachable =
+        "Provider=SQLOLEDB;Server=127.0.0.1," + QString::number(closedLocalPort()) + ";User ID=sa;Password=x";
+    pos.writeIni("Directorio|" + pos.root().toUtf8() + "\r\nDBKIND|2\r\nCONNSTRING|" + unreachable.toUtf8() +
+                 "\r\n");
     clsDataBase db;
     EXPECT_TRUE(db.OpenAccess());
     EXPECT_TRUE(db.isMSSQL);
-    EXPECT_EQ(db.cn, "Provider=SQLOLEDB;Server=x");
+    EXPECT_EQ(db.cn, unreachable);
     EXPECT_FALSE(db.DBIsOpen());
     EXPECT_TRUE(db.spooler->isOpen());
     EXPECT_TRUE(host.boxes.isEmpty());

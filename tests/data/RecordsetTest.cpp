@@ -76,7 +76,7 @@ TEST(JetConnection, MissingOrForeignFileFailsWithItsName) {
     EXPECT_EQ(errorText([&] { cn->open(posdb::jetConnectionString(empty)); }),
               "Unrecognized database format '" + empty + "'.");
     EXPECT_EQ(QFileInfo(empty).size(), 0); // never made a database
-    EXPECT_EQ(errorNumber([&] { cn->open("Provider=SQLOLEDB;Data Source=server"); }), 3706);
+    EXPECT_EQ(errorNumber([&] { cn->open("Provider=MSDAORA;Data Source=server"); }), 3706);
     EXPECT_EQ(errorNumber([&] { cn->open(""); }), runtime::err::DatabaseError);
     EXPECT_FALSE(cn->isOpen());
 }

@@ -99,6 +99,38 @@ TEST_F(DemoTest, TheProgramStartsBesideItAndReportsTodaysDeletions) {
     EXPECT_GE(framework::report<ActiveReport1>().pages().size(), 2);
 }
 
+TEST_F(DemoTest, OnTheSqlServerKindTheReportHoldsTheSalesOfTheAccessKind) {
+    demo::Options options;
+    options.sqlServer = true;
+    make(options);
+    const QString ini = dir.filePath(QStringLiteral("pos/bases.ini"));
+    auto build = [&] {
+        logIn(QString::fromLatin1(demo::AdminUser), QString::fromLatin1(demo::AdminPassword));
+        EXPECT_TRUE(user::click(forms::instance<frmParametros>().cmdVerListado.widget()));
+        const auto rows = posdb::rows(posdb::openJet(dir.filePath(QStringLiteral("pos/spooler.mdb"))),
+                                      QStringLiteral("select campo1, campo20, campo24 from tmpreport"));
+        QStringList texts;
+        for (const auto& row : rows)
+            texts << row[0].toText() + '|' + row[1].toText() + '|' + row[2].toText();
+        install(quenbrook::program());
+        forms::unloadAll();
+        return texts;
+    };
+    const QStringList server = build();
+    EXPECT_TRUE(framework::gDB->isMSSQL);
+    QFile file(ini);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    const QByteArray access = file.readAll().split('\r').first() + "\r\n";
+    file.resize(0);
+    file.write(access);
+    file.close();
+    const QStringList jet = build();
+    EXPECT_FALSE(framework::gDB->isMSSQL);
+    EXPECT_GE(server.size(), 10);
+    EXPECT_EQ(server, jet);
+    EXPECT_TRUE(host.boxes.isEmpty());
+}
+
 TEST_F(DemoTest, TheCashierItAnnouncesMayLogInAndTheWaiterMayNot) {
     make();
     logIn(QString::fromLatin1(demo::CashierUser), QString::fromLatin1(demo::CashierPassword));

@@ -4,9 +4,11 @@
 #include "../reports/Readers.h"
 
 #include "forms/CommonDialog.h"
+#include "framework/ProgramDescription.h"
 #include "framework/clsDataBase.h"
 #include "reports/PreviewWindow.h"
 #include "runtime/DateSerial.h"
+#include "sales_by_dish/Dorrindale.h"
 #include "sales_by_dish/frmSeleccionaTurno.h"
 #include "support/LocaleScope.h"
 #include "support/Screenshot.h"
@@ -191,6 +193,32 @@ TEST_F(DorrindaleReportTest, OnSqlServerEveryFailingStepIsPassedOver) {
     EXPECT_TRUE(host.boxes.isEmpty());
     EXPECT_FALSE(host.ended);
     framework::gDB->isMSSQL = false;
+}
+
+TEST_F(DorrindaleReportTest, OnTheSqlServerKindTheReportIsTheAccessKindsAndItsFunctionIsCreatedOnce) {
+    LocaleScope locale("es_AR.UTF-8");
+    auto build = [this](int times) {
+        frmParametros& window = logIn();
+        window.chkTodos.setValue(1);
+        QStringList texts;
+        for (int i = 0; i < times; ++i) {
+            arDorrindale& report = firstOfDecember(window);
+            texts = allTexts(report.pages()) << report.Field7->text() << report.Field8->text()
+                                             << report.vDesc->text() << report.SuperTotal->text();
+        }
+        framework::install(dorrindale::program());
+        forms::unloadAll();
+        return texts;
+    };
+    const QStringList access = build(1);
+    fx.useSqlServer();
+    // The second build's CREATE FUNCTION fails, and the failure is passed over.
+    const QStringList server = build(2);
+    EXPECT_TRUE(framework::gDB->isMSSQL);
+    EXPECT_TRUE(server.contains("2.900"));
+    EXPECT_EQ(server, access);
+    EXPECT_EQ(fx.rows("select name from tsql_functions", fx.sqlServer()).size(), 1);
+    EXPECT_TRUE(host.boxes.isEmpty());
 }
 
 TEST_F(DorrindaleReportTest, TheReportExportsToTheFourKinds) {

@@ -8,6 +8,7 @@
 
 #include "forms/Events.h"
 #include "runtime/DateSerial.h"
+#include "support/LocalPorts.h"
 #include "support/PosFixture.h"
 #include "support/QtPrinters.h"
 #include "support/Screenshot.h"
@@ -241,16 +242,25 @@ TEST_F(LoginTest, ASessionThatLogsNobodyInLeavesTheDatabaseAsItWas) {
 }
 
 TEST_F(LoginTest, UnopenedDatabaseOnlyWritesTheErrorLog) {
-    fx.writeIni("Directorio|" + fx.root().toUtf8() + "\r\nDBKIND|2\r\nCONNSTRING|\r\n");
-    frmLogin& login = start();
-    logIn(login, QStringLiteral("admin"), QString());
-    EXPECT_TRUE(host.boxes.isEmpty());
-    EXPECT_FALSE(host.ended);
-    EXPECT_TRUE(login.visible());
-    const QStringList lines = errorLog().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 1);
-    EXPECT_TRUE(lines[0].endsWith(QStringLiteral(") in procedure Validar of Formulario frmLogin")))
-        << lines[0].toStdString();
+    // An empty connection string, and a server that refuses the connection.
+    const QByteArray connections[] = {"", "Provider=SQLOLEDB;Data Source=127.0.0.1," +
+                                              QByteArray::number(closedLocalPort()) +
+                                              ";Initial Catalog=pos;User ID=sa;Password=x;Connect Timeout=3"};
+    for (int i = 0; i < 2; ++i) {
+        fx.writeIni("Directorio|" + fx.root().toUtf8() + "\r\nDBKIND|2\r\nCONNSTRING|" + connections[i] +
+                    "\r\n");
+        frmLogin& login = start();
+        EXPECT_FALSE(gDB->dbaccess->isOpen());
+        logIn(login, QStringLiteral("admin"), QString());
+        EXPECT_TRUE(host.boxes.isEmpty());
+        EXPECT_FALSE(host.ended);
+        EXPECT_TRUE(login.visible());
+        const QStringList lines = errorLog().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        ASSERT_EQ(lines.size(), i + 1);
+        EXPECT_TRUE(lines[i].endsWith(QStringLiteral(") in procedure Validar of Formulario frmLogin")))
+            << lines[i].toStdString();
+        forms::unloadAll();
+    }
 }
 
 TEST_F(LoginTest, UnreadableHelperSettingKeepsTheDesignedWindow) {

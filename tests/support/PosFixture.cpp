@@ -1,6 +1,7 @@
 #include "PosFixture.h"
 
 #include "data/Recordset.h"
+#include "runtime/Format.h"
 #include "runtime/Program.h"
 
 #include <QDir>
@@ -64,6 +65,22 @@ QString PosFixture::iniFile() const {
 void PosFixture::writeIni(const QByteArray& content) {
     QFile file(iniFile());
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write(content);
+}
+
+QString PosFixture::sqlServerFile() const {
+    return root() + QStringLiteral("/db/pos.mdf");
+}
+
+void PosFixture::useSqlServer() {
+    posdb::copyAsSqlServer(mainFile(), sqlServerFile());
+    writeIni("Directorio|" + root().toUtf8() + "\r\nDBKIND|2\r\nCONNSTRING|" +
+             posdb::sqlServerConnectionString(sqlServerFile()).toUtf8() + "\r\n");
+}
+
+data::ConnectionPtr PosFixture::sqlServer() {
+    auto connection = std::make_shared<data::Connection>();
+    connection->open(posdb::sqlServerConnectionString(sqlServerFile()));
+    return connection;
 }
 
 QByteArray PosFixture::inRollbackJournal(const QString& file) {
@@ -191,4 +208,18 @@ qint64 PosFixture::addDeletion(qint64 idventa, const QString& producto, double c
 
 void PosFixture::setSetting(const QString& clave, const QString& valor) {
     insert(QStringLiteral("REGISTRY"), {{"CLAVE", clave}, {"VALOR", valor}});
+}
+
+QStringList tmpreportTexts(const QVector<QVector<runtime::Variant>>& rows) {
+    static const QSet<int> times = {2, 4, 5, 18, 22, 23};
+    QStringList out;
+    for (const auto& row : rows) {
+        QStringList cells;
+        for (int i = 0; i < row.size(); ++i)
+            cells << (times.contains(i + 1) && !row[i].isNull()
+                          ? runtime::Format(row[i], QStringLiteral("hh:nn:ss"))
+                          : row[i].toText());
+        out << cells.join(QLatin1Char('|'));
+    }
+    return out;
 }

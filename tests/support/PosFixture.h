@@ -40,6 +40,13 @@ public:
     // Replaces bases.ini with these bytes (lines as given, e.g. "DBKIND|2\r\n").
     void writeIni(const QByteArray& content);
 
+    // Makes the installation one of the SQL Server kind: db.mdb as it is now copied to
+    // <root>/db/pos.mdf for the embedded engine, which bases.ini then names (DBKIND|2).
+    void useSqlServer();
+    QString sqlServerFile() const; // <root>/db/pos.mdf
+    // A connection of the test's own on pos.mdf.
+    data::ConnectionPtr sqlServer();
+
     // Closes the fixture's own connections, puts a file in the rollback-journal mode its owner
     // keeps it in and returns its bytes.
     QByteArray inRollbackJournal(const QString& file);
@@ -74,3 +81,8 @@ private:
     data::ConnectionPtr m_db;
     data::ConnectionPtr m_spooler;
 };
+
+// Rows of tmpreport as texts, to compare builds on the two kinds of database: the times of
+// day (campo2, 4, 5, 18, 22, 23) as clock times, since a time alone lies on 30 December 1899
+// in an Access file and on 1 January 1900 on SQL Server.
+QStringList tmpreportTexts(const QVector<QVector<runtime::Variant>>& rows);

@@ -789,6 +789,14 @@ Counts makeInstallation(const QString& folder, const Options& options) {
         Generator generator(db, options);
         const Counts counts = generator.run();
         sqlite3_close(db);
+        if (options.sqlServer) {
+            const QString server = root + QStringLiteral("/db/pos.mdf");
+            posdb::copyAsSqlServer(mainFile, server);
+            if (!ini.open(QIODevice::Append) ||
+                ini.write("DBKIND|2\r\nCONNSTRING|" + posdb::sqlServerConnectionString(server).toUtf8() +
+                          "\r\n") < 0)
+                fail(QStringLiteral("Cannot write ") + ini.fileName());
+        }
         return counts;
     } catch (...) {
         sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);

@@ -17,6 +17,8 @@ struct Options {
     int sales = 0;      // sales in all; 0 gives about 34 a shift
     unsigned seed = 1;  // of the pseudo-random choices
     double lastDay = 0; // date serial of the last day; 0 means today
+    bool sqlServer =
+        false; // also db/pos.mdf for the embedded SQL Server engine, named by bases.ini (DBKIND|2)
 };
 
 // What was written.

@@ -127,6 +127,49 @@ QString jetConnectionString(const QString& file, const QString& password) {
            QStringLiteral(";Persist Security Info=False;Jet OLEDB:Database Password=") + password;
 }
 
+void copyAsSqlServer(const QString& jetFile, const QString& sqlServerFile) {
+    QFile::remove(sqlServerFile);
+    sqlite3* db = nullptr;
+    const QByteArray source = jetFile.toUtf8(), target = sqlServerFile.toUtf8();
+    int rc = sqlite3_open_v2(source.constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    // VACUUM INTO writes a copy of a database in WAL mode with every committed row.
+    const QByteArray vacuum = "VACUUM INTO '" + QByteArray(target).replace('\'', "''") + "'";
+    if (rc == SQLITE_OK) rc = sqlite3_exec(db, vacuum.constData(), nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    db = nullptr;
+    if (rc == SQLITE_OK) rc = sqlite3_open_v2(target.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    QString script =
+        QStringLiteral("DROP TABLE IF EXISTS %1;").arg(QLatin1String(data::JetProvider::passwordTable));
+    sqlite3_stmt* columns = nullptr;
+    if (rc == SQLITE_OK)
+        rc = sqlite3_prepare_v2(db,
+                                "SELECT m.name, c.name FROM sqlite_schema m, pragma_table_info(m.name) c "
+                                "WHERE m.type = 'table' AND c.type LIKE '%DATE%'",
+                                -1, &columns, nullptr);
+    while (rc == SQLITE_OK && sqlite3_step(columns) == SQLITE_ROW) {
+        const QString table =
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(columns, 0)));
+        const QString column =
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(columns, 1)));
+        script += QStringLiteral("UPDATE \"%1\" SET \"%2\" = \"%2\" + 2 WHERE \"%2\" >= 0 AND \"%2\" < 1;")
+                      .arg(table, column);
+    }
+    sqlite3_finalize(columns);
+    char* message = nullptr;
+    if (rc == SQLITE_OK) rc = sqlite3_exec(db, script.toUtf8().constData(), nullptr, nullptr, &message);
+    const QString description = message ? QString::fromUtf8(message) : QString::fromUtf8(sqlite3_errmsg(db));
+    sqlite3_free(message);
+    sqlite3_close(db);
+    if (rc != SQLITE_OK)
+        throw runtime::RuntimeError(runtime::err::DatabaseError,
+                                    QStringLiteral("Cannot copy %1: %2").arg(jetFile, description));
+}
+
+QString sqlServerConnectionString(const QString& file) {
+    return QStringLiteral("Provider=SQLOLEDB.1;Data Source=(localdb)\\MSSQLLocalDB;AttachDbFilename=") +
+           file + QStringLiteral(";Initial Catalog=pos;User ID=sa;Password=");
+}
+
 data::ConnectionPtr openJet(const QString& file, const QString& password) {
     auto connection = std::make_shared<data::Connection>();
     connection->open(jetConnectionString(file, password));

@@ -24,6 +24,12 @@ QString jetConnectionString(const QString& file, const QString& password = QLati
 // An open connection on a database file.
 data::ConnectionPtr openJet(const QString& file, const QString& password = QLatin1String(Password));
 
+// Copies a Jet database file as a database of the embedded SQL Server engine: without the Jet
+// password, a time alone moved to SQL Server's day 0 (1900-01-01) as a server stores it.
+void copyAsSqlServer(const QString& jetFile, const QString& sqlServerFile);
+// The connection string that opens such a file on the embedded engine, as bases.ini gives it.
+QString sqlServerConnectionString(const QString& file);
+
 // Column values of a row to add.
 using Row = QVector<QPair<QString, runtime::Variant>>;
 
