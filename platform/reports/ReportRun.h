@@ -44,7 +44,7 @@ private:
 
     const std::vector<std::unique_ptr<Section>>& m_sections;
     const std::vector<GroupSections>& m_groups;
-    QHash<QString, int> m_columns; // lower-case name -> index
+    QHash<QString, int> m_columns;         // lower-case name -> index
     mutable QHash<QString, int> m_spelled; // name as asked -> index
     Row m_row;
     QHash<const Field*, double> m_sums;
