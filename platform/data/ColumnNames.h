@@ -18,9 +18,7 @@ public:
 private:
     struct Name {
         QString text;
-        bool operator==(const Name& other) const {
-            return text.compare(other.text, Qt::CaseInsensitive) == 0;
-        }
+        bool operator==(const Name& other) const; // without regard to case
     };
     friend size_t qHash(const Name& name, size_t seed);
     QHash<Name, int> m_index;

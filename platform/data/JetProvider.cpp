@@ -206,6 +206,8 @@ void JetProvider::clearCaches() {
     m_translated.clear();
     m_declared.clear();
     m_rows.clear();
+    for (auto& last : m_lastRow)
+        last.reset();
 }
 
 void JetProvider::check(int rc) const {
@@ -394,6 +396,9 @@ struct JetProvider::RowStatement {
 JetProvider::RowStatement& JetProvider::rowStatement(RowVerb verb, const QString& table,
                                                      const ColumnValues& values,
                                                      const QVector<ColumnInfo>& columns) {
+    // A loop writes or reads the same columns row after row.
+    std::shared_ptr<RowStatement>& last = m_lastRow[int(verb)];
+    if (last && last->matches(verb, table, values, columns)) return *last;
     size_t key = qHashMulti(0, int(verb), table);
     for (const auto& value : values)
         key = qHashMulti(key, value.first);
@@ -401,8 +406,10 @@ JetProvider::RowStatement& JetProvider::rowStatement(RowVerb verb, const QString
     for (const ColumnInfo& c : columns)
         key = qHashMulti(key, c.baseColumn);
     if (auto it = m_rows.constFind(key);
-        it != m_rows.constEnd() && (*it)->matches(verb, table, values, columns))
+        it != m_rows.constEnd() && (*it)->matches(verb, table, values, columns)) {
+        last = *it;
         return **it;
+    }
     if (m_rows.size() >= maxCachedStatements) m_rows.clear();
 
     auto s = std::make_shared<RowStatement>();
@@ -444,9 +451,9 @@ JetProvider::RowStatement& JetProvider::rowStatement(RowVerb verb, const QString
         s->valueKinds.append(kindOf(declaredType(table, value.first)));
     for (const ColumnInfo& c : columns)
         s->columnKinds.append(kindOf(c.declaredType));
-    RowStatement& result = *s;
+    last = s;
     m_rows.insert(key, std::move(s));
-    return result;
+    return *last;
 }
 
 // Binds the values (and the key, after them, when there is one), runs the statement to its
