@@ -164,8 +164,9 @@ JetProvider::JetProvider(const QString& file, const QString& password) : m_file(
     // An empty file would become a new database at the first write.
     if (info.size() == 0) databaseError(QStringLiteral("Unrecognized database format '%1'.").arg(file));
     sqlite3* db = nullptr;
-    const int opened =
-        sqlite3_open_v2(info.filePath().toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    // A connection is used by one thread at a time: its calls need no lock of their own.
+    const int opened = sqlite3_open_v2(info.filePath().toUtf8().constData(), &db,
+                                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     m_db.reset(db);
     if (opened != SQLITE_OK)
         databaseError(QStringLiteral("Cannot open database '%1': %2")
