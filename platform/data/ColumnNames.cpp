@@ -2,6 +2,8 @@
 
 #include "Provider.h"
 
+#include <iterator>
+
 namespace data {
 
 namespace {
@@ -39,7 +41,11 @@ ColumnNames::ColumnNames(const QVector<ColumnInfo>& columns) {
 }
 
 int ColumnNames::indexOf(const QString& name) const {
-    return m_index.value(Name{name}, -1);
+    Recent& recent = m_recent[(quintptr(name.constData()) / sizeof(QChar)) % std::size(m_recent)];
+    if (recent.name.constData() == name.constData() && recent.name.size() == name.size()) return recent.index;
+    const int index = m_index.value(Name{name}, -1);
+    recent = {name, index};
+    return index;
 }
 
 } // namespace data

@@ -22,6 +22,13 @@ private:
     };
     friend size_t qHash(const Name& name, size_t seed);
     QHash<Name, int> m_index;
+    // Names looked up lately, by where their characters are: a program names its fields with
+    // the same texts row after row. A held copy keeps those characters as they are.
+    struct Recent {
+        QString name;
+        int index = -1;
+    };
+    mutable Recent m_recent[16];
 };
 
 } // namespace data
