@@ -6,7 +6,6 @@
 #include "runtime/RuntimeError.h"
 
 #include <QFileInfo>
-#include <QVarLengthArray>
 
 #include <algorithm>
 
@@ -461,11 +460,11 @@ JetProvider::RowStatement& JetProvider::rowStatement(RowVerb verb, const QString
 // end and gives back the columns of the row it returned (Empty values without a row).
 QVector<Variant> JetProvider::runRowStatement(RowStatement& s, const ColumnValues& values, qint64 rowid) {
     if (s.verb != RowVerb::Read) settleCursors();
-    QVarLengthArray<QByteArray, 32> texts(values.size()); // bound as they are: kept past the reset
+    BoundTexts texts; // bound as they are: kept past the reset
     ResetGuard guard{s.stmt};
     sqlite3_stmt* stmt = s.stmt.get();
     for (int i = 0; i < values.size(); ++i)
-        check(bindValue(stmt, i + 1, coerce(values[i].second, s.valueKinds[i]), &texts[i]));
+        check(bindValue(stmt, i + 1, coerce(values[i].second, s.valueKinds[i]), &texts));
     if (rowid >= 0) check(sqlite3_bind_int64(stmt, values.size() + 1, rowid));
     QVector<Variant> row(s.columnKinds.size());
     int rc = s.stmt.step();
