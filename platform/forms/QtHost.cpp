@@ -65,7 +65,7 @@ int QtHost::messageBox(const QString& text, int buttons, const QString& caption)
 }
 
 void QtHost::doEvents() {
-    constexpr qint64 busyPumpNs = 4'000'000;
+    constexpr qint64 busyPumpNs = 10'000'000;
     if (m_hourglass) {
         if (m_sincePump.isValid() && m_sincePump.nsecsElapsed() < busyPumpNs) return;
         m_sincePump.start();

@@ -9,7 +9,7 @@ namespace forms {
 // The runtime's host on Qt Widgets: message boxes, the message loop pump, the screen's
 // mouse pointer and the end of the program (every window closes, every loop ends). While the
 // hourglass shows, a long piece of work pumps once per row or sale: the loop then runs at
-// most once every few milliseconds, so that a click (on a cancel button) is still handled
+// most once every 10 ms, so that a click (on a cancel button) is still handled
 // within that time and the work stops after the row then in hand.
 class QtHost : public runtime::Host {
 public:
