@@ -190,7 +190,7 @@ void Recordset::update() {
     ColumnValues& values = m_values;
     values.clear();
     for (int i = 0; i < m_buffer.size(); ++i)
-        if (m_changed[i]) values.append({m_columns[i].baseColumn, m_buffer[i]});
+        if (m_changed[i]) values.emplaceBack(m_columns[i].baseColumn, std::move(m_buffer[i])); // spent
     Provider& provider = m_connection->provider();
     // The row is read back as stored when it is next looked at.
     if (edit == Edit::Adding) {
