@@ -520,11 +520,17 @@ JetText parseJet(const QString& sql, bool withTokens) {
     while (i < n) {
         const char16_t c = text[i];
         if (QChar::isSpace(c)) {
+            int j = i + 1;
+            while (j < n && QChar::isSpace(text[j]))
+                ++j;
+            const bool inside = (w != shapeBegin || i > segment) && j < n;
+            if (inside && c == u' ' && j == i + 1) { // stays as it is, in the text still to copy
+                i = j;
+                continue;
+            }
             copyText();
-            while (i < n && QChar::isSpace(text[i]))
-                ++i;
-            if (w != shapeBegin && i < n) *w++ = u' ';
-            segment = i;
+            if (inside) *w++ = u' ';
+            i = segment = j;
             continue;
         }
         if (c == u'\'' || c == u'"') {
