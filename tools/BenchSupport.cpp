@@ -59,7 +59,8 @@ void failOn(sqlite3* db) {
 
 sqlite3* openFile(const QString& file) {
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
+                        nullptr) != SQLITE_OK) {
         const QString message = QString::fromUtf8(sqlite3_errmsg(db));
         sqlite3_close(db);
         throw runtime::RuntimeError(runtime::err::DatabaseError, message);

@@ -18,12 +18,17 @@ public:
 private:
     struct Name {
         QString text;
-        bool operator==(const Name& other) const {
-            return text.compare(other.text, Qt::CaseInsensitive) == 0;
-        }
+        bool operator==(const Name& other) const; // without regard to case
     };
     friend size_t qHash(const Name& name, size_t seed);
     QHash<Name, int> m_index;
+    // Names looked up lately, by where their characters are: a program names its fields with
+    // the same texts row after row. A held copy keeps those characters as they are.
+    struct Recent {
+        QString name;
+        int index = -1;
+    };
+    mutable Recent m_recent[16];
 };
 
 } // namespace data

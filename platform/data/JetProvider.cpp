@@ -6,7 +6,6 @@
 #include "runtime/RuntimeError.h"
 
 #include <QFileInfo>
-#include <QVarLengthArray>
 
 #include <algorithm>
 
@@ -164,8 +163,9 @@ JetProvider::JetProvider(const QString& file, const QString& password) : m_file(
     // An empty file would become a new database at the first write.
     if (info.size() == 0) databaseError(QStringLiteral("Unrecognized database format '%1'.").arg(file));
     sqlite3* db = nullptr;
-    const int opened =
-        sqlite3_open_v2(info.filePath().toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    // A connection is used by one thread at a time: its calls need no lock of their own.
+    const int opened = sqlite3_open_v2(info.filePath().toUtf8().constData(), &db,
+                                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     m_db.reset(db);
     if (opened != SQLITE_OK)
         databaseError(QStringLiteral("Cannot open database '%1': %2")
@@ -206,6 +206,8 @@ void JetProvider::clearCaches() {
     m_translated.clear();
     m_declared.clear();
     m_rows.clear();
+    for (auto& last : m_lastRow)
+        last.reset();
 }
 
 void JetProvider::check(int rc) const {
@@ -397,6 +399,9 @@ struct JetProvider::RowStatement {
 JetProvider::RowStatement& JetProvider::rowStatement(RowVerb verb, const QString& table,
                                                      const ColumnValues& values,
                                                      const QVector<ColumnInfo>& columns) {
+    // A loop writes or reads the same columns row after row.
+    std::shared_ptr<RowStatement>& last = m_lastRow[int(verb)];
+    if (last && last->matches(verb, table, values, columns)) return *last;
     size_t key = qHashMulti(0, int(verb), table);
     for (const auto& value : values)
         key = qHashMulti(key, value.first);
@@ -404,8 +409,10 @@ JetProvider::RowStatement& JetProvider::rowStatement(RowVerb verb, const QString
     for (const ColumnInfo& c : columns)
         key = qHashMulti(key, c.baseColumn);
     if (auto it = m_rows.constFind(key);
-        it != m_rows.constEnd() && (*it)->matches(verb, table, values, columns))
+        it != m_rows.constEnd() && (*it)->matches(verb, table, values, columns)) {
+        last = *it;
         return **it;
+    }
     if (m_rows.size() >= maxCachedStatements) m_rows.clear();
 
     auto s = std::make_shared<RowStatement>();
@@ -447,20 +454,20 @@ JetProvider::RowStatement& JetProvider::rowStatement(RowVerb verb, const QString
         s->valueKinds.append(kindOf(declaredType(table, value.first)));
     for (const ColumnInfo& c : columns)
         s->columnKinds.append(kindOf(c.declaredType));
-    RowStatement& result = *s;
+    last = s;
     m_rows.insert(key, std::move(s));
-    return result;
+    return *last;
 }
 
 // Binds the values (and the key, after them, when there is one), runs the statement to its
 // end and gives back the columns of the row it returned (Empty values without a row).
 QVector<Variant> JetProvider::runRowStatement(RowStatement& s, const ColumnValues& values, qint64 rowid) {
     if (s.verb != RowVerb::Read) settleCursors();
-    QVarLengthArray<QByteArray, 32> texts(values.size()); // bound as they are: kept past the reset
+    BoundTexts texts; // bound as they are: kept past the reset
     ResetGuard guard{s.stmt};
     sqlite3_stmt* stmt = s.stmt.get();
     for (int i = 0; i < values.size(); ++i)
-        check(bindValue(stmt, i + 1, coerce(values[i].second, s.valueKinds[i]), &texts[i]));
+        check(bindValue(stmt, i + 1, coerce(values[i].second, s.valueKinds[i]), &texts));
     if (rowid >= 0) check(sqlite3_bind_int64(stmt, values.size() + 1, rowid));
     QVector<Variant> row(s.columnKinds.size());
     int rc = s.stmt.step();

@@ -73,6 +73,7 @@ private:
     int m_transactions = 0;
     QHash<QString, std::shared_ptr<Prepared>> m_translated; // by shape
     QHash<size_t, std::shared_ptr<RowStatement>> m_rows;    // by verb, table and columns
+    std::shared_ptr<RowStatement> m_lastRow[3];             // the last one used, by verb
     mutable QHash<QString, QString> m_declared;             // declared column types
     QVector<Cursor*> m_cursors;                             // open cursors
 };

@@ -507,15 +507,21 @@ QString literalText(const Variant& v) {
 
 JetText parseJet(const QString& sql, bool withTokens) {
     JetText out;
-    QString& shape = out.shape;
     const int n = sql.size();
+    const auto* text = reinterpret_cast<const char16_t*>(sql.constData());
     if (withTokens) out.tokens.reserve(n / 4);
-    shape.reserve(n);
-    // The text as it is, but for its literals and its runs of blanks: sql[segment, i) is still
-    // to be copied.
+    out.literals.reserve(16);
+    // The text as it is, but for its literals and its runs of blanks: text[segment, i) is still
+    // to be copied. A literal's mark (two characters) may be longer than the literal.
+    QString shape(2 * n, Qt::Uninitialized);
+    char16_t* const shapeBegin = reinterpret_cast<char16_t*>(shape.data());
+    char16_t* w = shapeBegin;
     int segment = 0;
     int i = 0;
-    auto copyText = [&] { shape += QStringView(sql).mid(segment, i - segment); };
+    auto copyText = [&] {
+        std::copy(text + segment, text + i, w);
+        w += i - segment;
+    };
     // The statement's kind, from its first word past any opening parentheses.
     auto firstWord = [&out](QStringView token) {
         if (out.verb.isEmpty() && token != u"(") out.verb = token.toString().toLower();
@@ -524,30 +530,38 @@ JetText parseJet(const QString& sql, bool withTokens) {
         SqlToken t{SqlToken::Param, {}, int(out.literals.size()), isText, isDate};
         out.literals.append(value);
         if (withTokens) out.tokens.append(t);
-        firstWord(u"?");
+        if (out.verb.isEmpty()) firstWord(u"?");
         copyText();
-        shape += isText ? u"\x01s" : isDate ? u"\x01d" : u"\x01n";
+        *w++ = u'\x01';
+        *w++ = isText ? u's' : isDate ? u'd' : u'n';
         segment = end;
     };
+    auto isDigit = [](char16_t c) { return c >= u'0' && c <= u'9'; };
     while (i < n) {
-        const QChar c = sql[i];
-        if (c.isSpace()) {
+        const char16_t c = text[i];
+        if (QChar::isSpace(c)) {
+            int j = i + 1;
+            while (j < n && QChar::isSpace(text[j]))
+                ++j;
+            const bool inside = (w != shapeBegin || i > segment) && j < n;
+            if (inside && c == u' ' && j == i + 1) { // stays as it is, in the text still to copy
+                i = j;
+                continue;
+            }
             copyText();
-            while (i < n && sql[i].isSpace())
-                ++i;
-            if (!shape.isEmpty() && i < n) shape += QLatin1Char(' ');
-            segment = i;
+            if (inside) *w++ = u' ';
+            i = segment = j;
             continue;
         }
-        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+        if (c == u'\'' || c == u'"') {
             QString value;
             int j = i + 1;
             bool closed = false;
-            for (int quote; (quote = int(sql.indexOf(c, j))) >= 0;) {
+            for (int quote; (quote = int(sql.indexOf(QChar(c), j))) >= 0;) {
                 value += QStringView(sql).mid(j, quote - j);
                 j = quote + 1;
-                if (j < n && sql[j] == c) { // a doubled quote stands for one
-                    value += c;
+                if (j < n && text[j] == c) { // a doubled quote stands for one
+                    value += QChar(c);
                     ++j;
                     continue;
                 }
@@ -561,15 +575,15 @@ JetText parseJet(const QString& sql, bool withTokens) {
             i = j;
             continue;
         }
-        if (c == QLatin1Char('[')) {
+        if (c == u'[') {
             const int j = sql.indexOf(QLatin1Char(']'), i + 1);
             if (j < 0) syntaxError(QStringLiteral("Invalid bracketing of name '%1'.").arg(sql.mid(i)));
             if (withTokens) out.tokens.append({SqlToken::Quoted, sql.mid(i + 1, j - i - 1)});
-            firstWord(u"[");
+            if (out.verb.isEmpty()) firstWord(u"[");
             i = j + 1;
             continue;
         }
-        if (c == QLatin1Char('#')) {
+        if (c == u'#') {
             const int j = sql.indexOf(QLatin1Char('#'), i + 1);
             const auto serial = j < 0 ? std::nullopt : parseDateLiteral(sql.mid(i + 1, j - i - 1));
             if (!serial)
@@ -579,55 +593,58 @@ JetText parseJet(const QString& sql, bool withTokens) {
             i = j + 1;
             continue;
         }
-        if (c.isDigit() || (c == QLatin1Char('.') && i + 1 < n && sql[i + 1].isDigit())) {
+        if (isDigit(c) || (c == u'.' && i + 1 < n && isDigit(text[i + 1]))) {
             int j = i;
             bool whole = true;
-            while (j < n && sql[j].isDigit())
+            quint64 integer = 0; // exact up to 18 digits
+            while (j < n && isDigit(text[j])) {
+                integer = integer * 10 + (text[j] - u'0');
                 ++j;
-            if (j < n && sql[j] == QLatin1Char('.')) {
+            }
+            if (j < n && text[j] == u'.') {
                 whole = false;
                 ++j;
-                while (j < n && sql[j].isDigit())
+                while (j < n && isDigit(text[j]))
                     ++j;
             }
-            if (j < n && (sql[j] == QLatin1Char('e') || sql[j] == QLatin1Char('E'))) {
+            if (j < n && (text[j] == u'e' || text[j] == u'E')) {
                 int k = j + 1;
-                if (k < n && (sql[k] == QLatin1Char('+') || sql[k] == QLatin1Char('-'))) ++k;
-                if (k < n && sql[k].isDigit()) {
+                if (k < n && (text[k] == u'+' || text[k] == u'-')) ++k;
+                if (k < n && isDigit(text[k])) {
                     whole = false;
                     j = k;
-                    while (j < n && sql[j].isDigit())
+                    while (j < n && isDigit(text[j]))
                         ++j;
                 }
             }
             const QStringView digits = QStringView(sql).mid(i, j - i);
-            bool fits = false;
-            const qlonglong integer = whole ? digits.toLongLong(&fits) : 0;
+            bool fits = whole && digits.size() <= 18;
+            if (whole && !fits) integer = quint64(digits.toLongLong(&fits));
             addParam(fits ? Variant(std::int64_t(integer)) : Variant(digits.toDouble()), false, false, j);
             i = j;
             continue;
         }
-        if (isIdentChar(c)) {
+        if (isIdentChar(QChar(c))) {
             int j = i;
-            while (j < n && isIdentChar(sql[j]))
+            while (j < n && isIdentChar(QChar(text[j])))
                 ++j;
-            const QStringView text = QStringView(sql).mid(i, j - i);
-            if (withTokens) out.tokens.append(word(text.toString()));
-            firstWord(text);
+            const QStringView name = QStringView(sql).mid(i, j - i);
+            if (withTokens) out.tokens.append(word(name.toString()));
+            if (out.verb.isEmpty()) firstWord(name);
             i = j;
             continue;
         }
-        const char16_t first = c.unicode();
-        const char16_t second = i + 1 < n ? sql[i + 1].unicode() : 0;
-        const bool pair = (first == '<' && (second == '>' || second == '=')) ||
-                          ((first == '>' || first == '!') && second == '=') ||
-                          (first == '|' && second == '|');
-        const QStringView text = QStringView(sql).mid(i, pair ? 2 : 1);
-        if (withTokens) out.tokens.append(symbol(text.toString()));
-        firstWord(text);
-        i += text.size();
+        const char16_t second = i + 1 < n ? text[i + 1] : 0;
+        const bool pair = (c == '<' && (second == '>' || second == '=')) ||
+                          ((c == '>' || c == '!') && second == '=') || (c == '|' && second == '|');
+        const QStringView symbolText = QStringView(sql).mid(i, pair ? 2 : 1);
+        if (withTokens) out.tokens.append(symbol(symbolText.toString()));
+        if (out.verb.isEmpty()) firstWord(symbolText);
+        i += symbolText.size();
     }
     copyText();
+    shape.truncate(w - shapeBegin);
+    out.shape = std::move(shape);
     out.query = out.verb == QLatin1String("select");
     return out;
 }

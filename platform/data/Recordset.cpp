@@ -174,8 +174,11 @@ void Recordset::addNew() {
     if (!m_updatable) runtime::raise(runtime::err::NotUpdatable);
     if (m_table.isEmpty()) runtime::raise(runtime::err::NotAnUpdatableQuery);
     finishEdit();
-    m_buffer = QVector<Variant>(m_columns.size(), Variant::null());
-    m_changed = QVector<bool>(m_buffer.size(), false);
+    // The buffers of the last new row are reused: a build adds rows one after another.
+    m_buffer.resize(m_columns.size());
+    m_buffer.fill(Variant::null());
+    m_changed.resize(m_buffer.size());
+    m_changed.fill(false);
     m_edit = Edit::Adding;
 }
 
@@ -184,10 +187,10 @@ void Recordset::update() {
     if (m_edit == Edit::None) return;
     const Edit edit = m_edit;
     m_edit = Edit::None; // a failed update is dropped, not retried on the next move
-    ColumnValues values;
-    values.reserve(m_buffer.size());
+    ColumnValues& values = m_values;
+    values.clear();
     for (int i = 0; i < m_buffer.size(); ++i)
-        if (m_changed[i]) values.append({m_columns[i].baseColumn, m_buffer[i]});
+        if (m_changed[i]) values.emplaceBack(m_columns[i].baseColumn, std::move(m_buffer[i])); // spent
     Provider& provider = m_connection->provider();
     // The row is read back as stored when it is next looked at.
     if (edit == Edit::Adding) {

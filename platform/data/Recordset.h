@@ -75,6 +75,7 @@ private:
     Edit m_edit = Edit::None;
     QVector<runtime::Variant> m_buffer;
     QVector<bool> m_changed;
+    ColumnValues m_values; // the values an update writes
 };
 
 } // namespace data

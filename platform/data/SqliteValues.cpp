@@ -152,7 +152,39 @@ Variant coerce(const Variant& v, Kind kind) {
     return v;
 }
 
-int bindValue(sqlite3_stmt* s, int index, const Variant& v, QByteArray* text) {
+QByteArrayView BoundTexts::store(const QString& text) {
+    // Written here unless a character takes more than one UTF-16 unit or the block is full.
+    const qsizetype n = text.size();
+    if (n * 3 <= qsizetype(sizeof m_block) - m_used) {
+        char* const begin = m_block + m_used;
+        char* out = begin;
+        bool plain = true;
+        for (const QChar qc : text) {
+            const char16_t c = qc.unicode();
+            if (c < 0x80) {
+                *out++ = char(c);
+            } else if (c < 0x800) {
+                *out++ = char(0xC0 | (c >> 6));
+                *out++ = char(0x80 | (c & 0x3F));
+            } else if (QChar::isSurrogate(c)) {
+                plain = false;
+                break;
+            } else {
+                *out++ = char(0xE0 | (c >> 12));
+                *out++ = char(0x80 | ((c >> 6) & 0x3F));
+                *out++ = char(0x80 | (c & 0x3F));
+            }
+        }
+        if (plain) {
+            m_used += out - begin;
+            return QByteArrayView(begin, out - begin);
+        }
+    }
+    m_own.push_back(text.toUtf8());
+    return m_own.back();
+}
+
+int bindValue(sqlite3_stmt* s, int index, const Variant& v, BoundTexts* texts) {
     switch (v.type()) {
     case Variant::Type::Empty:
     case Variant::Type::Null:
@@ -167,9 +199,9 @@ int bindValue(sqlite3_stmt* s, int index, const Variant& v, QByteArray* text) {
     case Variant::Type::Date:
         return sqlite3_bind_double(s, index, v.rawNumber());
     case Variant::Type::String: {
-        if (text) {
-            *text = v.rawString().toUtf8();
-            return sqlite3_bind_text(s, index, text->constData(), int(text->size()), SQLITE_STATIC);
+        if (texts) {
+            const QByteArrayView utf8 = texts->store(v.rawString());
+            return sqlite3_bind_text(s, index, utf8.data(), int(utf8.size()), SQLITE_STATIC);
         }
         const QByteArray utf8 = v.rawString().toUtf8();
         return sqlite3_bind_text(s, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);

@@ -3,7 +3,10 @@
 #include "Provider.h"
 #include "runtime/Variant.h"
 
+#include <QByteArray>
 #include <QString>
+
+#include <vector>
 
 struct sqlite3_stmt;
 
@@ -24,9 +27,25 @@ QString columnText(sqlite3_stmt* s, int column);
 runtime::Variant readValue(sqlite3_stmt* s, int column, Kind kind);
 // A value as the column's declared type stores it.
 runtime::Variant coerce(const runtime::Variant& v, Kind kind);
+// The UTF-8 of the texts bound to a statement, held until the statement is reset: short texts
+// side by side in one block, longer ones each in an array of its own.
+class BoundTexts {
+public:
+    BoundTexts() = default;
+    BoundTexts(const BoundTexts&) = delete;
+    BoundTexts& operator=(const BoundTexts&) = delete;
+    // The UTF-8 of text, valid while this lives.
+    QByteArrayView store(const QString& text);
+
+private:
+    char m_block[2048];
+    qsizetype m_used = 0;
+    std::vector<QByteArray> m_own;
+};
+
 // Binds a value to a statement's parameter (1-based); returns SQLite's result code. A text
-// is bound from text, which the caller keeps unchanged until the statement is reset; without
-// text SQLite takes a copy.
-int bindValue(sqlite3_stmt* s, int index, const runtime::Variant& v, QByteArray* text = nullptr);
+// is bound from texts, which the caller keeps until the statement is reset; without texts
+// SQLite takes a copy.
+int bindValue(sqlite3_stmt* s, int index, const runtime::Variant& v, BoundTexts* texts = nullptr);
 
 } // namespace data

@@ -16,13 +16,18 @@ int eventDepth = 0; // handlers running on the current loop level
 int busyCount = 0;  // handlers and nested loops on the whole stack
 std::vector<MessageLoop*> loops;
 std::function<void()> idleListener;
+QCoreApplication* idleQueuedOn = nullptr; // the application on whose queue a call of the listener waits
 
 void afterOutermost() {
     if (runtime::hasEnded()) quitAllLoops();
-    if (busyCount == 0 && idleListener && QCoreApplication::instance())
-        QTimer::singleShot(0, QCoreApplication::instance(), [] {
+    QCoreApplication* app = QCoreApplication::instance();
+    if (busyCount == 0 && idleListener && app && idleQueuedOn != app) {
+        idleQueuedOn = app;
+        QTimer::singleShot(0, app, [] {
+            idleQueuedOn = nullptr;
             if (busyCount == 0 && idleListener) idleListener();
         });
+    }
 }
 
 // A handler on the stack, for as long as it runs (also when it throws).

@@ -9,8 +9,10 @@
 namespace forms {
 
 namespace {
-constexpr int Steps = 10000;
-}
+// Finer than any bar's width in pixels; a loop that sets the value per row repaints at most
+// this often.
+constexpr int Steps = 1000;
+} // namespace
 
 ProgressBar::ProgressBar(Container& container, const QString& name, const TwipsRect& rect, int index)
     : WidgetControl(container, new QProgressBar, name, rect, index) {
@@ -39,6 +41,7 @@ void ProgressBar::setMax(double max) {
 
 void ProgressBar::setValue(double value) {
     if (value < m_min || value > m_max) runtime::raise(runtime::err::InvalidPropertyValue);
+    if (value == m_value) return;
     m_value = value;
     update();
 }

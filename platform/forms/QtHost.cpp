@@ -65,6 +65,11 @@ int QtHost::messageBox(const QString& text, int buttons, const QString& caption)
 }
 
 void QtHost::doEvents() {
+    constexpr qint64 busyPumpNs = 10'000'000;
+    if (m_hourglass) {
+        if (m_sincePump.isValid() && m_sincePump.nsecsElapsed() < busyPumpNs) return;
+        m_sincePump.start();
+    }
     NestedDispatch dispatch;
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
@@ -74,6 +79,7 @@ void QtHost::setMousePointer(int pointer) {
     const bool hourglass = pointer == runtime::pointer::Hourglass;
     if (hourglass == m_hourglass) return;
     m_hourglass = hourglass;
+    m_sincePump.invalidate(); // the first pump under the hourglass runs the loop
     if (hourglass)
         QApplication::setOverrideCursor(Qt::WaitCursor);
     else

@@ -2,10 +2,15 @@
 
 #include "runtime/Program.h"
 
+#include <QElapsedTimer>
+
 namespace forms {
 
 // The runtime's host on Qt Widgets: message boxes, the message loop pump, the screen's
-// mouse pointer and the end of the program (every window closes, every loop ends).
+// mouse pointer and the end of the program (every window closes, every loop ends). While the
+// hourglass shows, a long piece of work pumps once per row or sale: the loop then runs at
+// most once every 10 ms, so that a click (on a cancel button) is still handled
+// within that time and the work stops after the row then in hand.
 class QtHost : public runtime::Host {
 public:
     int messageBox(const QString& text, int buttons, const QString& caption) override;
@@ -15,6 +20,7 @@ public:
 
 private:
     bool m_hourglass = false;
+    QElapsedTimer m_sincePump; // since the loop last ran under the hourglass
 };
 
 } // namespace forms

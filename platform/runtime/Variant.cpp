@@ -73,6 +73,9 @@ QString Variant::toString() const {
         return QString::number(static_cast<qlonglong>(m_number));
     case Type::Double:
     case Type::Currency:
+        // A whole number of fewer than 16 digits reads the same without the general format.
+        if (std::trunc(m_number) == m_number && std::fabs(m_number) < 1e15)
+            return QString::number(static_cast<qlonglong>(m_number));
         return numberText(m_number);
     case Type::Date:
         return generalDate(m_number);

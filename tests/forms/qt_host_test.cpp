@@ -9,6 +9,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QMenu>
 #include <QMessageBox>
@@ -88,6 +89,22 @@ TEST_F(QtHostTest, HourglassAndEventPump) {
     QTimer::singleShot(0, [&] { ran = true; });
     runtime::DoEvents();
     EXPECT_TRUE(ran);
+}
+
+TEST_F(QtHostTest, UnderTheHourglassThePumpRunsTheLoopFirstThenEvery10Milliseconds) {
+    runtime::setMousePointer(runtime::pointer::Hourglass);
+    int ran = 0;
+    QTimer::singleShot(0, [&] { ++ran; });
+    runtime::DoEvents();
+    EXPECT_EQ(ran, 1);
+    QTimer::singleShot(0, [&] { ++ran; });
+    QElapsedTimer clock;
+    clock.start();
+    while (ran < 2 && clock.elapsed() < 2000)
+        runtime::DoEvents();
+    EXPECT_EQ(ran, 2);
+    EXPECT_GE(clock.elapsed(), 5);
+    runtime::setMousePointer(runtime::pointer::Default);
 }
 
 TEST_F(QtHostTest, PopupMenuRunsTheChosenItem) {
