@@ -48,7 +48,7 @@ struct Pages::Pool {
     std::vector<QString> texts{QString()};
     std::vector<Font> fonts;
 
-    // The last id given for each text buffer: a text shared with one stored (a caption met on
+    // The id of each text buffer met twice: a text shared with one stored (a caption met on
     // every page) is found without hashing its characters. The pool's copy keeps the buffer
     // alive and unchanged, so a pointer once stored always means the same text.
     QHash<const QChar*, quint32> buffers;
@@ -62,8 +62,9 @@ struct Pages::Pool {
         auto it = textIds.constFind(text);
         if (it == textIds.constEnd()) {
             texts.push_back(text);
-            it = textIds.insert(text, quint32(texts.size() - 1));
+            return *textIds.insert(text, quint32(texts.size() - 1));
         }
+        // Met again through the same buffer: from now on found by it.
         if (texts[*it].constData() == text.constData()) buffers.insert(text.constData(), *it);
         return *it;
     }
