@@ -12,7 +12,7 @@ namespace {
     throw runtime::RuntimeError(runtime::err::DatabaseError, description);
 }
 
-// The first of the keys present.
+// The value of the first of these keys present (keys compare without regard to case).
 QString valueOf(const ConnectionString& parts, std::initializer_list<const char*> keys) {
     for (const char* key : keys)
         if (parts.contains(QLatin1String(key))) return parts.value(QLatin1String(key));
@@ -42,12 +42,12 @@ bool isSqlServerProvider(const QString& provider) {
 }
 
 FreeTdsLogin freeTdsLogin(const ConnectionString& parts) {
-    if (isTrue(valueOf(parts, {"Integrated Security", "Trusted_Connection"})))
+    if (isTrue(valueOf(parts, {"integrated security", "trusted_connection"})))
         refuse(QStringLiteral(
             "Integrated Security (a Windows login) is not available through FreeTDS: give User ID "
             "and Password in CONNSTRING."));
     FreeTdsLogin login;
-    login.server = valueOf(parts, {"Data Source", "Server", "Address", "Addr", "Network Address"}).trimmed();
+    login.server = valueOf(parts, {"data source", "server", "address", "addr", "network address"}).trimmed();
     QString host = login.server;
     if (host.startsWith(QLatin1String("tcp:"), Qt::CaseInsensitive)) host = host.mid(4);
     QString port;
@@ -71,15 +71,15 @@ FreeTdsLogin freeTdsLogin(const ConnectionString& parts) {
                       QStringLiteral("Server=") +
                           odbcValue(instance.isEmpty() ? host : host + QLatin1Char('\\') + instance)};
     if (!port.isEmpty()) pairs << QStringLiteral("Port=") + odbcValue(port);
-    const QString database = valueOf(parts, {"Initial Catalog", "Database"});
+    const QString database = valueOf(parts, {"initial catalog", "database"});
     if (!database.isEmpty()) pairs << QStringLiteral("Database=") + odbcValue(database);
-    pairs << QStringLiteral("UID=") + odbcValue(valueOf(parts, {"User ID", "UID", "User"}))
-          << QStringLiteral("PWD=") + odbcValue(valueOf(parts, {"Password", "PWD"}))
+    pairs << QStringLiteral("UID=") + odbcValue(valueOf(parts, {"user id", "uid", "user"}))
+          << QStringLiteral("PWD=") + odbcValue(valueOf(parts, {"password", "pwd"}))
           << QStringLiteral("TDS_Version=7.4") << QStringLiteral("ClientCharset=UTF-8");
     login.connectionString = pairs.join(QLatin1Char(';'));
     bool ok = false;
     const int timeout =
-        valueOf(parts, {"Connect Timeout", "Connection Timeout", "Timeout"}).trimmed().toInt(&ok);
+        valueOf(parts, {"connect timeout", "connection timeout", "timeout"}).trimmed().toInt(&ok);
     if (ok && timeout > 0) login.loginTimeout = std::min(timeout, 300);
     return login;
 }

@@ -18,7 +18,7 @@ struct FreeTdsLogin {
 };
 
 // Maps the keys of a SQLOLEDB/SQLNCLI/MSOLEDBSQL connection string to FreeTDS's: Data Source
-// (server, server\instance, server,port, tcp: prefix, "(local)"), Initial Catalog, User ID,
+// (server, server\instance, server,port, tcp: prefix, "(local)"), the database name, User ID,
 // Password, Connect Timeout. Integrated Security is refused: FreeTDS has no Windows login here.
 FreeTdsLogin freeTdsLogin(const ConnectionString& parts);
 

@@ -139,11 +139,11 @@ TEST(FreeTds, SqlServerClientConnectionStringsMapToTheDriversKeys) {
         const char* odbc;
         int timeout;
     } cases[] = {
-        {"Provider=SQLOLEDB.1;Data Source=caja\\SQLEXPRESS;Initial Catalog=pos;User ID=sa;Password='a;b'",
+        {"Provider=SQLOLEDB.1;Data Source=caja\\SQLEXPRESS;initial catalog=pos;User ID=sa;Password='a;b'",
          "Driver={FreeTDS};Server=caja\\SQLEXPRESS;Database=pos;UID=sa;PWD={a;b};TDS_Version=7.4;"
          "ClientCharset=UTF-8",
          15},
-        {"Provider=SQLNCLI11;Data Source=tcp:10.0.0.5,1450;Initial Catalog=pos;User ID=u;Password=p;Connect "
+        {"Provider=SQLNCLI11;Data Source=tcp:10.0.0.5,1450;initial catalog=pos;User ID=u;Password=p;Connect "
          "Timeout=3",
          "Driver={FreeTDS};Server=10.0.0.5;Port=1450;Database=pos;UID=u;PWD=p;TDS_Version=7.4;ClientCharset="
          "UTF-8",
@@ -175,7 +175,7 @@ TEST(FreeTds, ARefusedOrSilentServerFailsTheOpenWithinTheLoginTimeout) {
         clock.start();
         const QString message = errorText([&] {
             cn.open("Provider=SQLOLEDB;Data Source=127.0.0.1," + QString::number(c.port) +
-                    ";Initial Catalog=pos;User ID=sa;Password=x;Connect Timeout=2");
+                    ";initial catalog=pos;User ID=sa;Password=x;Connect Timeout=2");
         });
         EXPECT_TRUE(message.contains(c.message)) << message.toStdString();
         EXPECT_GE(clock.elapsed(), c.atLeast);

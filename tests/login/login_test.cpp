@@ -245,7 +245,7 @@ TEST_F(LoginTest, UnopenedDatabaseOnlyWritesTheErrorLog) {
     // An empty connection string, and a server that refuses the connection.
     const QByteArray connections[] = {"", "Provider=SQLOLEDB;Data Source=127.0.0.1," +
                                               QByteArray::number(closedLocalPort()) +
-                                              ";Initial Catalog=pos;User ID=sa;Password=x;Connect Timeout=3"};
+                                              ";initial catalog=pos;User ID=sa;Password=x;Connect Timeout=3"};
     for (int i = 0; i < 2; ++i) {
         fx.writeIni("Directorio|" + fx.root().toUtf8() + "\r\nDBKIND|2\r\nCONNSTRING|" + connections[i] +
                     "\r\n");

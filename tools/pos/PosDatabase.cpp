@@ -167,7 +167,7 @@ void copyAsSqlServer(const QString& jetFile, const QString& sqlServerFile) {
 
 QString sqlServerConnectionString(const QString& file) {
     return QStringLiteral("Provider=SQLOLEDB.1;Data Source=(localdb)\\MSSQLLocalDB;AttachDbFilename=") +
-           file + QStringLiteral(";Initial Catalog=pos;User ID=sa;Password=");
+           file + QStringLiteral(";initial catalog=pos;User ID=sa;Password=");
 }
 
 data::ConnectionPtr openJet(const QString& file, const QString& password) {
