@@ -1,5 +1,6 @@
 #include "BenchSupport.h"
 
+#include "forms/DesktopLook.h"
 #include "runtime/Program.h"
 #include "runtime/RuntimeError.h"
 
@@ -38,6 +39,18 @@ bool readOptions(const QStringList& args, demo::Options& options, int* rounds) {
             return false;
     }
     return true;
+}
+
+std::unique_ptr<framework::clsDataBase> startProgram(forms::QtHost& host, const QString& installation,
+                                                     framework::ProgramDescription program) {
+    runtime::setHost(&host);
+    runtime::App::setPath(demo::programFolder(installation));
+    forms::applyDesktopLook();
+    auto database = std::make_unique<framework::clsDataBase>(program.database);
+    framework::install(std::move(program));
+    framework::gDB = database.get();
+    database->OpenAccess();
+    return database;
 }
 
 double seconds(qint64 nanoseconds) {

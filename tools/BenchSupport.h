@@ -1,12 +1,15 @@
 #pragma once
 
 #include "forms/QtHost.h"
+#include "framework/ProgramDescription.h"
+#include "framework/clsDataBase.h"
 #include "tools/pos/DemoInstallation.h"
 
 #include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <vector>
 
 struct sqlite3;
@@ -35,6 +38,12 @@ private:
 // The demo trade's options over the caller's defaults, changed by the command line's --sales N,
 // --days D, --seed S and, where the benchmark takes them, --rounds R; false on anything else.
 bool readOptions(const QStringList& args, demo::Options& options, int* rounds = nullptr);
+
+// Starts a program beside a demo installation as its start routine does, without the login:
+// the host, the program folder, the desktop look, the program's description, and its database
+// object opened as gDB.
+std::unique_ptr<framework::clsDataBase> startProgram(forms::QtHost& host, const QString& installation,
+                                                     framework::ProgramDescription program);
 
 double seconds(qint64 nanoseconds);
 double minimum(const std::vector<double>& times);

@@ -50,14 +50,6 @@ protected:
 };
 
 // A message box (an error) is printed, not shown.
-class BenchHost : public forms::QtHost {
-public:
-    int messageBox(const QString& text, int, const QString& caption) override {
-        std::fprintf(stderr, "message box: %s %s\n", qPrintable(caption), qPrintable(text));
-        return runtime::mb::OK;
-    }
-};
-
 sqlite3* openRaw(const QString& file) {
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
@@ -227,16 +219,10 @@ int main(int argc, char** argv) {
     const double desde = runtime::today() - (options.days - 1);
     const double hasta = runtime::today();
 
-    BenchHost host;
-    runtime::setHost(&host);
-    runtime::App::setPath(demo::programFolder(folder.path()));
-    forms::applyDesktopLook();
+    bench::TimingHost host(clock);
     ProgramDescription description = dorrindale::program();
     description.report = [] { return std::make_unique<TimedReport>(); };
-    install(description);
-    clsDataBase database(program().database);
-    gDB = &database;
-    database.OpenAccess();
+    const auto database = bench::startProgram(host, folder.path(), std::move(description));
 
     try {
         auto& window = forms::instance<dorrindale::frmParametros>();

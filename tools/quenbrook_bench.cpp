@@ -95,13 +95,7 @@ int main(int argc, char** argv) {
     }
 
     TimingHost host(clock);
-    runtime::setHost(&host);
-    runtime::App::setPath(demo::programFolder(folder.path()));
-    forms::applyDesktopLook();
-    install(quenbrook::program());
-    clsDataBase database;
-    gDB = &database;
-    database.OpenAccess();
+    const auto database = startProgram(host, folder.path(), quenbrook::program());
 
     try {
         clock.restart();

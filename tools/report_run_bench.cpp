@@ -114,42 +114,11 @@ QString dayMonthYear(double serial) {
     return out;
 }
 
-// A grouped amount with a number of decimals, rounded half away from zero from its 15
-// significant digits: "$#,##0" and "#,##0.00".
+// A grouped amount with a number of decimals, rounded as the runtime rounds: "$#,##0" and
+// "#,##0.00".
 QString amount(double value, int decimals, const char* prefix) {
-    char buffer[64];
-    const char* end =
-        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, 14)
-            .ptr;
-    const char* e = std::find(static_cast<const char*>(buffer), end, 'e');
-    std::string digits;
-    for (const char* c = buffer; c < e; ++c)
-        if (*c != '.') digits += *c;
-    int exponent = 0;
-    std::from_chars(e[1] == '+' ? e + 2 : e + 1, end, exponent);
-    int point = exponent + 1;
-    if (point <= 0) {
-        digits.insert(0, size_t(-point), '0');
-        point = 0;
-    }
-    const size_t keep = size_t(point + decimals);
-    if (digits.size() < keep + 1) digits.resize(keep + 1, '0');
-    std::string kept = digits.substr(0, keep);
-    if (digits[keep] >= '5') {
-        int i = int(kept.size()) - 1;
-        for (; i >= 0 && kept[size_t(i)] == '9'; --i)
-            kept[size_t(i)] = '0';
-        if (i < 0) {
-            kept.insert(kept.begin(), '1');
-            ++point;
-        } else {
-            ++kept[size_t(i)];
-        }
-    }
-    std::string integer = kept.substr(0, size_t(point));
-    const std::string fraction = kept.substr(size_t(point));
-    const size_t first = integer.find_first_not_of('0');
-    integer = first == std::string::npos ? std::string("0") : integer.substr(first);
+    std::string integer, fraction;
+    runtime::roundDecimal(value, decimals, integer, fraction);
     const runtime::Regional& r = runtime::Regional::current();
     QString out;
     const bool zero = integer == "0" && fraction.find_first_not_of('0') == std::string::npos;
@@ -505,13 +474,7 @@ int main(int argc, char** argv) {
 
     QElapsedTimer clock;
     bench::TimingHost host(clock);
-    runtime::setHost(&host);
-    runtime::App::setPath(demo::programFolder(folder.path()));
-    forms::applyDesktopLook();
-    framework::install(quenbrook::program());
-    framework::clsDataBase database;
-    framework::gDB = &database;
-    database.OpenAccess();
+    const auto database = bench::startProgram(host, folder.path(), quenbrook::program());
 
     try {
         quenbrook::frmParametros& window = forms::instance<quenbrook::frmParametros>();

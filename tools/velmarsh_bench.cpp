@@ -298,13 +298,7 @@ int main(int argc, char** argv) {
     const double hasta = runtime::today();
 
     TimingHost host(clock);
-    runtime::setHost(&host);
-    runtime::App::setPath(demo::programFolder(folder.path()));
-    forms::applyDesktopLook();
-    framework::install(velmarsh::program());
-    framework::clsDataBase database;
-    framework::gDB = &database;
-    database.OpenAccess();
+    const auto database = startProgram(host, folder.path(), velmarsh::program());
 
     try {
         clock.restart();

@@ -135,45 +135,6 @@ QString formatDate(double serial, const QList<DateToken>& tokens) {
     return out;
 }
 
-// The digits of |value| rounded half away from zero to `decimals` places, read from its
-// 15 significant decimal digits as the classic runtime does (so 2.675 gives 2.68).
-void roundDecimal(double value, int decimals, std::string& integerDigits, std::string& fractionDigits) {
-    char buffer[64];
-    const char* end =
-        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, 14)
-            .ptr;
-    const char* e = std::find(static_cast<const char*>(buffer), end, 'e');
-    std::string digits;
-    for (const char* c = buffer; c < e; ++c)
-        if (*c != '.') digits += *c;
-    int exponent = 0;
-    std::from_chars(e[1] == '+' ? e + 2 : e + 1, end, exponent);
-    // the digits represent 0.d1d2... * 10^(exponent + 1)
-    int pointPosition = exponent + 1;
-    if (pointPosition <= 0) {
-        digits.insert(0, size_t(-pointPosition), '0');
-        pointPosition = 0;
-    }
-    const size_t keep = size_t(pointPosition + decimals);
-    if (digits.size() < keep + 1) digits.resize(keep + 1, '0');
-    std::string kept = digits.substr(0, keep);
-    if (digits[keep] >= '5') {
-        int i = int(kept.size()) - 1;
-        for (; i >= 0 && kept[size_t(i)] == '9'; --i)
-            kept[size_t(i)] = '0';
-        if (i < 0) {
-            kept.insert(kept.begin(), '1');
-            ++pointPosition;
-        } else {
-            ++kept[size_t(i)];
-        }
-    }
-    integerDigits = kept.substr(0, size_t(pointPosition));
-    fractionDigits = kept.substr(size_t(pointPosition));
-    const size_t first = integerDigits.find_first_not_of('0');
-    integerDigits = first == std::string::npos ? std::string("0") : integerDigits.substr(first);
-}
-
 // A number picture taken apart: prefix literals, the digit placeholders, suffix literals.
 struct NumberPicture {
     bool hasDigits = false;
@@ -264,6 +225,45 @@ const Picture& compiled(const QString& picture) {
 }
 
 } // namespace
+
+// The digits of |value| rounded half away from zero to `decimals` places, read from its
+// 15 significant decimal digits as the classic runtime does (so 2.675 gives 2.68).
+void roundDecimal(double value, int decimals, std::string& integerDigits, std::string& fractionDigits) {
+    char buffer[64];
+    const char* end =
+        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, 14)
+            .ptr;
+    const char* e = std::find(static_cast<const char*>(buffer), end, 'e');
+    std::string digits;
+    for (const char* c = buffer; c < e; ++c)
+        if (*c != '.') digits += *c;
+    int exponent = 0;
+    std::from_chars(e[1] == '+' ? e + 2 : e + 1, end, exponent);
+    // the digits represent 0.d1d2... * 10^(exponent + 1)
+    int pointPosition = exponent + 1;
+    if (pointPosition <= 0) {
+        digits.insert(0, size_t(-pointPosition), '0');
+        pointPosition = 0;
+    }
+    const size_t keep = size_t(pointPosition + decimals);
+    if (digits.size() < keep + 1) digits.resize(keep + 1, '0');
+    std::string kept = digits.substr(0, keep);
+    if (digits[keep] >= '5') {
+        int i = int(kept.size()) - 1;
+        for (; i >= 0 && kept[size_t(i)] == '9'; --i)
+            kept[size_t(i)] = '0';
+        if (i < 0) {
+            kept.insert(kept.begin(), '1');
+            ++pointPosition;
+        } else {
+            ++kept[size_t(i)];
+        }
+    }
+    integerDigits = kept.substr(0, size_t(pointPosition));
+    fractionDigits = kept.substr(size_t(pointPosition));
+    const size_t first = integerDigits.find_first_not_of('0');
+    integerDigits = first == std::string::npos ? std::string("0") : integerDigits.substr(first);
+}
 
 QString Format(const Variant& value, const QString& picture) {
     if (value.isNull() || value.isEmpty()) return {};

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <string>
+
 namespace runtime {
 
 // Format(value, picture): one formatter driven by the picture. Date pictures use
@@ -13,5 +15,9 @@ namespace runtime {
 // date serial. Null gives the empty text; text that reads as a number or date is
 // converted first; other text is returned as it is.
 QString Format(const Variant& value, const QString& picture);
+
+// The digits of |value| rounded half away from zero to `decimals` places, read from its
+// 15 significant decimal digits (so 2.675 gives 2.68); the integer digits without leading zeros.
+void roundDecimal(double value, int decimals, std::string& integerDigits, std::string& fractionDigits);
 
 } // namespace runtime
