@@ -35,12 +35,13 @@ forms::CommonDialog& dlgDialog() {
     return controls().dlgDialog();
 }
 
-// Runs the report again and writes its pages through a filter made for this export.
+// Writes the pages of the report's last run, the ones its preview shows, through a filter made
+// for this export. The report is not run again: its rows may have been rewritten since by
+// another program or workstation of the installation.
 void exportReport(const QString& procedure, reports::Report& report, const QString& fileName,
                   const std::function<std::unique_ptr<reports::ExportFilter>()>& makeFilter,
                   const std::function<void(reports::ExportFilter&)>& afterFileName = {}) {
     trapErrors(procedure, MFunciones, [&] {
-        report.run(false);
         std::unique_ptr<reports::ExportFilter> filter = makeFilter();
         filter->setFileName(runtime::localPath(fileName));
         if (afterFileName) afterFileName(*filter);

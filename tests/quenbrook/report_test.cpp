@@ -5,13 +5,18 @@
 
 #include "forms/Application.h"
 #include "forms/CommonDialog.h"
+#include "framework/ReportExport.h"
+#include "reports/Printing.h"
+#include "reports/TextExport.h"
 #include "runtime/DateSerial.h"
 #include "support/LocaleScope.h"
 #include "support/Screenshot.h"
 #include "support/UserInput.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -166,6 +171,50 @@ TEST_F(QuenbrookTest, TheBuiltReportExportsToTheFourKinds) {
         EXPECT_TRUE(doc->contains("Total Anulaciones"));
         EXPECT_TRUE(doc->contains("1,200.00"));
     }
+}
+
+// Another program or workstation builds into the installation's tmpreport between the preview
+// and the export: the exports and a print still hold the pages the preview shows.
+TEST_F(QuenbrookTest, ExportsAndPrintsHoldThePreviewsPagesWhateverTmpreportHoldsSince) {
+    LocaleScope locale("es_AR.UTF-8");
+    frmParametros& window = logIn();
+    setRange(window, day(2026, 12, 1), day(2026, 12, 1));
+    verListado(window);
+    ActiveReport1& report = framework::report<ActiveReport1>();
+    const QString shown = reports::TextExport::pagesText(report.pages());
+    ASSERT_TRUE(shown.contains("Muzzarella"));
+    QTemporaryDir dir;
+    const auto read = [&dir](const QString& name) {
+        QFile file(dir.filePath(name));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    };
+    exTXTReport(report, dir.filePath("antes.txt"));
+
+    // The second build, on a connection of its own.
+    fx.spooler()->execute(QStringLiteral("delete from tmpreport"));
+    for (int i = 0; i < 80; ++i)
+        fx.spooler()->execute(QStringLiteral("insert into tmpreport (campo1, campo20) values ('%1', 'Flan')")
+                                  .arg(900 + i / 10));
+    exTXTReport(report, dir.filePath("despues.txt"));
+    exPDFReport(report, dir.filePath("despues.pdf"));
+    reports::setPrintDialog([&dir](QPrinter& printer, QWidget*) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath("impreso.pdf"));
+        return true;
+    });
+    report.preview()->action(0)->trigger();
+    reports::setPrintDialog({});
+
+    EXPECT_EQ(read("antes.txt").toStdString(), shown.toStdString());
+    EXPECT_EQ(read("despues.txt").toStdString(), shown.toStdString());
+    for (const char* pdf : {"despues.pdf", "impreso.pdf"}) {
+        const auto text = runReader("pdftotext", {dir.filePath(pdf), "-"});
+        if (!text) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+        EXPECT_EQ(text->count(u'\f'), report.pages().size()) << pdf;
+        EXPECT_TRUE(text->contains("Muzzarella")) << pdf;
+        EXPECT_FALSE(text->contains("Flan")) << pdf;
+    }
+    EXPECT_TRUE(errorLog().isEmpty()) << errorLog().toStdString();
 }
 
 // Only a header row lacks the line type: a deletion without time or product id prints and counts.
