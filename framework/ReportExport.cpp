@@ -9,8 +9,10 @@
 #include "reports/Report.h"
 #include "reports/RtfExport.h"
 #include "reports/TextExport.h"
+#include "reports/WriteFailure.h"
 #include "reports/XlsExport.h"
 #include "runtime/FileSystem.h"
+#include "runtime/Program.h"
 #include "runtime/RuntimeError.h"
 
 #include <QPainter>
@@ -37,16 +39,24 @@ forms::CommonDialog& dlgDialog() {
 
 // Writes the pages of the report's last run, the ones its preview shows, through a filter made
 // for this export. The report is not run again: its rows may have been rewritten since by
-// another program or workstation of the installation.
+// another program or workstation of the installation. A failure goes to the error log and is
+// told to the user in a message box naming the file and the reason.
 void exportReport(const QString& procedure, reports::Report& report, const QString& fileName,
                   const std::function<std::unique_ptr<reports::ExportFilter>()>& makeFilter,
                   const std::function<void(reports::ExportFilter&)>& afterFileName = {}) {
-    trapErrors(procedure, MFunciones, [&] {
-        std::unique_ptr<reports::ExportFilter> filter = makeFilter();
-        filter->setFileName(runtime::localPath(fileName));
-        if (afterFileName) afterFileName(*filter);
-        filter->exportPages(report.pages());
+    QString failure;
+    const bool exported = trapErrors(procedure, MFunciones, [&] {
+        try {
+            std::unique_ptr<reports::ExportFilter> filter = makeFilter();
+            filter->setFileName(runtime::localPath(fileName));
+            if (afterFileName) afterFileName(*filter);
+            filter->exportPages(report.pages());
+        } catch (const runtime::RuntimeError& error) {
+            failure = reports::WriteFailure::exportMessage(fileName, error);
+            throw;
+        }
     });
+    if (!exported) runtime::MsgBox(failure, runtime::mb::Exclamation);
 }
 
 // A sheet of paper with a folded corner, in a colour, with a short text on it.

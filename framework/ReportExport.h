@@ -36,8 +36,8 @@ void addExportToolPictures(forms::ImageList& list);
 // user cancels or the dialog fails.
 QString AskSaveFileName(const QString& Ext, const QString& FileName);
 
-// Exports the pages the report's preview shows (those of its last run) to a file; failures go
-// to the error log.
+// Exports the pages the report's preview shows (those of its last run) to a file. A failure
+// goes to the error log and to a message box that names the file and the reason.
 void exExcelReport(reports::Report& report, const QString& FileName);
 void exPDFReport(reports::Report& report, const QString& FileName);
 void exTXTReport(reports::Report& report, const QString& FileName);

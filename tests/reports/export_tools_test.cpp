@@ -8,6 +8,7 @@
 #include "runtime/Program.h"
 #include "support/FileSizeLimit.h"
 #include "support/LocaleScope.h"
+#include "support/LockedFile.h"
 #include "support/ScriptedHost.h"
 
 #include <QAction>
@@ -18,6 +19,8 @@
 #include <QToolBar>
 
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 using namespace framework;
 
@@ -256,7 +259,10 @@ TEST_F(ExportToolsTest, ANameWithoutExtensionIsUsedAsTyped) {
     EXPECT_FALSE(QFile::exists(file("informe.doc")));
 }
 
-TEST_F(ExportToolsTest, AFailedExportWritesOneErrorLogLineAndKeepsTheEarlierFile) {
+// A missing folder, a folder that may not be written to, a file another program holds locked,
+// a disk that fills up while an earlier export is being replaced: each export writes its
+// error-log line and tells the user the file and the reason; the earlier file stays.
+TEST_F(ExportToolsTest, AFailedExportIsLoggedAndToldAndKeepsTheEarlierFile) {
     QVector<Row> rows;
     for (int i = 0; i < 300; ++i)
         rows.append({QStringLiteral("plato %1").arg(i), 100.0 + i});
@@ -265,20 +271,42 @@ TEST_F(ExportToolsTest, AFailedExportWritesOneErrorLogLineAndKeepsTheEarlierFile
     const QStringList procedures{"exExcelReport", "exPDFReport", "exTXTReport", "exDOCReport"};
     const std::function<void(reports::Report&, const QString&)> exports[] = {exExcelReport, exPDFReport,
                                                                              exTXTReport, exDOCReport};
-    // A missing folder, then a disk that fills up while an earlier export is being replaced.
-    const QString missing = file("sin/carpeta/informe.x");
-    for (const auto& exportTo : exports)
-        exportTo(report, missing);
     const QByteArray earlier = "an earlier export";
     const QString target = file("informe.x");
     QFile old(target);
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
     old.write(earlier);
     old.close();
+    int failures = 0;
+    // The four exports to a file fail, each with a box that names the file and gives the reason.
+    const auto exportAllFailing = [&](const QString& fileName, const QString& reason) {
+        SCOPED_TRACE(reason.toStdString());
+        host.boxes.clear();
+        for (const auto& exportTo : exports)
+            exportTo(report, fileName);
+        failures += 4;
+        ASSERT_EQ(host.boxes.size(), 4);
+        const QString told = QStringLiteral("The report could not be exported to \"%1\": ").arg(fileName);
+        for (const ScriptedHost::Box& box : host.boxes) {
+            EXPECT_TRUE(box.text.startsWith(told + reason)) << box.text.toStdString();
+            EXPECT_TRUE(box.text.size() > told.size() + 2) << box.text.toStdString();
+            EXPECT_EQ(box.icon(), runtime::mb::Exclamation);
+        }
+    };
+
+    exportAllFailing(file("sin/carpeta/informe.x"), "the folder does not exist.");
+    QDir().mkdir(file("cerrada"));
+    QFile::setPermissions(file("cerrada"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    if (::access(QFile::encodeName(file("cerrada")).constData(), W_OK) != 0) // not as root
+        exportAllFailing(file("cerrada/informe.x"), "you may not write in the folder.");
+    {
+        LockedFile lock(target);
+        ASSERT_TRUE(lock.locked());
+        exportAllFailing(target, "another program holds the file locked.");
+    }
     {
         FileSizeLimit full(1536);
-        for (const auto& exportTo : exports)
-            exportTo(report, target);
+        exportAllFailing(target, "the file is too large for the disk.");
     }
     QFile kept(target);
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
@@ -286,14 +314,13 @@ TEST_F(ExportToolsTest, AFailedExportWritesOneErrorLogLineAndKeepsTheEarlierFile
     EXPECT_EQ(QDir(dir.path()).entryList({"informe*"}, QDir::Files), QStringList{"informe.x"});
 
     const QStringList lines = logLines();
-    ASSERT_EQ(lines.size(), 8);
-    for (int i = 0; i < 8; ++i) {
+    ASSERT_EQ(lines.size(), failures);
+    for (int i = 0; i < failures; ++i) {
         EXPECT_TRUE(lines[i].startsWith('['));
         EXPECT_TRUE(lines[i].endsWith("]Error 75 (Path/File access error) in procedure " + procedures[i % 4] +
                                       " of Módulo mFunciones"))
             << lines[i].toStdString();
     }
-    EXPECT_TRUE(host.boxes.isEmpty());
     EXPECT_FALSE(host.ended);
 }
 

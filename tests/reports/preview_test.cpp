@@ -3,6 +3,7 @@
 #include "reports/PreviewWindow.h"
 #include "reports/Printing.h"
 #include "support/LocaleScope.h"
+#include "support/LockedFile.h"
 #include "support/ScriptedHost.h"
 #include "support/UserInput.h"
 
@@ -158,7 +159,7 @@ TEST_F(PreviewTest, KeysTheWheelAndThePageBoxMoveThroughThePages) {
 
 TEST_F(PreviewTest, PrintsThroughThePrintDialog) {
     QTemporaryDir dir;
-    const QString output = dir.filePath("printed.pdf");
+    QString output = dir.filePath("printed.pdf");
     int dialogs = 0;
     setPrintDialog([&](QPrinter& printer, QWidget*) {
         ++dialogs;
@@ -168,9 +169,38 @@ TEST_F(PreviewTest, PrintsThroughThePrintDialog) {
     });
     report.show();
     report.preview()->action(0)->trigger();
-    setPrintDialog({});
     EXPECT_EQ(dialogs, 1);
-    const auto text = runReader("pdftotext", {"-layout", output, "-"});
+    EXPECT_TRUE(host.boxes.isEmpty());
+
+    // A print that cannot write its file says so, naming it, and leaves an earlier file alone.
+    const QString earlier = output;
+    struct Failure {
+        QString file, reason;
+    };
+    const Failure failures[] = {{dir.filePath("no/existe.pdf"), "the folder does not exist"},
+                                {earlier, "another program holds the file locked"}};
+    LockedFile lock(earlier);
+    ASSERT_TRUE(lock.locked());
+    const QByteArray printed = [&] {
+        QFile file(earlier);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    for (const Failure& failure : failures) {
+        output = failure.file;
+        host.boxes.clear();
+        report.preview()->action(0)->trigger();
+        ASSERT_EQ(host.boxes.size(), 1);
+        EXPECT_EQ(host.boxes[0].text, QStringLiteral("The report could not be printed on \"%1\": %2.")
+                                          .arg(failure.file, failure.reason));
+        EXPECT_EQ(host.boxes[0].icon(), runtime::mb::Exclamation);
+    }
+    setPrintDialog({});
+    QFile kept(earlier);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), printed);
+    EXPECT_FALSE(host.ended);
+
+    const auto text = runReader("pdftotext", {"-layout", earlier, "-"});
     if (!text) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
     EXPECT_EQ(text->count(u'\f'), report.pages().size());
     EXPECT_TRUE(text->contains("Período: 01/12/2026 al 07/12/2026"));
