@@ -108,6 +108,7 @@ QVector<Band> Report::runAsSubReport(int width) {
 void Report::show() {
     if (!m_preview) m_preview = std::make_unique<PreviewWindow>();
     run();
+    m_preview->setCurrentPage(0); // a report shown anew starts at its first page
     m_preview->show();
     m_preview->raise();
 }

@@ -82,11 +82,19 @@ TEST_F(PreviewTest, ShowsThePagesWithTheEnginesToolsAndNavigates) {
     EXPECT_DOUBLE_EQ(preview->zoom(), 1.0);
     EXPECT_FALSE(host.ended);
 
-    // Showing again runs the report again in the same window.
+    // Showing again runs the report again in the same window, from its first page wherever the
+    // last one was left.
+    QLineEdit* box = preview->toolBar()->findChild<QLineEdit*>();
+    box->selectAll();
+    EXPECT_TRUE(user::type(box, "3\r"));
+    EXPECT_EQ(preview->currentPage(), 2);
+    preview->close();
     report.events.clear();
     report.show();
     EXPECT_EQ(report.preview(), preview);
     EXPECT_EQ(report.events.first(), "ReportStart");
+    EXPECT_EQ(preview->currentPage(), 0);
+    EXPECT_EQ(preview->toolBar()->findChild<QLineEdit*>()->text(), "1");
 }
 
 TEST_F(PreviewTest, KeysTheWheelAndThePageBoxMoveThroughThePages) {
