@@ -5,6 +5,7 @@
 
 #include "forms/CommonDialog.h"
 #include "framework/ProgramDescription.h"
+#include "framework/ReportExport.h"
 #include "framework/clsDataBase.h"
 #include "reports/PreviewWindow.h"
 #include "runtime/DateSerial.h"
@@ -219,6 +220,24 @@ TEST_F(DorrindaleReportTest, OnTheSqlServerKindTheReportIsTheAccessKindsAndItsFu
     EXPECT_EQ(server, access);
     EXPECT_EQ(fx.rows("select name from tsql_functions", fx.sqlServer()).size(), 1);
     EXPECT_TRUE(host.boxes.isEmpty());
+}
+
+// Every cell of the spreadsheet shows what the preview shows (the month of "Mes", the day of
+// the date), read back through LibreOffice.
+TEST_F(DorrindaleReportTest, TheSpreadsheetShowsWhatThePreviewShows) {
+    frmParametros& window = logIn();
+    window.chkTodos.setValue(1);
+    QTemporaryDir dir;
+    // Comma decimals, point decimals, dates written with "-".
+    for (const char* name : {"es_AR.UTF-8", "en_US.UTF-8", "es_CL.UTF-8"}) {
+        SCOPED_TRACE(name);
+        LocaleScope locale(name);
+        arDorrindale& report = firstOfDecember(window);
+        framework::exExcelReport(report, dir.filePath("platos.xls"));
+        const auto shown = shownSheetRows(dir.filePath("platos.xls"));
+        if (!shown) GTEST_SKIP() << "LibreOffice is not installed";
+        EXPECT_EQ(shown->join(u'\n').toStdString(), pageLines(report.pages(), 100).join(u'\n').toStdString());
+    }
 }
 
 TEST_F(DorrindaleReportTest, TheReportExportsToTheFourKinds) {

@@ -173,6 +173,25 @@ TEST_F(QuenbrookTest, TheBuiltReportExportsToTheFourKinds) {
     }
 }
 
+// Every cell of the spreadsheet shows what the preview shows: dates, times and amounts in the
+// user's regional settings, read back through LibreOffice.
+TEST_F(QuenbrookTest, TheSpreadsheetShowsWhatThePreviewShows) {
+    frmParametros& window = logIn();
+    setRange(window, day(2026, 12, 1), day(2026, 12, 1));
+    QTemporaryDir dir;
+    // Comma decimals, point decimals, dates written with "-".
+    for (const char* name : {"es_AR.UTF-8", "en_US.UTF-8", "es_CL.UTF-8"}) {
+        SCOPED_TRACE(name);
+        LocaleScope locale(name);
+        verListado(window);
+        ActiveReport1& report = framework::report<ActiveReport1>();
+        exExcelReport(report, dir.filePath("ventas.xls"));
+        const auto shown = shownSheetRows(dir.filePath("ventas.xls"));
+        if (!shown) GTEST_SKIP() << "LibreOffice is not installed";
+        EXPECT_EQ(shown->join(u'\n').toStdString(), pageLines(report.pages(), 100).join(u'\n').toStdString());
+    }
+}
+
 // Another program or workstation builds into the installation's tmpreport between the preview
 // and the export: the exports and a print still hold the pages the preview shows.
 TEST_F(QuenbrookTest, ExportsAndPrintsHoldThePreviewsPagesWhateverTmpreportHoldsSince) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "reports/PageModel.h"
+#include "reports/TextLines.h"
 
 #include <QStringList>
 
@@ -30,4 +31,18 @@ inline int countText(const reports::Pages& pages, const QString& text) {
     for (const reports::Page& page : pages)
         count += int(pageTexts(page).count(text));
     return count;
+}
+
+// The lines of a report's pages as the spreadsheet export lays them out in rows (texts within
+// a tolerance in twips of a line's top share it): each line's texts joined by blanks.
+inline QStringList pageLines(const reports::Pages& pages, int tolerance) {
+    QStringList lines;
+    for (const reports::Page& page : pages)
+        for (const reports::TextLine& line : reports::textLines(page, tolerance)) {
+            QStringList texts;
+            for (const reports::PageItem* item : line.items)
+                texts << reports::flatText(*item).trimmed();
+            lines << texts.join(u' ');
+        }
+    return lines;
 }

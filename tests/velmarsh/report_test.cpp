@@ -5,6 +5,7 @@
 
 #include "data/Recordset.h"
 #include "forms/CommonDialog.h"
+#include "framework/ReportExport.h"
 #include "support/LocaleScope.h"
 #include "support/Screenshot.h"
 
@@ -106,6 +107,23 @@ TEST_F(VelmarshEmptyTest, CaptionsOnlyOnTheFirstPageAndAnEmptyReport) {
     ASSERT_GE(report.pages().size(), 2);
     EXPECT_EQ(countText(report.pages(), "Articulo"), 1);
     EXPECT_EQ(countText(report.pages(), "Flan"), 60);
+}
+
+// Every cell of the spreadsheet shows what the preview shows, read back through LibreOffice.
+TEST_F(VelmarshTest, TheSpreadsheetShowsWhatThePreviewShows) {
+    velmarsh::frmParametros& window = logIn();
+    QTemporaryDir dir;
+    // Comma decimals, point decimals, dates written with "-".
+    for (const char* name : {"es_AR.UTF-8", "en_US.UTF-8", "es_CL.UTF-8"}) {
+        SCOPED_TRACE(name);
+        LocaleScope locale(name);
+        verListado(window, day(2026, 12, 1), day(2026, 12, 1));
+        velmarsh::ActiveReport1& report = framework::report<velmarsh::ActiveReport1>();
+        framework::exExcelReport(report, dir.filePath("lineas.xls"));
+        const auto shown = shownSheetRows(dir.filePath("lineas.xls"));
+        if (!shown) GTEST_SKIP() << "LibreOffice is not installed";
+        EXPECT_EQ(shown->join(u'\n').toStdString(), pageLines(report.pages(), 100).join(u'\n').toStdString());
+    }
 }
 
 TEST_F(VelmarshTest, TheBuiltReportExportsToTheFourKinds) {
