@@ -1,6 +1,7 @@
 #include "ExportFilter.h"
 
 #include "PageProgress.h"
+#include "Translations.h"
 #include "WriteFailure.h"
 
 #include <QSaveFile>
@@ -10,8 +11,8 @@
 namespace reports {
 
 ExportFilter::PageDone ExportFilter::progressFor(const Pages& pages) {
-    auto progress =
-        std::make_shared<PageProgress>(QStringLiteral("Exporting page %1 of %2"), int(pages.size()));
+    useTranslations();
+    auto progress = std::make_shared<PageProgress>(tr("Exporting page %1 of %2"), int(pages.size()));
     return [progress](qsizetype done) { progress->pageDone(int(done)); };
 }
 

@@ -3,6 +3,7 @@
 #include "PageModel.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 
 #include <functional>
@@ -14,6 +15,8 @@ namespace reports {
 // An export filter, created for one export: given a file name, it writes a report's
 // pages to that file. Failures raise error 75 as a FileWriteError that gives the reason.
 class ExportFilter {
+    Q_DECLARE_TR_FUNCTIONS(reports::ExportFilter)
+
 public:
     virtual ~ExportFilter() = default;
 

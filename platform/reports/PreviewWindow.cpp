@@ -3,6 +3,7 @@
 #include "PagePainter.h"
 #include "Printing.h"
 #include "Report.h"
+#include "Translations.h"
 #include "runtime/Program.h"
 
 #include <QAction>
@@ -76,7 +77,8 @@ const Pages& noPages() {
 } // namespace
 
 PreviewWindow::PreviewWindow() {
-    m_toolBar = addToolBar(QStringLiteral("Toolbar"));
+    useTranslations();
+    m_toolBar = addToolBar(tr("Toolbar"));
     m_toolBar->setMovable(false);
     m_toolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_scroll = new QScrollArea(this);
@@ -124,7 +126,7 @@ void PreviewWindow::setReport(Report* report) {
 }
 
 QString PreviewWindow::pageIndicator() const {
-    return QStringLiteral("Page %1 of %2").arg(pageCount() ? m_page + 1 : 0).arg(pageCount());
+    return tr("Page %1 of %2").arg(pageCount() ? m_page + 1 : 0).arg(pageCount());
 }
 
 void PreviewWindow::rebuildToolbar() {
@@ -143,7 +145,7 @@ void PreviewWindow::rebuildToolbar() {
             auto* box = new QWidget;
             auto* layout = new QHBoxLayout(box);
             layout->setContentsMargins(4, 0, 4, 0);
-            layout->addWidget(new QLabel(QStringLiteral("Page")));
+            layout->addWidget(new QLabel(tr("Page")));
             m_pageBox = new QLineEdit;
             m_pageBox->setValidator(new QIntValidator(1, std::max(1, pageCount()), m_pageBox));
             m_pageBox->setFixedWidth(m_pageBox->fontMetrics().horizontalAdvance(QStringLiteral("00000")) +
@@ -192,7 +194,7 @@ void PreviewWindow::updatePage() {
             m_actions[position]->setText(pageIndicator());
     if (m_pageBox) {
         m_pageBox->setText(QString::number(pageCount() ? m_page + 1 : 0));
-        m_pageCountLabel->setText(QStringLiteral("of %1").arg(pageCount()));
+        m_pageCountLabel->setText(tr("of %1").arg(pageCount()));
     }
 }
 

@@ -3,6 +3,7 @@
 #include "PageProgress.h"
 #include "Paginator.h"
 #include "PreviewWindow.h"
+#include "Translations.h"
 #include "runtime/RuntimeError.h"
 
 namespace reports {
@@ -88,7 +89,8 @@ void Report::run(bool) {
         m_pageSetup, [&run, pageHeader, width] { return run.pageBand(pageHeader, width); },
         [&run, pageFooter, width] { return run.pageBand(pageFooter, width); },
         pageFooter ? pageFooter->height() : 0);
-    PageProgress progress(QStringLiteral("Running the report: page %1"));
+    useTranslations();
+    PageProgress progress(tr("Running the report: page %1"));
     pager.onNewPage([&progress](int pages) { progress.pageDone(pages); });
     run.generate(pager, width);
     m_pages = pager.finish();

@@ -7,6 +7,7 @@
 #include "Toolbar.h"
 #include "runtime/Variant.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QString>
 
@@ -22,6 +23,8 @@ class PreviewWindow;
 // report events it overrides and its preview's toolbar. Running it makes a ReportRun over the
 // layout, which pages the result; the preview, printing and the exports read the pages.
 class Report {
+    Q_DECLARE_TR_FUNCTIONS(reports::Report)
+
 public:
     Report();
     virtual ~Report();

@@ -1,5 +1,7 @@
 #include "WriteFailure.h"
 
+#include "Translations.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -33,6 +35,7 @@ bool lockedByAnother(const QString& fileName) {
 } // namespace
 
 QString WriteFailure::foreseen(const QString& fileName) {
+    useTranslations();
     if (fileName.isEmpty()) return tr("no file was named");
     const QFileInfo file(fileName);
     const QString folder = file.absolutePath();
@@ -48,6 +51,7 @@ QString WriteFailure::foreseen(const QString& fileName) {
 }
 
 QString WriteFailure::reasonOf(const QString& fileName, int errorNumber) {
+    useTranslations();
     switch (errorNumber) {
     case ENOSPC:
     case EDQUOT:
@@ -66,20 +70,24 @@ QString WriteFailure::reasonOf(const QString& fileName, int errorNumber) {
 }
 
 QString WriteFailure::exportMessage(const QString& fileName, const runtime::RuntimeError& error) {
+    useTranslations();
     const auto* failure = dynamic_cast<const FileWriteError*>(&error);
     return tr("The report could not be exported to \"%1\": %2.")
         .arg(fileName, failure ? failure->reason() : error.description());
 }
 
 QString WriteFailure::printMessage(const QString& target, const QString& reason) {
+    useTranslations();
     return tr("The report could not be printed on \"%1\": %2.").arg(target, reason);
 }
 
 QString WriteFailure::printerRefused() {
+    useTranslations();
     return tr("the printer did not take it");
 }
 
 QString WriteFailure::notWritten() {
+    useTranslations();
     return tr("the file could not be written");
 }
 

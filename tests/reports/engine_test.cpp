@@ -277,29 +277,38 @@ TEST(Pages, GiveBackEveryOperationAsPlaced) {
     EXPECT_EQ(pages.mid(1, 5)[0].items[0].text, "Flan");
 }
 
+// In the process language.
 TEST(ReportRun, ALongReportShowsThePagesDoneWhileItRunsAndExports) {
-    LocaleScope locale("en_US.UTF-8");
-    SalesReport report;
-    QVector<Row> rows;
-    for (int i = 0; i < 16000; ++i)
-        rows.append(SalesReport::row(QString::number(i), "Pizza", 1, 10));
-    feedSales(report, rows);
-    // What a progress dialog shows, looked at from within the work.
-    QStringList shown;
-    auto look = [&shown] {
-        QTimer::singleShot(0, [&shown] {
-            for (QWidget* widget : QApplication::topLevelWidgets())
-                if (auto* dialog = qobject_cast<QProgressDialog*>(widget); dialog && dialog->isVisible())
-                    shown << dialog->labelText();
-        });
-    };
-    look();
-    report.run();
-    ASSERT_GE(report.pages().size(), 1000);
-    look();
-    QTemporaryDir dir;
-    PdfExport pdf;
-    pdf.setFileName(dir.filePath("long.pdf"));
-    pdf.exportPages(report.pages().mid(0, 1000));
-    EXPECT_EQ(shown, (QStringList{"Running the report: page 1000", "Exporting page 1 of 1000"}));
+    const struct {
+        const char* locale;
+        QStringList texts;
+    } cases[] = {{"en_US.UTF-8", {"Running the report: page 1000", "Exporting page 1 of 1000"}},
+                 {"es_AR.UTF-8", {"Generando el informe: página 1000", "Exportando la página 1 de 1000"}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.locale);
+        LocaleScope locale(c.locale);
+        SalesReport report;
+        QVector<Row> rows;
+        for (int i = 0; i < 16000; ++i)
+            rows.append(SalesReport::row(QString::number(i), "Pizza", 1, 10));
+        feedSales(report, rows);
+        // What a progress dialog shows, looked at from within the work.
+        QStringList shown;
+        auto look = [&shown] {
+            QTimer::singleShot(0, [&shown] {
+                for (QWidget* widget : QApplication::topLevelWidgets())
+                    if (auto* dialog = qobject_cast<QProgressDialog*>(widget); dialog && dialog->isVisible())
+                        shown << dialog->labelText();
+            });
+        };
+        look();
+        report.run();
+        ASSERT_GE(report.pages().size(), 1000);
+        look();
+        QTemporaryDir dir;
+        PdfExport pdf;
+        pdf.setFileName(dir.filePath("long.pdf"));
+        pdf.exportPages(report.pages().mid(0, 1000));
+        EXPECT_EQ(shown, c.texts);
+    }
 }

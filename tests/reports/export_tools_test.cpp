@@ -139,7 +139,7 @@ TEST_F(ExportToolsTest, ReportEndAddsTheCaptionAndFourExportToolsAt21To25) {
     PreviewWindow* preview = report.preview();
     ASSERT_TRUE(preview);
     EXPECT_EQ(preview->windowTitle(), "Exportable");
-    EXPECT_EQ(preview->action(0)->text(), "Print...");
+    EXPECT_EQ(preview->action(0)->text(), "Imprimir...");
     EXPECT_EQ(preview->action(22)->text(), "    Excel    ");
     EXPECT_FALSE(preview->action(22)->icon().isNull());
     EXPECT_FALSE(preview->action(21)->isEnabled());
@@ -286,7 +286,7 @@ TEST_F(ExportToolsTest, AFailedExportIsLoggedAndToldAndKeepsTheEarlierFile) {
             exportTo(report, fileName);
         failures += 4;
         ASSERT_EQ(host.boxes.size(), 4);
-        const QString told = QStringLiteral("The report could not be exported to \"%1\": ").arg(fileName);
+        const QString told = QStringLiteral("No se pudo exportar el informe a \"%1\": ").arg(fileName);
         for (const ScriptedHost::Box& box : host.boxes) {
             EXPECT_TRUE(box.text.startsWith(told + reason)) << box.text.toStdString();
             EXPECT_TRUE(box.text.size() > told.size() + 2) << box.text.toStdString();
@@ -294,19 +294,19 @@ TEST_F(ExportToolsTest, AFailedExportIsLoggedAndToldAndKeepsTheEarlierFile) {
         }
     };
 
-    exportAllFailing(file("sin/carpeta/informe.x"), "the folder does not exist.");
+    exportAllFailing(file("sin/carpeta/informe.x"), "la carpeta no existe.");
     QDir().mkdir(file("cerrada"));
     QFile::setPermissions(file("cerrada"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     if (::access(QFile::encodeName(file("cerrada")).constData(), W_OK) != 0) // not as root
-        exportAllFailing(file("cerrada/informe.x"), "you may not write in the folder.");
+        exportAllFailing(file("cerrada/informe.x"), "no tiene permiso para escribir en la carpeta.");
     {
         LockedFile lock(target);
         ASSERT_TRUE(lock.locked());
-        exportAllFailing(target, "another program holds the file locked.");
+        exportAllFailing(target, "otro programa tiene el archivo bloqueado.");
     }
     {
         FileSizeLimit full(1536);
-        exportAllFailing(target, "the file is too large for the disk.");
+        exportAllFailing(target, "el archivo es demasiado grande para el disco.");
     }
     QFile kept(target);
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));

@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QScrollArea>
@@ -61,12 +62,12 @@ TEST_F(PreviewTest, ShowsThePagesWithTheEnginesToolsAndNavigates) {
     ASSERT_GE(preview->pageCount(), 3);
     EXPECT_EQ(preview->toolBar()->actions().size(), Toolbar::engineToolCount());
     EXPECT_EQ(Toolbar::engineToolCount(), 21);
-    EXPECT_EQ(preview->action(0)->text(), "Print...");
-    EXPECT_EQ(preview->action(7)->text(), QStringLiteral("Page 1 of %1").arg(preview->pageCount()));
+    EXPECT_EQ(preview->action(0)->text(), "Imprimir...");
+    EXPECT_EQ(preview->action(7)->text(), QStringLiteral("Página 1 de %1").arg(preview->pageCount()));
 
     preview->action(4)->trigger(); // next page
     EXPECT_EQ(preview->currentPage(), 1);
-    EXPECT_EQ(preview->action(7)->text(), QStringLiteral("Page 2 of %1").arg(preview->pageCount()));
+    EXPECT_EQ(preview->action(7)->text(), QStringLiteral("Página 2 de %1").arg(preview->pageCount()));
     preview->action(5)->trigger(); // last page
     EXPECT_EQ(preview->currentPage(), preview->pageCount() - 1);
     preview->action(4)->trigger(); // no page after the last
@@ -95,6 +96,38 @@ TEST_F(PreviewTest, ShowsThePagesWithTheEnginesToolsAndNavigates) {
     EXPECT_EQ(report.events.first(), "ReportStart");
     EXPECT_EQ(preview->currentPage(), 0);
     EXPECT_EQ(preview->toolBar()->findChild<QLineEdit*>()->text(), "1");
+}
+
+// The engine's own texts follow the process language: Spanish under a Spanish locale, English
+// under any other.
+TEST_F(PreviewTest, TheEnginesTextsAreInTheProcessLanguage) {
+    const QStringList spanish{"Imprimir...",   "Página", "de %1",         "Ajustar al ancho",
+                              "Página entera", "Cerrar", "Página 1 de %1"};
+    const QStringList english{"Print...", "Page", "of %1", "Fit Width", "Fit Page", "Close", "Page 1 of %1"};
+    const struct {
+        const char* locale;
+        const QStringList& texts;
+    } cases[] = {{"es_AR.UTF-8", spanish},
+                 {"es_CL.UTF-8", spanish},
+                 {"en_US.UTF-8", english},
+                 {"de_DE.UTF-8", english}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.locale);
+        LocaleScope locale(c.locale);
+        report.show();
+        PreviewWindow* preview = report.preview();
+        const QList<QLabel*> labels = preview->toolBar()->findChildren<QLabel*>();
+        ASSERT_EQ(labels.size(), 2);
+        const QString pages = QString::number(preview->pageCount());
+        const QStringList shown{preview->action(0)->text(),  labels[0]->text(),
+                                labels[1]->text(),           preview->action(16)->text(),
+                                preview->action(17)->text(), preview->action(19)->text(),
+                                preview->action(7)->text()};
+        QStringList expected;
+        for (const QString& text : c.texts)
+            expected << QString(text).replace("%1", pages);
+        EXPECT_EQ(shown, expected);
+    }
 }
 
 TEST_F(PreviewTest, KeysTheWheelAndThePageBoxMoveThroughThePages) {
@@ -185,8 +218,8 @@ TEST_F(PreviewTest, PrintsThroughThePrintDialog) {
     struct Failure {
         QString file, reason;
     };
-    const Failure failures[] = {{dir.filePath("no/existe.pdf"), "the folder does not exist"},
-                                {earlier, "another program holds the file locked"}};
+    const Failure failures[] = {{dir.filePath("no/existe.pdf"), "la carpeta no existe"},
+                                {earlier, "otro programa tiene el archivo bloqueado"}};
     LockedFile lock(earlier);
     ASSERT_TRUE(lock.locked());
     const QByteArray printed = [&] {
@@ -198,7 +231,7 @@ TEST_F(PreviewTest, PrintsThroughThePrintDialog) {
         host.boxes.clear();
         report.preview()->action(0)->trigger();
         ASSERT_EQ(host.boxes.size(), 1);
-        EXPECT_EQ(host.boxes[0].text, QStringLiteral("The report could not be printed on \"%1\": %2.")
+        EXPECT_EQ(host.boxes[0].text, QStringLiteral("No se pudo imprimir el informe en \"%1\": %2.")
                                           .arg(failure.file, failure.reason));
         EXPECT_EQ(host.boxes[0].icon(), runtime::mb::Exclamation);
     }
