@@ -61,7 +61,7 @@ protected:
         painter.translate(paper.topLeft());
         const double scale = m_window.zoom() / TwipsPerPixel;
         painter.scale(scale, scale);
-        paintPage(painter, pages[std::min<qsizetype>(m_window.currentPage(), pages.size() - 1)]);
+        paintPage(painter, pages.unpack(std::min<qsizetype>(m_window.currentPage(), pages.size() - 1)));
     }
 
 private:

@@ -44,7 +44,7 @@ bool printPages(const Pages& pages, QPrinter& printer) {
         if (i > 0) printer.newPage();
         painter.save();
         painter.scale(scale, scale);
-        paintPage(painter, pages[i]);
+        paintPage(painter, pages.unpack(i));
         painter.restore();
     }
     return painter.end() && printer.printerState() != QPrinter::Error;

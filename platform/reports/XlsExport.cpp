@@ -233,12 +233,13 @@ Grid buildGrid(const Pages& pages, bool removeVerticalSpace, bool pageBreaks, in
     // Columns: the texts' left edges over the whole report, close ones merged.
     QVector<int> lefts;
     int maxRight = 0;
-    for (const Page& page : pages)
+    pages.forEachPage([&](const Page& page) {
         for (const PageItem& item : page.items)
             if (item.kind == PageItem::Kind::Text && !item.text.trimmed().isEmpty()) {
                 lefts.append(item.rect.left());
                 maxRight = std::max(maxRight, item.rect.right() + 1);
             }
+    });
     std::sort(lefts.begin(), lefts.end());
     lefts.erase(std::unique(lefts.begin(), lefts.end()), lefts.end());
     QVector<int> starts;
@@ -262,7 +263,7 @@ Grid buildGrid(const Pages& pages, bool removeVerticalSpace, bool pageBreaks, in
     // Rows: the lines of each page; sheets of at most 65536 rows.
     const int tolerance = std::max(1, minRowHeight) * 20;
     for (qsizetype p = 0; p < pages.size(); ++p) {
-        const Page page = pages[p];
+        const Page page = pages.unpack(p);
         const QVector<TextLine> lines = textLines(page, tolerance);
         int needed = int(lines.size());
         if (!removeVerticalSpace)

@@ -34,8 +34,10 @@ const QColor Green(0, 128, 0);
 const QColor Red(255, 0, 0);
 
 QColor colorOf(const reports::Pages& pages, const QString& text) {
-    for (const reports::Page& page : pages)
+    for (qsizetype i = 0; i < pages.size(); ++i) {
+        const reports::Page page = pages.unpack(i);
         if (const PageItem* item = findText(page, text)) return item->color;
+    }
     return {};
 }
 
@@ -84,10 +86,11 @@ TEST_F(QuenbrookTest, TheReportShowsGroupsColouredLinesAndTheThreeTotals) {
     EXPECT_TRUE(texts.contains("2.700,00"));
 
     // A total wider than its box runs on into the free space on its right; a name stops at the next column.
-    const PageItem* total = findText(pages[0], "1.500,00");
+    const reports::Page first = pages.unpack(0);
+    const PageItem* total = findText(first, "1.500,00");
     ASSERT_NE(total, nullptr);
     EXPECT_GT(total->room, total->rect.width());
-    const PageItem* name = findText(pages[0], "Muzzarella");
+    const PageItem* name = findText(first, "Muzzarella");
     ASSERT_NE(name, nullptr);
     EXPECT_EQ(name->room, name->rect.width()); // the unit price follows at once
 

@@ -41,10 +41,11 @@ TEST_F(VelmarshTest, EveryLineCarriesTheLabelAndEveryColumnPrintsWhole) {
     EXPECT_EQ(countText(pages, "600"), 4);  // unit amount and line total of both Napolitanas
 
     // Landscape letter; the Total column ends inside the right margin.
-    EXPECT_GT(pages[0].size.width(), pages[0].size.height());
-    const PageItem* total = findText(pages[0], "Total");
+    const reports::Page first = pages.unpack(0);
+    EXPECT_GT(first.size.width(), first.size.height());
+    const PageItem* total = findText(first, "Total");
     ASSERT_NE(total, nullptr);
-    EXPECT_LE(total->rect.left() + 1134, pages[0].size.width() - report.pageSetup().rightMargin);
+    EXPECT_LE(total->rect.left() + 1134, first.size.width() - report.pageSetup().rightMargin);
     EXPECT_GE(total->room, 1134);
     EXPECT_EQ(report.toolbar().tools(22).caption, "    Excel    ");
 
@@ -79,7 +80,7 @@ TEST_F(VelmarshEmptyTest, LineTotalsReadTheLeadingNumberOfEachText) {
     tmp.close();
     velmarsh::ActiveReport1& report = framework::report<velmarsh::ActiveReport1>();
     report.run();
-    const reports::Page& page = report.pages()[0];
+    const reports::Page page = report.pages().unpack(0);
     for (int i = 0; i < n; ++i) {
         const PageItem* product = findText(page, QStringLiteral("L%1").arg(i));
         ASSERT_NE(product, nullptr);
