@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QImage>
 #include <QString>
-#include <QVector>
 
 #include <functional>
 
@@ -17,20 +15,14 @@ class Report;
 namespace framework {
 
 // The parameters window's controls that the export tools use: its save dialog dlgDialog
-// and its image list ImageList1. They are the running program's frmParametros unless a
-// caller plugs in others; without them, using them raises error 91.
+// and its image list ImageList1. Installing a program plugs in its frmParametros; a caller
+// may plug in others; without them, using them raises error 91.
 struct ExportControls {
     std::function<forms::CommonDialog&()> dlgDialog;
     std::function<forms::ImageList&()> ImageList1;
 };
 void setExportControls(ExportControls controls);
 const ExportControls& exportControls();
-
-// The pictures of the four export tools, in the order of ImageList1: spreadsheet, PDF,
-// text, word processor.
-QVector<QImage> exportToolPictures();
-// Fills an image list with them (the parameters windows' ImageList1).
-void addExportToolPictures(forms::ImageList& list);
 
 // Asks for the name of an export file of an extension in the save dialog; "" when the
 // user cancels or the dialog fails.

@@ -496,7 +496,7 @@ int main(int argc, char** argv) {
                     "(%.0f above idle, %.2f KB a row)\n",
                     rows, qint64(report.pages().size()), build, rssMiB(), rssMiB() - idle,
                     (rssMiB() - idle) * 1024 / std::max<long long>(1, rows));
-        if (report.preview()) report.preview()->setCurrentPage(int(report.pages().size()) - 1);
+        if (framework::preview()) framework::preview()->setCurrentPage(int(report.pages().size()) - 1);
         if (scale) {
             // The user's PDF export: the pages shown, written.
             const QString file = folder.filePath(QStringLiteral("export.pdf"));

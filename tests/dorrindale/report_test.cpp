@@ -55,8 +55,8 @@ TEST_F(DorrindaleReportTest, ARangeOfDaysListsDishesPerHourWithDiscountsOptionsA
     frmParametros& window = logIn();
     window.chkTodos.setValue(1);
     arDorrindale& report = firstOfDecember(window);
-    ASSERT_TRUE(report.preview() && report.preview()->isVisible());
-    EXPECT_EQ(report.preview()->windowTitle(), "Dorrindale");
+    ASSERT_TRUE(framework::preview() && framework::preview()->isVisible());
+    EXPECT_EQ(framework::preview()->windowTitle(), "Dorrindale");
     const reports::Pages& pages = report.pages();
     ASSERT_EQ(pages.size(), 1);
     const QStringList texts = allTexts(pages);
@@ -90,7 +90,7 @@ TEST_F(DorrindaleReportTest, ARangeOfDaysListsDishesPerHourWithDiscountsOptionsA
     EXPECT_TRUE(texts.contains("Limón"));
     EXPECT_TRUE(texts.contains("12,5"));
     EXPECT_TRUE(texts.contains("Sin sal"));
-    saveScreenshot(report.preview(), QStringLiteral("dorrindale-report"));
+    saveScreenshot(framework::preview(), QStringLiteral("dorrindale-report"));
 
     // A range that ends before it begins: nothing, and no discount.
     verListado(window, runtime::dateSerial(2026, 12, 2), runtime::dateSerial(2026, 12, 1));

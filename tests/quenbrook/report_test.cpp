@@ -50,7 +50,7 @@ TEST_F(QuenbrookTest, TheReportShowsGroupsColouredLinesAndTheThreeTotals) {
     verListado(window);
 
     ActiveReport1& report = framework::report<ActiveReport1>();
-    ASSERT_TRUE(report.preview() && report.preview()->isVisible());
+    ASSERT_TRUE(framework::preview() && framework::preview()->isVisible());
     const reports::Pages& pages = report.pages();
     ASSERT_EQ(pages.size(), 1);
     const QStringList texts = allTexts(pages);
@@ -99,7 +99,7 @@ TEST_F(QuenbrookTest, TheReportShowsGroupsColouredLinesAndTheThreeTotals) {
     EXPECT_EQ(report.toolbar().tools(21).caption, "                Exportar a:");
 
     saveScreenshot(window.window(), QStringLiteral("quenbrook-parametros"));
-    saveScreenshot(report.preview(), QStringLiteral("quenbrook-report"));
+    saveScreenshot(framework::preview(), QStringLiteral("quenbrook-report"));
 }
 
 TEST_F(QuenbrookEmptyTest, TotalsLeaveOutProductMinusEightAndSpareRemainingLines) {
@@ -224,7 +224,7 @@ TEST_F(QuenbrookTest, ExportsAndPrintsHoldThePreviewsPagesWhateverTmpreportHolds
         printer.setOutputFileName(dir.filePath("impreso.pdf"));
         return true;
     });
-    report.preview()->action(0)->trigger();
+    framework::preview()->action(0)->trigger();
     reports::setPrintDialog({});
 
     EXPECT_EQ(read("antes.txt").toStdString(), shown.toStdString());
@@ -284,7 +284,7 @@ TEST_F(QuenbrookTest, AnOpenPreviewOutlivesTheParametersWindow) {
     frmParametros& window = logIn();
     setRange(window, day(2026, 12, 1), day(2026, 12, 1));
     verListado(window);
-    reports::PreviewWindow* preview = framework::report<ActiveReport1>().preview();
+    reports::PreviewWindow* preview = framework::preview();
     ASSERT_TRUE(preview && preview->isVisible());
 
     QObject context; // drops the timers when the program ends early

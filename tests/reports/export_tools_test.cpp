@@ -2,9 +2,11 @@
 #include "forms/CommonDialog.h"
 #include "forms/Form.h"
 #include "forms/ImageList.h"
+#include "framework/ExportToolPictures.h"
 #include "framework/PreviewReport.h"
 #include "framework/ReportExport.h"
 #include "reports/PreviewWindow.h"
+#include "reports/ReportViewer.h"
 #include "runtime/Program.h"
 #include "support/FileSizeLimit.h"
 #include "support/LocaleScope.h"
@@ -106,6 +108,7 @@ protected:
     ScriptedHost host;
     QTemporaryDir dir;
     ExportLayout report;
+    ReportViewer viewer;
     QList<std::optional<QString>> answers;
     QList<DialogSeen> seen;
 };
@@ -114,7 +117,7 @@ protected:
 
 TEST_F(ExportToolsTest, ReportEndAddsTheCaptionAndFourExportToolsAt21To25) {
     EXPECT_FALSE(forms::isLoaded<ParametrosStandIn>());
-    report.show();
+    viewer.show(report);
     EXPECT_TRUE(forms::isLoaded<ParametrosStandIn>()); // reached for its image list
     EXPECT_FALSE(forms::instance<ParametrosStandIn>().visible());
     Toolbar& toolbar = report.toolbar();
@@ -136,7 +139,7 @@ TEST_F(ExportToolsTest, ReportEndAddsTheCaptionAndFourExportToolsAt21To25) {
         }
     }
     // The preview shows them with their captions and pictures; print comes first.
-    PreviewWindow* preview = report.preview();
+    PreviewWindow* preview = viewer.window();
     ASSERT_TRUE(preview);
     EXPECT_EQ(preview->windowTitle(), "Exportable");
     EXPECT_EQ(preview->action(0)->text(), "Imprimir...");
@@ -150,7 +153,7 @@ TEST_F(ExportToolsTest, ReportEndAddsTheCaptionAndFourExportToolsAt21To25) {
 }
 
 TEST_F(ExportToolsTest, TheCaptionToolAndTheEnginesToolsExportNothing) {
-    report.show();
+    viewer.show(report);
     report.clickTool(21);
     report.clickTool(13); // 100%
     report.clickTool(4);  // next page
@@ -159,7 +162,7 @@ TEST_F(ExportToolsTest, TheCaptionToolAndTheEnginesToolsExportNothing) {
 }
 
 TEST_F(ExportToolsTest, EachExportToolAsksForANameAndWritesThePreviewsPages) {
-    report.show();
+    viewer.show(report);
     struct Case {
         int tool;
         QString ext;
@@ -174,8 +177,8 @@ TEST_F(ExportToolsTest, EachExportToolAsksForANameAndWritesThePreviewsPages) {
         seen.clear();
         const int runs = report.runs;
         answers = {file("informe." + c.ext)};
-        report.preview()->action(c.tool)->trigger(); // as the user clicks it
-        QCoreApplication::processEvents();           // the toolbar is rebuilt after the click
+        viewer.window()->action(c.tool)->trigger(); // as the user clicks it
+        QCoreApplication::processEvents();          // the toolbar is rebuilt after the click
         ASSERT_EQ(seen.size(), 1);
         EXPECT_EQ(seen[0].title, "Save File");
         EXPECT_EQ(seen[0].filter, c.ext + " File (*." + c.ext + ")|*." + c.ext + "|AllFiles (*.*)|*.*");
@@ -190,8 +193,8 @@ TEST_F(ExportToolsTest, EachExportToolAsksForANameAndWritesThePreviewsPages) {
     // The dialog keeps the name chosen last; the tools stay at 21 to 25.
     EXPECT_EQ(forms::instance<ParametrosStandIn>().dlgDialog.FileName, file("informe.doc"));
     EXPECT_EQ(report.toolbar().count(), 26);
-    EXPECT_EQ(report.preview()->toolBar()->actions().size(), 26);
-    EXPECT_EQ(report.preview()->action(25)->text(), "    Word     ");
+    EXPECT_EQ(viewer.window()->toolBar()->actions().size(), 26);
+    EXPECT_EQ(viewer.window()->action(25)->text(), "    Word     ");
     EXPECT_TRUE(logLines().isEmpty());
     EXPECT_TRUE(host.boxes.isEmpty());
     EXPECT_FALSE(host.ended);
@@ -199,7 +202,7 @@ TEST_F(ExportToolsTest, EachExportToolAsksForANameAndWritesThePreviewsPages) {
 
 // Rows rewritten after the preview was shown do not reach the export.
 TEST_F(ExportToolsTest, TheExportHoldsThePagesThePreviewShows) {
-    report.show();
+    viewer.show(report);
     report.setRows({{QStringLiteral("Flan"), 450.0}});
     answers = {file("nuevo.txt")};
     report.clickTool(24);
@@ -212,7 +215,7 @@ TEST_F(ExportToolsTest, TheExportHoldsThePagesThePreviewShows) {
 }
 
 TEST_F(ExportToolsTest, ACancelWritesNothingAndLogsNothing) {
-    report.show();
+    viewer.show(report);
     answers = {std::nullopt};
     report.clickTool(23);
     EXPECT_EQ(seen.size(), 1);
@@ -223,7 +226,7 @@ TEST_F(ExportToolsTest, ACancelWritesNothingAndLogsNothing) {
 }
 
 TEST_F(ExportToolsTest, TheDialogConfirmsReplacingAndRefusesMissingFolders) {
-    report.show();
+    viewer.show(report);
     QFile existing(file("viejo.pdf"));
     ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
     existing.write("old");
@@ -252,7 +255,7 @@ TEST_F(ExportToolsTest, TheDialogConfirmsReplacingAndRefusesMissingFolders) {
 }
 
 TEST_F(ExportToolsTest, ANameWithoutExtensionIsUsedAsTyped) {
-    report.show();
+    viewer.show(report);
     answers = {file("informe")};
     report.clickTool(25);
     EXPECT_TRUE(QFile::exists(file("informe")));
@@ -267,7 +270,7 @@ TEST_F(ExportToolsTest, AFailedExportIsLoggedAndToldAndKeepsTheEarlierFile) {
     for (int i = 0; i < 300; ++i)
         rows.append({QStringLiteral("plato %1").arg(i), 100.0 + i});
     report.setRows(rows);
-    report.show();
+    viewer.show(report);
     const QStringList procedures{"exExcelReport", "exPDFReport", "exTXTReport", "exDOCReport"};
     const std::function<void(reports::Report&, const QString&)> exports[] = {exExcelReport, exPDFReport,
                                                                              exTXTReport, exDOCReport};

@@ -2,6 +2,7 @@
 #include "TestLayout.h"
 #include "reports/PreviewWindow.h"
 #include "reports/Printing.h"
+#include "reports/ReportViewer.h"
 #include "support/LocaleScope.h"
 #include "support/LockedFile.h"
 #include "support/ScriptedHost.h"
@@ -49,13 +50,14 @@ protected:
     LocaleScope locale{"es_AR.UTF-8"};
     ScriptedHost host;
     SalesReport report;
+    ReportViewer viewer;
 };
 
 } // namespace
 
 TEST_F(PreviewTest, ShowsThePagesWithTheEnginesToolsAndNavigates) {
-    report.show();
-    PreviewWindow* preview = report.preview();
+    viewer.show(report);
+    PreviewWindow* preview = viewer.window();
     ASSERT_TRUE(preview);
     EXPECT_TRUE(preview->isVisible());
     EXPECT_EQ(preview->windowTitle(), "Ventas de prueba");
@@ -91,8 +93,8 @@ TEST_F(PreviewTest, ShowsThePagesWithTheEnginesToolsAndNavigates) {
     EXPECT_EQ(preview->currentPage(), 2);
     preview->close();
     report.events.clear();
-    report.show();
-    EXPECT_EQ(report.preview(), preview);
+    viewer.show(report);
+    EXPECT_EQ(viewer.window(), preview);
     EXPECT_EQ(report.events.first(), "ReportStart");
     EXPECT_EQ(preview->currentPage(), 0);
     EXPECT_EQ(preview->toolBar()->findChild<QLineEdit*>()->text(), "1");
@@ -114,8 +116,8 @@ TEST_F(PreviewTest, TheEnginesTextsAreInTheProcessLanguage) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.locale);
         LocaleScope locale(c.locale);
-        report.show();
-        PreviewWindow* preview = report.preview();
+        viewer.show(report);
+        PreviewWindow* preview = viewer.window();
         const QList<QLabel*> labels = preview->toolBar()->findChildren<QLabel*>();
         ASSERT_EQ(labels.size(), 2);
         const QString pages = QString::number(preview->pageCount());
@@ -131,8 +133,8 @@ TEST_F(PreviewTest, TheEnginesTextsAreInTheProcessLanguage) {
 }
 
 TEST_F(PreviewTest, KeysTheWheelAndThePageBoxMoveThroughThePages) {
-    report.show();
-    PreviewWindow* preview = report.preview();
+    viewer.show(report);
+    PreviewWindow* preview = viewer.window();
     ASSERT_GE(preview->pageCount(), 3);
     const int last = preview->pageCount() - 1;
     auto* scroll = qobject_cast<QScrollArea*>(preview->centralWidget());
@@ -208,8 +210,8 @@ TEST_F(PreviewTest, PrintsThroughThePrintDialog) {
         printer.setOutputFileName(output);
         return true;
     });
-    report.show();
-    report.preview()->action(0)->trigger();
+    viewer.show(report);
+    viewer.window()->action(0)->trigger();
     EXPECT_EQ(dialogs, 1);
     EXPECT_TRUE(host.boxes.isEmpty());
 
@@ -229,7 +231,7 @@ TEST_F(PreviewTest, PrintsThroughThePrintDialog) {
     for (const Failure& failure : failures) {
         output = failure.file;
         host.boxes.clear();
-        report.preview()->action(0)->trigger();
+        viewer.window()->action(0)->trigger();
         ASSERT_EQ(host.boxes.size(), 1);
         EXPECT_EQ(host.boxes[0].text, QStringLiteral("No se pudo imprimir el informe en \"%1\": %2.")
                                           .arg(failure.file, failure.reason));
@@ -249,8 +251,8 @@ TEST_F(PreviewTest, PrintsThroughThePrintDialog) {
 }
 
 TEST_F(PreviewTest, AScreenshotOfAPageLooksLikeAPrintedReport) {
-    report.show();
-    PreviewWindow* preview = report.preview();
+    viewer.show(report);
+    PreviewWindow* preview = viewer.window();
     preview->resize(1000, 1150);
     preview->setZoom(1.0);
     // The build folder's test-output (the test program lies two folders below the build folder).

@@ -24,7 +24,7 @@ TEST_F(VelmarshTest, EveryLineCarriesTheLabelAndEveryColumnPrintsWhole) {
     verListado(window, day(2026, 12, 1), day(2026, 12, 1));
 
     velmarsh::ActiveReport1& report = framework::report<velmarsh::ActiveReport1>();
-    ASSERT_TRUE(report.preview() && report.preview()->isVisible());
+    ASSERT_TRUE(framework::preview() && framework::preview()->isVisible());
     const reports::Pages& pages = report.pages();
     ASSERT_EQ(pages.size(), 1);
     const QStringList texts = allTexts(pages);
@@ -50,8 +50,8 @@ TEST_F(VelmarshTest, EveryLineCarriesTheLabelAndEveryColumnPrintsWhole) {
     EXPECT_EQ(report.toolbar().tools(22).caption, "    Excel    ");
 
     saveScreenshot(window.window(), QStringLiteral("velmarsh-parametros"));
-    report.preview()->resize(1150, 800); // the whole width of the landscape page at 100%
-    saveScreenshot(report.preview(), QStringLiteral("velmarsh-report"));
+    framework::preview()->resize(1150, 800); // the whole width of the landscape page at 100%
+    saveScreenshot(framework::preview(), QStringLiteral("velmarsh-report"));
 }
 
 TEST_F(VelmarshEmptyTest, LineTotalsReadTheLeadingNumberOfEachText) {
