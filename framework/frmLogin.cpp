@@ -130,7 +130,7 @@ void frmLogin::Validar() {
                     gDB->dbaccess, program().login.cursorType, program().login.lockType);
         } catch (const runtime::RuntimeError&) {
             if (gDB->dbaccess && gDB->dbaccess->isOpen()) throw;
-            // The connection did not open at start-up: say why, and let the user try again later.
+            // The connection did not open at start-up: say why; the window stays open.
             QString message = QStringLiteral("No se puede conectar con la base de datos.");
             if (!gDB->openError().isEmpty()) message += QStringLiteral("\r\n\r\n") + gDB->openError();
             runtime::MsgBox(message, runtime::mb::Critical);
