@@ -24,8 +24,8 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-# The tests run under both process locales.
-locales=(es_AR.UTF-8 en_US.UTF-8)
+# The tests run under these process locales (es_CL writes dates with "-").
+locales=(es_AR.UTF-8 en_US.UTF-8 es_CL.UTF-8)
 generate=0
 for l in "${locales[@]}"; do
   locale -a 2>/dev/null | grep -qix "${l/UTF-8/utf8}" && continue

@@ -177,10 +177,12 @@ JetProvider::JetProvider(const QString& file, const QString& password) : m_file(
         Statement schema;
         int rc = schema.prepare(db, QByteArrayLiteral("SELECT count(*) FROM sqlite_master"));
         if (rc == SQLITE_OK) rc = schema.step();
-        if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
+        if (rc == SQLITE_NOTADB)
+            databaseError(QStringLiteral("Unrecognized database format '%1'.").arg(file));
+        // A database that cannot be read now (locked, its journal out of reach) says why.
+        if (rc != SQLITE_ROW)
             databaseError(QStringLiteral("Cannot open database '%1': %2")
-                              .arg(file, QString::fromUtf8(sqlite3_errstr(rc))));
-        if (rc != SQLITE_ROW) databaseError(QStringLiteral("Unrecognized database format '%1'.").arg(file));
+                              .arg(file, QString::fromUtf8(sqlite3_errmsg(db))));
     }
     if (!declaredType(QLatin1String(passwordTable), QStringLiteral("Password")).isNull()) {
         Statement stored;
