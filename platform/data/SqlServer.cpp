@@ -1,7 +1,7 @@
 #include "SqlServer.h"
 
 #include "OdbcProvider.h"
-#include "TSqlProvider.h"
+#include "SqliteProvider.h"
 #include "runtime/RuntimeError.h"
 
 namespace data {
@@ -86,7 +86,7 @@ FreeTdsLogin freeTdsLogin(const ConnectionString& parts) {
 
 std::unique_ptr<Provider> openSqlServer(const ConnectionString& parts) {
     const QString attached = parts.value(QStringLiteral("AttachDbFilename"));
-    if (!attached.isEmpty()) return std::make_unique<TSqlProvider>(attached);
+    if (!attached.isEmpty()) return openSqlServerFile(attached);
     const FreeTdsLogin login = freeTdsLogin(parts);
     return std::make_unique<OdbcProvider>(login.connectionString, login.loginTimeout, login.server);
 }

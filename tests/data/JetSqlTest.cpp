@@ -1,5 +1,6 @@
 #include "data/JetSql.h"
 #include "data/Recordset.h"
+#include "data/SqlTokenizer.h"
 #include "runtime/DateSerial.h"
 #include "runtime/RuntimeError.h"
 #include "support/LocaleScope.h"
@@ -9,18 +10,27 @@
 
 using runtime::Variant;
 
+namespace {
+
+// A Jet text tokenized, its #date# literals read.
+data::SqlText jetText(const QString& sql) {
+    data::SqlText text = data::tokenize(sql);
+    data::jetDialect(QString())->readLiterals(text);
+    return text;
+}
+
+} // namespace
+
 TEST(JetText, LiteralsLeaveTheShape) {
-    const auto a = data::parseJet("select * from Quenbrook where idventa = 15 and tipo <> 'ITEM'");
-    const auto b = data::parseJet("select  *  from Quenbrook where idventa = 2071 and tipo <> 'X'");
+    const auto a = jetText("select * from Quenbrook where idventa = 15 and tipo <> 'ITEM'");
+    const auto b = jetText("select  *  from Quenbrook where idventa = 2071 and tipo <> 'X'");
     EXPECT_EQ(a.shape, b.shape);
     ASSERT_EQ(a.literals.size(), 2);
     EXPECT_EQ(a.literals[0].toLong(), 15);
     EXPECT_EQ(a.literals[1].toString(), "ITEM");
-    EXPECT_NE(a.shape,
-              data::parseJet("select * from Quenbrook where idventa = '15' and tipo <> 'ITEM'").shape);
+    EXPECT_NE(a.shape, jetText("select * from Quenbrook where idventa = '15' and tipo <> 'ITEM'").shape);
 
-    const auto c =
-        data::parseJet("select 'it''s', \"dq\", 1.5, #2026-12-08#, #07:05:09#, #12/8/2026 7:05 PM#");
+    const auto c = jetText("select 'it''s', \"dq\", 1.5, #2026-12-08#, #07:05:09#, #12/8/2026 7:05 PM#");
     ASSERT_EQ(c.literals.size(), 6);
     EXPECT_EQ(c.literals[0].toString(), "it's");
     EXPECT_EQ(c.literals[1].toString(), "dq");
@@ -31,9 +41,9 @@ TEST(JetText, LiteralsLeaveTheShape) {
     EXPECT_DOUBLE_EQ(c.literals[5].toDate(),
                      runtime::dateSerial(2026, 12, 8) + runtime::timeSerial(19, 5, 0));
 
-    EXPECT_THROW(data::parseJet("select #2026-02-30#"), runtime::RuntimeError);
-    EXPECT_THROW(data::parseJet("select #07.05.09#"), runtime::RuntimeError);
-    EXPECT_THROW(data::parseJet("select 'abierto"), runtime::RuntimeError);
+    EXPECT_THROW(jetText("select #2026-02-30#"), runtime::RuntimeError);
+    EXPECT_THROW(jetText("select #07.05.09#"), runtime::RuntimeError);
+    EXPECT_THROW(jetText("select 'abierto"), runtime::RuntimeError);
 }
 
 namespace {
