@@ -157,6 +157,11 @@ private:
             }
         }
         const QStringView digits = QStringView(m_sql).mid(m_at, j - m_at);
+        if (m_orderBy && whole) { // a column's position, part of the statement's shape
+            addToken(SqlToken::Word, digits);
+            m_at = j;
+            return;
+        }
         bool fits = false;
         const qlonglong integer = whole ? digits.toLongLong(&fits) : 0;
         addParam(fits ? Variant(std::int64_t(integer)) : Variant(digits.toDouble()), false, false, j);
@@ -166,8 +171,20 @@ private:
         int j = m_at;
         while (j < m_size && isIdentChar(m_text[j]))
             ++j;
-        addToken(SqlToken::Word, QStringView(m_sql).mid(m_at, j - m_at));
+        const QStringView word = QStringView(m_sql).mid(m_at, j - m_at);
+        addToken(SqlToken::Word, word);
+        noteClause(word);
         m_at = j;
+    }
+
+    // Whether the words read so far end in an ORDER BY clause, whose numbers are positions.
+    void noteClause(QStringView word) {
+        if (word.compare(u"by", Qt::CaseInsensitive) == 0)
+            m_orderBy = m_lastWord.compare(u"order", Qt::CaseInsensitive) == 0;
+        else if (word.compare(u"union", Qt::CaseInsensitive) == 0 ||
+                 word.compare(u"limit", Qt::CaseInsensitive) == 0)
+            m_orderBy = false;
+        m_lastWord = word;
     }
 
     void symbol() {
@@ -177,6 +194,7 @@ private:
                           ((c == '>' || c == '!') && second == '=') || (c == '|' && second == '|');
         const QStringView text = QStringView(m_sql).mid(m_at, pair ? 2 : 1);
         addToken(SqlToken::Symbol, text);
+        if (c == u')' || c == u';') m_orderBy = false;
         m_at += int(text.size());
     }
 
@@ -190,6 +208,8 @@ private:
     char16_t* m_write;
     int m_segment = 0;
     int m_at = 0;
+    QStringView m_lastWord;
+    bool m_orderBy = false;
 };
 
 } // namespace
