@@ -152,6 +152,58 @@ Tokens call(const QString& function, const Tokens& arguments) {
     return out;
 }
 
+int depthAfter(const SqlToken& t, int depth) {
+    return isSymbol(t, QLatin1String("(")) ? depth + 1 : isSymbol(t, QLatin1String(")")) ? depth - 1 : depth;
+}
+
+QVector<Tokens> splitUnions(const Tokens& t, QVector<Tokens>& unions) {
+    QVector<Tokens> parts(1);
+    int depth = 0;
+    for (int i = 0; i < t.size(); ++i) {
+        depth = depthAfter(t[i], depth);
+        if (depth == 0 && isWord(t[i], QLatin1String("union"))) {
+            Tokens u{t[i]};
+            if (i + 1 < t.size() && isWord(t[i + 1], QLatin1String("all"))) u.append(t[++i]);
+            unions.append(u);
+            parts.append(Tokens());
+            continue;
+        }
+        parts.last().append(t[i]);
+    }
+    return parts;
+}
+
+namespace {
+
+bool endsSelectList(const SqlToken& t) {
+    static const QLatin1String clauses[] = {QLatin1String("from"), QLatin1String("where"),
+                                            QLatin1String("group"), QLatin1String("having"),
+                                            QLatin1String("order")};
+    for (const QLatin1String& clause : clauses)
+        if (isWord(t, clause)) return true;
+    return false;
+}
+
+} // namespace
+
+SelectList selectList(const Tokens& select) {
+    SelectList s;
+    int begin = select.isEmpty() || !isWord(select[0], QLatin1String("select")) ? 0 : 1;
+    if (begin == 1 && begin < select.size() &&
+        (isWord(select[1], QLatin1String("distinct")) || isWord(select[1], QLatin1String("all")) ||
+         isWord(select[1], QLatin1String("distinctrow"))))
+        ++begin;
+    s.head = select.mid(0, begin);
+    int end = begin;
+    for (int depth = 0; end < select.size(); ++end) {
+        if (depth == 0 && endsSelectList(select[end])) break;
+        depth = depthAfter(select[end], depth);
+    }
+    s.items = splitTopLevel(select, begin, end, QLatin1String(","));
+    s.tail = select.mid(end);
+    return s;
+}
+
 namespace {
 
 // Whether the name at i stands where a FROM clause names a table.

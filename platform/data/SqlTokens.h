@@ -38,6 +38,17 @@ Tokens withoutOuterParens(Tokens e);
 // function(arguments)
 Tokens call(const QString& function, const Tokens& arguments);
 
+// The SELECTs joined at the top level of a statement by UNION [ALL], and the joins between them.
+QVector<Tokens> splitUnions(const Tokens& t, QVector<Tokens>& unions);
+// A SELECT split at its select list: "SELECT [DISTINCT|ALL|DISTINCTROW]", the items of the list
+// and the clauses after it.
+struct SelectList {
+    Tokens head;
+    QVector<Tokens> items;
+    Tokens tail;
+};
+SelectList selectList(const Tokens& select);
+
 // Table names of a FROM clause, by the lower-case name or alias that qualifies their columns.
 using Tables = QHash<QString, QString>;
 Tables fromTables(const Tokens& t, int begin, int end);

@@ -67,9 +67,8 @@ public:
     // A whole query: its subqueries first, then each SELECT of a UNION.
     Tokens query(Tokens t, bool top, bool wantRowid) {
         t = subqueries(std::move(t));
-        QVector<Tokens> parts(1);
         QVector<Tokens> unions;
-        splitUnions(t, parts, unions);
+        const QVector<Tokens> parts = splitUnions(t, unions);
         const bool dedupe = unions.size() > 0;
         Tokens out;
         for (int p = 0; p < parts.size(); ++p) {
@@ -94,57 +93,32 @@ private:
         return t;
     }
 
-    static void splitUnions(const Tokens& t, QVector<Tokens>& parts, QVector<Tokens>& unions) {
-        int depth = 0;
-        for (int i = 0; i < t.size(); ++i) {
-            if (isSymbol(t[i], QLatin1String("(")))
-                ++depth;
-            else if (isSymbol(t[i], QLatin1String(")")))
-                --depth;
-            if (depth == 0 && isWord(t[i], QLatin1String("union"))) {
-                Tokens u{t[i]};
-                if (i + 1 < t.size() && isWord(t[i + 1], QLatin1String("all"))) u.append(t[++i]);
-                unions.append(u);
-                parts.append(Tokens());
-                continue;
-            }
-            parts.last().append(t[i]);
-        }
-    }
-
     // One SELECT: alias references in its select list, constants in its GROUP BY, texts
     // compared in the collation when its rows are made distinct, and, when asked, the rowid
     // as first column.
     Tokens select(const Tokens& part, bool first, bool wantRowid, bool dedupe) {
         if (part.isEmpty() || !isWord(part[0], QLatin1String("select"))) return part;
-        const Clauses c = findClauses(part);
-        int listBegin = 1;
-        bool distinct = false;
-        if (listBegin < part.size() && (isWord(part[listBegin], QLatin1String("distinct")) ||
-                                        isWord(part[listBegin], QLatin1String("all")) ||
-                                        isWord(part[listBegin], QLatin1String("distinctrow")))) {
-            distinct = !isWord(part[listBegin], QLatin1String("all"));
-            ++listBegin;
-        }
-        const int listEnd = firstOf({c.from, c.where, c.groupBy, c.having, c.orderBy}, part.size());
-        const QVector<Tokens> list = selectList(part, listBegin, listEnd, first, dedupe || distinct);
+        const SelectList s = selectList(part);
+        const bool distinct = s.head.size() == 2 && !isWord(s.head[1], QLatin1String("all"));
+        const Clauses c = findClauses(s.tail);
+        const QVector<Tokens> list = rewriteList(items(s.items), first, dedupe || distinct);
 
-        Tokens out = part.mid(0, listBegin);
+        Tokens out = s.head;
         if (wantRowid && !distinct && c.groupBy < 0) {
             out << word(QStringLiteral("_rowid_")) << symbol(QStringLiteral(","));
             m_result.hasRowid = true;
         }
         out += joined(list, QStringLiteral(","));
-        if (c.groupBy < 0) return out + part.mid(listEnd);
-        out += part.mid(listEnd, c.groupBy - listEnd);
-        const int groupEnd = firstOf({c.having, c.orderBy}, part.size());
-        out += groupBy(part, c.groupBy + 2, groupEnd);
-        return out + part.mid(groupEnd);
+        if (c.groupBy < 0) return out + s.tail;
+        out += s.tail.mid(0, c.groupBy);
+        const int groupEnd = firstOf({c.having, c.orderBy}, int(s.tail.size()));
+        out += groupBy(s.tail, c.groupBy + 2, groupEnd);
+        return out + s.tail.mid(groupEnd);
     }
 
-    static QVector<SelectItem> items(const Tokens& part, int begin, int end) {
+    static QVector<SelectItem> items(const QVector<Tokens>& raws) {
         QVector<SelectItem> items;
-        for (const Tokens& raw : splitTopLevel(part, begin, end, QLatin1String(","))) {
+        for (const Tokens& raw : raws) {
             SelectItem item{raw, {}};
             const int n = int(raw.size());
             if (n >= 3 && isWord(raw[n - 2], QLatin1String("as")) && isName(raw[n - 1])) {
@@ -156,8 +130,7 @@ private:
         return items;
     }
 
-    QVector<Tokens> selectList(const Tokens& part, int begin, int end, bool first, bool dedupe) {
-        const QVector<SelectItem> list = items(part, begin, end);
+    QVector<Tokens> rewriteList(const QVector<SelectItem>& list, bool first, bool dedupe) {
         QHash<QString, int> aliases;
         for (int i = 0; i < list.size(); ++i)
             if (!list[i].alias.isEmpty() && !aliases.contains(list[i].alias.toLower()))

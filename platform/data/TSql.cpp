@@ -225,78 +225,36 @@ private:
     QHash<int, Type> m_converted;
 };
 
-struct UnionSelect {
-    Tokens head;              // SELECT [DISTINCT|ALL]
-    QVector<Tokens> items;    // the select list
-    Tokens tail;              // FROM onwards
-    QVector<Tokens> trailing; // the UNION [ALL] that follows, if any
-};
-
-// The SELECTs of a UNION, each split at its select list.
-QVector<UnionSelect> unionSelects(const Tokens& t) {
-    QVector<UnionSelect> selects(1);
-    int depth = 0;
-    int listBegin = -1;
-    for (int i = 0; i < t.size(); ++i) {
-        UnionSelect& s = selects.last();
-        depth += isSymbol(t[i], QLatin1String("(")) ? 1 : isSymbol(t[i], QLatin1String(")")) ? -1 : 0;
-        if (depth == 0 && isWord(t[i], QLatin1String("union"))) {
-            s.trailing.append(Tokens{t[i]});
-            if (i + 1 < t.size() && isWord(t[i + 1], QLatin1String("all"))) s.trailing.last().append(t[++i]);
-            selects.append(UnionSelect());
-            listBegin = -1;
-            continue;
-        }
-        if (listBegin < 0) {
-            s.head.append(t[i]);
-            const bool modifier = i + 1 < t.size() && (isWord(t[i + 1], QLatin1String("distinct")) ||
-                                                       isWord(t[i + 1], QLatin1String("all")));
-            if (isWord(t[i], QLatin1String("select")) && !modifier) listBegin = i + 1;
-            if ((isWord(t[i], QLatin1String("distinct")) || isWord(t[i], QLatin1String("all"))) &&
-                s.head.size() == 2)
-                listBegin = i + 1;
-            if (listBegin >= 0) s.items.append(Tokens());
-            continue;
-        }
-        if (!s.tail.isEmpty() || (depth == 0 && isWord(t[i], QLatin1String("from")))) {
-            s.tail.append(t[i]);
-        } else if (depth == 0 && isSymbol(t[i], QLatin1String(","))) {
-            s.items.append(Tokens());
-        } else {
-            s.items.last().append(t[i]);
-        }
-    }
-    return selects;
+// A number facing a datetime becomes a datetime; an alias stays.
+Tokens asDatetime(const Tokens& item, const Typer& typer) {
+    const int n = int(item.size());
+    const bool aliased = n >= 3 && isWord(item[n - 2], QLatin1String("as"));
+    const Tokens expression = aliased ? item.mid(0, n - 2) : item;
+    const Type type = typer.of(expression);
+    if (type != Type::Int && type != Type::Float) return item;
+    return call(QStringLiteral("tsql_datetime"), expression) + (aliased ? item.mid(n - 2) : Tokens());
 }
 
 // In a UNION, a number facing a datetime column becomes a datetime, as SQL Server converts the
 // column to its type of highest precedence (0 AS PREPARACION is 1900-01-01).
 Tokens convertUnionColumns(const Tokens& t, const Typer& typer) {
-    QVector<UnionSelect> selects = unionSelects(t);
-    if (selects.size() < 2) return t;
-    const int columns = int(selects[0].items.size());
-    for (int c = 0; c < columns; ++c) {
+    QVector<Tokens> unions;
+    const QVector<Tokens> parts = splitUnions(t, unions);
+    if (parts.size() < 2) return t;
+    QVector<SelectList> selects;
+    for (const Tokens& part : parts)
+        selects.append(selectList(part));
+    for (int c = 0; c < selects[0].items.size(); ++c) {
         bool date = false;
-        for (const UnionSelect& s : selects)
+        for (const SelectList& s : selects)
             date = date || (c < s.items.size() && typer.of(s.items[c]) == Type::Date);
-        if (!date) continue;
-        for (UnionSelect& s : selects) {
-            if (c >= s.items.size()) continue;
-            Tokens& item = s.items[c];
-            const int n = int(item.size());
-            const bool aliased = n >= 3 && isWord(item[n - 2], QLatin1String("as"));
-            const Tokens expression = aliased ? item.mid(0, n - 2) : item;
-            const Type type = typer.of(expression);
-            if (type == Type::Int || type == Type::Float)
-                item = call(QStringLiteral("tsql_datetime"), expression) +
-                       (aliased ? item.mid(n - 2) : Tokens());
-        }
+        for (SelectList& s : selects)
+            if (date && c < s.items.size()) s.items[c] = asDatetime(s.items[c], typer);
     }
     Tokens out;
-    for (const UnionSelect& s : selects) {
-        out += s.head + joined(s.items, QStringLiteral(",")) + s.tail;
-        for (const Tokens& u : s.trailing)
-            out += u;
+    for (int p = 0; p < selects.size(); ++p) {
+        if (p > 0) out += unions[p - 1];
+        out += selects[p].head + joined(selects[p].items, QStringLiteral(",")) + selects[p].tail;
     }
     return out;
 }
