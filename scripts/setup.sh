@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config clang-format
-  qt6-base-dev libgl1-mesa-dev libsqlite3-dev libgtest-dev libgmock-dev
+  qt6-base-dev libgl1-mesa-dev libsqlite3-dev libicu-dev libgtest-dev libgmock-dev
   unixodbc-dev tdsodbc libsqliteodbc
   fonts-dejavu-core fonts-liberation2 qt6-translations-l10n locales
   poppler-utils catdoc python3-xlrd libreoffice-calc-nogui libreoffice-writer-nogui

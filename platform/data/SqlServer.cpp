@@ -1,7 +1,7 @@
 #include "SqlServer.h"
 
 #include "OdbcProvider.h"
-#include "TSqlProvider.h"
+#include "SqliteProvider.h"
 #include "runtime/FileSystem.h"
 #include "runtime/RuntimeError.h"
 
@@ -103,7 +103,7 @@ FreeTdsLogin freeTdsLogin(const ConnectionString& parts) {
 
 std::unique_ptr<Provider> openSqlServer(const ConnectionString& parts) {
     const QString attached = parts.value(QStringLiteral("AttachDbFilename"));
-    if (!attached.isEmpty() && isEmbeddedDatabase(attached)) return std::make_unique<TSqlProvider>(attached);
+    if (!attached.isEmpty() && isEmbeddedDatabase(attached)) return openSqlServerFile(attached);
     const FreeTdsLogin login = freeTdsLogin(parts);
     return std::make_unique<OdbcProvider>(login.connectionString, login.loginTimeout, login.server);
 }

@@ -229,16 +229,27 @@ TEST_F(LoginTest, CancelEndsTheProgramWithTheDatabasesOpen) {
     EXPECT_TRUE(host.boxes.isEmpty());
 }
 
+// On either kind: the texts' collations are the connection's, never stored in the file.
 TEST_F(LoginTest, ASessionThatLogsNobodyInLeavesTheDatabaseAsItWas) {
-    const QByteArray before = fx.inRollbackJournal(fx.mainFile());
-    frmLogin& login = start();
-    logIn(login, QStringLiteral("ana"), QStringLiteral("mala"));
-    EXPECT_TRUE(user::click(login.PictureButton2.widget()));
-    gDB->CloseDatabase();
-    QFile file(fx.mainFile());
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(file.readAll() == before);
-    EXPECT_FALSE(QFileInfo::exists(fx.mainFile() + QStringLiteral("-wal")));
+    for (const bool server : {true, false}) {
+        if (server)
+            fx.useSqlServer();
+        else
+            fx.writeIni("Directorio|" + fx.root().toUtf8() + "\r\n");
+        const QString name = server ? fx.sqlServerFile() : fx.mainFile();
+        const QByteArray before = fx.inRollbackJournal(name);
+        frmLogin& login = start();
+        logIn(login, QStringLiteral("ana"), QStringLiteral("mala"));
+        if (!server) { // the program ends
+            EXPECT_TRUE(user::click(login.PictureButton2.widget()));
+        }
+        gDB->CloseDatabase();
+        QFile file(name);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(file.readAll() == before) << server;
+        EXPECT_FALSE(QFileInfo::exists(name + QStringLiteral("-wal")));
+        forms::unloadAll();
+    }
 }
 
 TEST_F(LoginTest, ADatabaseThatDidNotOpenIsReportedWithItsReasonAndTheWindowStays) {
@@ -317,6 +328,21 @@ TEST_F(LoginTest, MissingDatabaseEndsTheProgramBeforeTheLogin) {
     EXPECT_EQ(host.boxes[0].caption, QStringLiteral("Quenbrook"));
     EXPECT_TRUE(host.ended);
     EXPECT_FALSE(forms::isLoaded<frmLogin>());
+}
+
+// A name stored with a trailing blank: SQL Server ignores the blank in its comparison, Access
+// does not.
+TEST_F(LoginTest, ANameStoredWithATrailingBlankLogsInOnSqlServerAlone) {
+    const qint64 id = fx.addUser(QStringLiteral("flor "), QStringLiteral("flor"));
+    logIn(start(), QStringLiteral("flor"), QStringLiteral("flor"));
+    ASSERT_EQ(host.boxes.size(), 1);
+    EXPECT_EQ(host.boxes[0].text, QStringLiteral("Usuario o Contraseña incorrectos"));
+    forms::unloadAll();
+    fx.useSqlServer();
+    logIn(start(), QStringLiteral("flor"), QStringLiteral("flor"));
+    EXPECT_EQ(host.boxes.size(), 1);
+    EXPECT_TRUE(forms::isLoaded<frmParametrosPrueba>());
+    EXPECT_EQ(gIdUsuario, id);
 }
 
 TEST_F(LoginTest, AUserWithAccentedCapitalsLogsIn) {
