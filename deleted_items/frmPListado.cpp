@@ -12,6 +12,7 @@
 #include "runtime/DateSerial.h"
 #include "runtime/Format.h"
 #include "runtime/Program.h"
+#include "runtime/Regional.h"
 #include "runtime/RuntimeError.h"
 #include "runtime/Strings.h"
 
@@ -105,12 +106,14 @@ long long segundos(double serial) {
     return std::llround(serial * 86400.0);
 }
 
-// A date and time as the shift chooser writes it ("DD/MM/YY HH:MM"), read as a date serial
+// A date and time as the shift chooser writes it (FmtFechaHora: day, month, two-digit year,
+// hours and minutes, with the regional date and time separators), read as a date serial
 // whatever the regional order of day and month.
 double fechaDeTurno(const QString& text) {
+    const runtime::Regional& regional = runtime::Regional::current();
     const QStringList partes = text.trimmed().split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    const QStringList fecha = partes.value(0).split(QLatin1Char('/'));
-    const QStringList hora = partes.value(1).split(QLatin1Char(':'));
+    const QStringList fecha = partes.value(0).split(regional.dateSeparator);
+    const QStringList hora = partes.value(1).split(regional.timeSeparator);
     bool ok[5] = {};
     const int dia = fecha.value(0).toInt(&ok[0]);
     const int mes = fecha.value(1).toInt(&ok[1]);
@@ -134,9 +137,9 @@ QString formato(const Variant& value, const QString& picture) {
     return value.isNull() ? QString() : runtime::Format(value, picture);
 }
 
-// Minutes since midnight of an "HH:MM" text.
+// Minutes since midnight of a time as FmtHora writes it ("HH:MM", the regional time separator).
 double minutosDe(const QString& hhmm) {
-    const QStringList partes = runtime::Split(hhmm, QStringLiteral(":"));
+    const QStringList partes = runtime::Split(hhmm, QString(runtime::Regional::current().timeSeparator));
     if (partes.size() < 2) runtime::raise(runtime::err::SubscriptOutOfRange);
     return stod2(partes[0]) * 60 + stod2(partes[1]);
 }

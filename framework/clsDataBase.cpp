@@ -2,6 +2,7 @@
 
 #include "Configuracion.h"
 #include "data/Recordset.h"
+#include "funciones.h"
 #include "runtime/FileSystem.h"
 #include "runtime/Program.h"
 
@@ -12,6 +13,7 @@ clsDataBase* gDB = nullptr;
 namespace {
 
 const QString IniFile = QStringLiteral("\\..\\..\\bases.ini");
+const ErrorOrigin Origin{QStringLiteral("Módulo de clase"), QStringLiteral("clsDataBase")};
 
 QString jetConnection(const QString& file) {
     return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + file +
@@ -47,16 +49,26 @@ bool clsDataBase::OpenAccess() {
         dbaccess = std::make_shared<data::Connection>();
         if (m_options.cursorLocation) dbaccess->setCursorLocation(*m_options.cursorLocation);
     });
+    // A connection that does not open is logged with its reason; the login reports it.
+    const auto openMain = [&] {
+        if (!dbaccess) return;
+        try {
+            dbaccess->open(cn, QString(), QString());
+        } catch (const runtime::RuntimeError& error) {
+            m_openError = error.description();
+            LogError(errorMessage(error, QStringLiteral("OpenAccess"), Origin));
+        }
+    };
     QString kind;
     ignoringErrors([&] { kind = LeeIni(IniFile, QStringLiteral("DBKIND"), QStringLiteral("1")); });
     if (kind == QLatin1String("2")) {
         ignoringErrors([&] { cn = LeeIni(IniFile, QStringLiteral("CONNSTRING"), QString()); });
-        ignoringErrors([&] { dbaccess->open(cn, QString(), QString()); });
+        openMain();
         isMSSQL = true;
     } else {
         isMSSQL = false;
         cn = jetConnection(mainFile);
-        ignoringErrors([&] { dbaccess->open(cn, QString(), QString()); });
+        openMain();
     }
 
     if (!dbaccess) runtime::raise(runtime::err::ObjectNotSet);

@@ -29,7 +29,10 @@ public:
     QString directorio;           // point-of-sale folder
     QString cn;                   // connection string of dbaccess
 
+    // Opens both connections. When the point-of-sale connection does not open, the driver's or
+    // the server's reason goes to the error log and stays in openError(); the program goes on.
     bool OpenAccess();
+    const QString& openError() const { return m_openError; }
     bool DBIsOpen();
     void CloseDatabase();
     // Without a settings table the read gives the default and the save writes nothing.
@@ -38,6 +41,7 @@ public:
 
 private:
     DatabaseOptions m_options;
+    QString m_openError;
 };
 
 // The one database object of the program, created by Main.

@@ -124,9 +124,18 @@ void frmLogin::Validar() {
         const QString password = trimmedLower(txtPass.text());
 
         data::Recordset rs;
-        rs.open(QStringLiteral("select * from usuarios where estado=1 and apodo='") + sqlText(usuario) +
-                    QStringLiteral("' and password='") + sqlText(password) + QStringLiteral("'"),
-                gDB->dbaccess, program().login.cursorType, program().login.lockType);
+        try {
+            rs.open(QStringLiteral("select * from usuarios where estado=1 and apodo='") + sqlText(usuario) +
+                        QStringLiteral("' and password='") + sqlText(password) + QStringLiteral("'"),
+                    gDB->dbaccess, program().login.cursorType, program().login.lockType);
+        } catch (const runtime::RuntimeError&) {
+            if (gDB->dbaccess && gDB->dbaccess->isOpen()) throw;
+            // The connection did not open at start-up: say why; the window stays open.
+            QString message = QStringLiteral("No se puede conectar con la base de datos.");
+            if (!gDB->openError().isEmpty()) message += QStringLiteral("\r\n\r\n") + gDB->openError();
+            runtime::MsgBox(message, runtime::mb::Critical);
+            return;
+        }
         if (rs.eof()) {
             runtime::MsgBox(QStringLiteral("Usuario o Contraseña incorrectos"));
             return;

@@ -1,8 +1,8 @@
 #include "Connection.h"
 
 #include "ConnectionString.h"
-#include "JetProvider.h"
 #include "SqlServer.h"
+#include "SqliteProvider.h"
 #include "runtime/RuntimeError.h"
 
 #include <utility>
@@ -18,9 +18,8 @@ void Connection::open(const QString& connectionString, const QString& /*user*/, 
     const ConnectionString parts(connectionString);
     const QString provider = parts.value(QStringLiteral("Provider"));
     if (provider.startsWith(QLatin1String("Microsoft.Jet.OLEDB"), Qt::CaseInsensitive)) {
-        m_provider =
-            std::make_unique<JetProvider>(parts.value(QStringLiteral("Data Source")),
-                                          parts.value(QStringLiteral("Jet OLEDB:Database Password")));
+        m_provider = openJetFile(parts.value(QStringLiteral("Data Source")),
+                                 parts.value(QStringLiteral("Jet OLEDB:Database Password")));
         return;
     }
     if (isSqlServerProvider(provider)) {

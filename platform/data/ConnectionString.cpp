@@ -14,10 +14,17 @@ ConnectionString::ConnectionString(const QString& text) {
             ++j;
         QString value;
         if (j < n && (text[j] == QLatin1Char('"') || text[j] == QLatin1Char('\''))) {
+            // A quoted value keeps its blanks and separators; its quote doubled stands for itself.
             const QChar quote = text[j];
-            const int close = text.indexOf(quote, j + 1);
-            value = text.mid(j + 1, (close < 0 ? n : close) - j - 1);
-            j = close < 0 ? n : close + 1;
+            for (++j; j < n; ++j) {
+                if (text[j] == quote) {
+                    if (j + 1 < n && text[j + 1] == quote)
+                        ++j;
+                    else
+                        break;
+                }
+                value += text[j];
+            }
             const int semicolon = text.indexOf(QLatin1Char(';'), j);
             i = semicolon < 0 ? n : semicolon + 1;
         } else {

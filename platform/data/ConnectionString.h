@@ -6,7 +6,8 @@
 namespace data {
 
 // A connection string of "key=value" pairs separated by ";", keys compared without regard
-// to case; a value may be enclosed in double or single quotes.
+// to case. A value is trimmed of blanks unless it is enclosed in double or single quotes, inside
+// which ";" and blanks are its own and the quote written twice stands for one.
 class ConnectionString {
 public:
     explicit ConnectionString(const QString& text);

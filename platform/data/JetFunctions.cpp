@@ -7,7 +7,6 @@
 
 #include <sqlite3.h>
 
-#include <algorithm>
 #include <optional>
 
 namespace data {
@@ -156,25 +155,6 @@ void trapped(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     }
 }
 
-// Texts compared without regard to case for every letter, accents kept ("Ángel" = "ÁNGEL" but
-// not "Angel"). ASCII is compared byte by byte; the first other character hands the texts to Qt.
-int jetNoCase(void*, int lengthA, const void* a, int lengthB, const void* b) {
-    const auto* x = static_cast<const unsigned char*>(a);
-    const auto* y = static_cast<const unsigned char*>(b);
-    const int n = std::min(lengthA, lengthB);
-    for (int i = 0; i < n; ++i) {
-        if (x[i] >= 0x80 || y[i] >= 0x80) {
-            const QString left = QString::fromUtf8(reinterpret_cast<const char*>(x + i), lengthA - i);
-            const QString right = QString::fromUtf8(reinterpret_cast<const char*>(y + i), lengthB - i);
-            return left.compare(right, Qt::CaseInsensitive);
-        }
-        const int cx = x[i] >= 'A' && x[i] <= 'Z' ? x[i] + 32 : x[i];
-        const int cy = y[i] >= 'A' && y[i] <= 'Z' ? y[i] + 32 : y[i];
-        if (cx != cy) return cx - cy;
-    }
-    return lengthA - lengthB;
-}
-
 } // namespace
 
 void registerJetFunctions(sqlite3* db) {
@@ -187,7 +167,6 @@ void registerJetFunctions(sqlite3* db) {
     sqlite3_create_function(db, "jet_instr", 3, flags, nullptr, jetInstr, nullptr, nullptr);
     sqlite3_create_function(db, "jet_first", 1, SQLITE_UTF8, nullptr, nullptr, keepStep<false>, keepFinal);
     sqlite3_create_function(db, "jet_last", 1, SQLITE_UTF8, nullptr, nullptr, keepStep<true>, keepFinal);
-    sqlite3_create_collation(db, jetNoCaseCollation, SQLITE_UTF8, nullptr, jetNoCase);
 }
 
 } // namespace data

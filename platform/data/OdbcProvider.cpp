@@ -1,6 +1,5 @@
 #include "OdbcProvider.h"
 
-#include "JetSql.h"
 #include "SqlTokens.h"
 #include "runtime/DateSerial.h"
 #include "runtime/RuntimeError.h"
@@ -124,7 +123,7 @@ private:
 
 QString plainTable(const QString& sql) {
     using namespace sql;
-    const QVector<SqlToken> t = parseJet(sql).tokens;
+    const QVector<SqlToken> t = tokenize(sql).tokens;
     if (t.isEmpty() || !isWord(t[0], QLatin1String("select"))) return {};
     int i = 1;
     // The select list: "*" or plain column names, qualified or not, without aliases.

@@ -1,8 +1,11 @@
 #include "SqlServer.h"
 
 #include "OdbcProvider.h"
-#include "TSqlProvider.h"
+#include "SqliteProvider.h"
+#include "runtime/FileSystem.h"
 #include "runtime/RuntimeError.h"
+
+#include <QFile>
 
 namespace data {
 
@@ -24,13 +27,23 @@ bool isTrue(const QString& value) {
     return v == QLatin1String("sspi") || v == QLatin1String("true") || v == QLatin1String("yes");
 }
 
-// A value as an ODBC connection string holds it: braced when it has a separator or brace.
-QString odbcValue(const QString& value) {
-    if (!value.contains(QLatin1Char(';')) && !value.contains(QLatin1Char('{')) &&
-        !value.contains(QLatin1Char('}')) && value.trimmed() == value)
-        return value;
-    return QLatin1Char('{') + QString(value).replace(QLatin1Char('}'), QLatin1String("}}")) +
-           QLatin1Char('}');
+// A value as FreeTDS's ODBC driver reads it from a connection string: as written up to the next
+// ";" (blanks, "=" and braces included), or, when it starts with "{", from there up to the first
+// "};", with nothing undoubled. So a value is braced only when it holds ";" or starts with "{",
+// and one that holds "};" cannot be given.
+QString odbcValue(const char* key, const QString& value) {
+    if (!value.contains(QLatin1Char(';')) && !value.startsWith(QLatin1Char('{'))) return value;
+    if (value.contains(QLatin1String("};")))
+        refuse(QStringLiteral("The value of %1 in CONNSTRING holds \"};\", which cannot be passed to the "
+                              "FreeTDS driver.")
+                   .arg(QLatin1String(key)));
+    return QLatin1Char('{') + value + QLatin1Char('}');
+}
+
+// Whether a file is one the embedded engine reads: a SQLite database.
+bool isEmbeddedDatabase(const QString& file) {
+    QFile f(runtime::localPath(file));
+    return f.open(QIODevice::ReadOnly) && f.read(16) == QByteArray("SQLite format 3", 16);
 }
 
 } // namespace
@@ -67,14 +80,18 @@ FreeTdsLogin freeTdsLogin(const ConnectionString& parts) {
         refuse(QStringLiteral(
             "[DBNETLIB][ConnectionOpen (Connect()).]SQL Server does not exist or access denied."));
 
-    QStringList pairs{QStringLiteral("Driver={FreeTDS}"),
-                      QStringLiteral("Server=") +
-                          odbcValue(instance.isEmpty() ? host : host + QLatin1Char('\\') + instance)};
-    if (!port.isEmpty()) pairs << QStringLiteral("Port=") + odbcValue(port);
+    QStringList pairs{
+        QStringLiteral("Driver={FreeTDS}"),
+        QStringLiteral("Server=") +
+            odbcValue("Data Source", instance.isEmpty() ? host : host + QLatin1Char('\\') + instance)};
+    if (!port.isEmpty()) pairs << QStringLiteral("Port=") + odbcValue("Data Source", port);
     const QString database = valueOf(parts, {"initial catalog", "database"});
-    if (!database.isEmpty()) pairs << QStringLiteral("Database=") + odbcValue(database);
-    pairs << QStringLiteral("UID=") + odbcValue(valueOf(parts, {"user id", "uid", "user"}))
-          << QStringLiteral("PWD=") + odbcValue(valueOf(parts, {"password", "pwd"}))
+    if (!database.isEmpty()) pairs << QStringLiteral("Database=") + odbcValue("Initial Catalog", database);
+    const QString attached = parts.value(QStringLiteral("AttachDbFilename"));
+    if (!attached.isEmpty())
+        pairs << QStringLiteral("AttachDbFilename=") + odbcValue("AttachDbFilename", attached);
+    pairs << QStringLiteral("UID=") + odbcValue("User ID", valueOf(parts, {"user id", "uid", "user"}))
+          << QStringLiteral("PWD=") + odbcValue("Password", valueOf(parts, {"password", "pwd"}))
           << QStringLiteral("TDS_Version=7.4") << QStringLiteral("ClientCharset=UTF-8");
     login.connectionString = pairs.join(QLatin1Char(';'));
     bool ok = false;
@@ -86,7 +103,7 @@ FreeTdsLogin freeTdsLogin(const ConnectionString& parts) {
 
 std::unique_ptr<Provider> openSqlServer(const ConnectionString& parts) {
     const QString attached = parts.value(QStringLiteral("AttachDbFilename"));
-    if (!attached.isEmpty()) return std::make_unique<TSqlProvider>(attached);
+    if (!attached.isEmpty() && isEmbeddedDatabase(attached)) return openSqlServerFile(attached);
     const FreeTdsLogin login = freeTdsLogin(parts);
     return std::make_unique<OdbcProvider>(login.connectionString, login.loginTimeout, login.server);
 }

@@ -18,13 +18,14 @@ struct FreeTdsLogin {
 };
 
 // Maps the keys of a SQLOLEDB/SQLNCLI/MSOLEDBSQL connection string to FreeTDS's: Data Source
-// (server, server\instance, server,port, tcp: prefix, "(local)"), the database name, User ID,
-// Password, Connect Timeout. Integrated Security is refused: FreeTDS has no Windows login here.
+// (server, server\instance, server,port, tcp: prefix, "(local)"), the database name, the file
+// to attach, User ID, Password, Connect Timeout; the values reach the server as the string
+// holds them. Integrated Security is refused: FreeTDS has no Windows login here.
 FreeTdsLogin freeTdsLogin(const ConnectionString& parts);
 
-// Opens a SQL Server connection string: one that attaches a file (AttachDbFilename) on the
-// embedded engine, any other through ODBC and FreeTDS. Throws a database error when it
-// cannot connect.
+// Opens a SQL Server connection string: one that attaches a file the embedded engine reads (a
+// SQLite database, AttachDbFilename) on that engine, any other through ODBC and FreeTDS.
+// Throws a database error when it cannot connect.
 std::unique_ptr<Provider> openSqlServer(const ConnectionString& parts);
 
 } // namespace data

@@ -2,6 +2,8 @@
 #include "data/Recordset.h"
 #include "framework/Configuracion.h"
 #include "framework/Main.h"
+#include "runtime/DateSerial.h"
+#include "runtime/Format.h"
 #include "runtime/Program.h"
 #include "runtime/RuntimeError.h"
 #include "support/LocalPorts.h"
@@ -11,6 +13,7 @@
 #include <QDir>
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 using namespace framework;
 
@@ -19,6 +22,15 @@ namespace {
 QString mainConnection(const QString& directorio) {
     return "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + directorio +
            "\\db\\db.mdb;Persist Security Info=False;Jet OLEDB:Database Password=47125830";
+}
+
+// The lines of today's error log in the program's folder.
+QStringList errorLog(const PosFixture& pos) {
+    QFile file(pos.programFolder() + "/ErrorLog" +
+               runtime::Format(runtime::Variant::date(runtime::today()), "DDMMYY") + ".log");
+    return file.open(QIODevice::ReadOnly)
+               ? QString::fromUtf8(file.readAll()).split("\r\n", Qt::SkipEmptyParts)
+               : QStringList();
 }
 
 // Points gDB at a database object for one test.
@@ -82,7 +94,7 @@ TEST(OpenAccess, MissingDatabaseEndsTheProgramWhateverTheKind) {
     }
 }
 
-TEST(OpenAccess, OnlyKindTwoSelectsSqlServerAndItsFailureIsSilent) {
+TEST(OpenAccess, OnlyKindTwoSelectsSqlServerAndAFailedOpenIsLoggedWithItsReason) {
     ScriptedHost host;
     PosFixture pos;
     for (const QByteArray kind : {"1", "3", "sql", "", "2 "}) {
@@ -91,7 +103,9 @@ TEST(OpenAccess, OnlyKindTwoSelectsSqlServerAndItsFailureIsSilent) {
         db.OpenAccess();
         EXPECT_FALSE(db.isMSSQL) << kind.constData();
         EXPECT_TRUE(db.DBIsOpen()) << kind.constData();
+        EXPECT_EQ(db.openError(), "");
     }
+    EXPECT_TRUE(errorLog(pos).isEmpty());
     // A server that refuses the connection.
     const QString unreachable =
         "Provider=SQLOLEDB;Server=127.0.0.1," + QString::number(closedLocalPort()) + ";User ID=sa;Password=x";
@@ -104,6 +118,13 @@ TEST(OpenAccess, OnlyKindTwoSelectsSqlServerAndItsFailureIsSilent) {
     EXPECT_FALSE(db.DBIsOpen());
     EXPECT_TRUE(db.spooler->isOpen());
     EXPECT_TRUE(host.boxes.isEmpty());
+    // The driver's own reason, in the error log and for the login.
+    EXPECT_TRUE(db.openError().startsWith("[FreeTDS]")) << db.openError().toStdString();
+    const QStringList log = errorLog(pos);
+    ASSERT_EQ(log.size(), 1);
+    EXPECT_TRUE(
+        log[0].contains("(" + db.openError() + ") in procedure OpenAccess of Módulo de clase clsDataBase"))
+        << log[0].toStdString();
     // A start whose main connection failed still closes quietly.
     EXPECT_NO_THROW(db.CloseDatabase());
 }
@@ -118,6 +139,7 @@ TEST(OpenAccess, WrongPasswordShowsOnlyAtTheFirstQuery) {
     data::Recordset rs;
     EXPECT_THROW(rs.open("select * from usuarios", db.dbaccess), runtime::RuntimeError);
     EXPECT_TRUE(host.boxes.isEmpty());
+    EXPECT_EQ(db.openError(), "Not a valid password.");
 }
 
 TEST(OpenAccess, MissingSpoolerIsARunTimeError) {
@@ -132,6 +154,26 @@ TEST(OpenAccess, MissingSpoolerIsARunTimeError) {
         EXPECT_TRUE(e.description().contains("spooler.mdb"));
     }
     EXPECT_TRUE(db.DBIsOpen());
+}
+
+TEST(OpenAccess, AGoodSpoolerThatCannotBeReadGivesTheEnginesReason) {
+    ScriptedHost host;
+    PosFixture pos;
+    pos.inRollbackJournal(pos.spoolerFile());
+    sqlite3* handle = nullptr;
+    sqlite3_open(pos.spoolerFile().toUtf8().constData(), &handle);
+    sqlite3_exec(handle, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+    sqlite3_close(handle);
+    // Its write-ahead log cannot be opened, as in a folder the user may not write to.
+    ASSERT_TRUE(QDir().mkdir(pos.spoolerFile() + "-wal"));
+    clsDataBase db;
+    try {
+        db.OpenAccess();
+        FAIL();
+    } catch (const runtime::RuntimeError& e) {
+        EXPECT_EQ(e.description(),
+                  "Cannot open database '" + pos.root() + "\\spooler.mdb': unable to open database file");
+    }
 }
 
 TEST(OpenAccess, AReducedObjectOpensOnlyThePointOfSaleDatabase) {

@@ -1,26 +1,39 @@
 #include "data/JetSql.h"
 #include "data/Recordset.h"
+#include "data/SqlTokenizer.h"
 #include "runtime/DateSerial.h"
 #include "runtime/RuntimeError.h"
 #include "support/LocaleScope.h"
 #include "support/PosFixture.h"
 
 #include <gtest/gtest.h>
+#include <unicode/ucol.h>
+
+#include <algorithm>
 
 using runtime::Variant;
 
+namespace {
+
+// A Jet text tokenized, its #date# literals read.
+data::SqlText jetText(const QString& sql) {
+    data::SqlText text = data::tokenize(sql);
+    data::jetDialect(QString())->readLiterals(text);
+    return text;
+}
+
+} // namespace
+
 TEST(JetText, LiteralsLeaveTheShape) {
-    const auto a = data::parseJet("select * from Quenbrook where idventa = 15 and tipo <> 'ITEM'");
-    const auto b = data::parseJet("select  *  from Quenbrook where idventa = 2071 and tipo <> 'X'");
+    const auto a = jetText("select * from Quenbrook where idventa = 15 and tipo <> 'ITEM'");
+    const auto b = jetText("select  *  from Quenbrook where idventa = 2071 and tipo <> 'X'");
     EXPECT_EQ(a.shape, b.shape);
     ASSERT_EQ(a.literals.size(), 2);
     EXPECT_EQ(a.literals[0].toLong(), 15);
     EXPECT_EQ(a.literals[1].toString(), "ITEM");
-    EXPECT_NE(a.shape,
-              data::parseJet("select * from Quenbrook where idventa = '15' and tipo <> 'ITEM'").shape);
+    EXPECT_NE(a.shape, jetText("select * from Quenbrook where idventa = '15' and tipo <> 'ITEM'").shape);
 
-    const auto c =
-        data::parseJet("select 'it''s', \"dq\", 1.5, #2026-12-08#, #07:05:09#, #12/8/2026 7:05 PM#");
+    const auto c = jetText("select 'it''s', \"dq\", 1.5, #2026-12-08#, #07:05:09#, #12/8/2026 7:05 PM#");
     ASSERT_EQ(c.literals.size(), 6);
     EXPECT_EQ(c.literals[0].toString(), "it's");
     EXPECT_EQ(c.literals[1].toString(), "dq");
@@ -31,9 +44,9 @@ TEST(JetText, LiteralsLeaveTheShape) {
     EXPECT_DOUBLE_EQ(c.literals[5].toDate(),
                      runtime::dateSerial(2026, 12, 8) + runtime::timeSerial(19, 5, 0));
 
-    EXPECT_THROW(data::parseJet("select #2026-02-30#"), runtime::RuntimeError);
-    EXPECT_THROW(data::parseJet("select #07.05.09#"), runtime::RuntimeError);
-    EXPECT_THROW(data::parseJet("select 'abierto"), runtime::RuntimeError);
+    EXPECT_THROW(jetText("select #2026-02-30#"), runtime::RuntimeError);
+    EXPECT_THROW(jetText("select #07.05.09#"), runtime::RuntimeError);
+    EXPECT_THROW(jetText("select 'abierto"), runtime::RuntimeError);
 }
 
 namespace {
@@ -91,6 +104,31 @@ TEST_F(JetFunctions, TextsCompareWithoutRegardToCaseEvenInUntypedColumns) {
     EXPECT_EQ(count("campo3 = 'ABIERTO'"), 1);
     EXPECT_EQ(count("'abierto' = campo3"), 1);
     EXPECT_EQ(count("campo3 <> 'abierto'"), 0);
+}
+
+// Texts of ASCII alone take a way round ICU: they must sort as ICU sorts them.
+TEST_F(JetFunctions, PlainTextsSortAsTheCollatorSortsThem) {
+    QStringList texts = {"a-b", "a b", "ab", "a.b", "A_b", "a1",  "a10", "a2",  "[x]", "~x", "x~", "Zeta",
+                         "'q",  "#1",  "$2", "",    " ",   "a,b", "a;b", "a:b", "(b",  "@c", "*d", "/e",
+                         "\\f", "&g",  "%h", "`i",  "^j",  "+k",  "<l",  "=m",  ">n",  "|o", "!p", "?r"};
+    for (int i = 0; i < texts.size(); ++i)
+        pos.spooler()->execute(QString("insert into tmpreport (campo1, campo3) values (%1, '%2')")
+                                   .arg(i)
+                                   .arg(QString(texts[i]).replace("'", "''")));
+    QStringList sorted;
+    for (const auto& row : pos.rows("select campo3 from tmpreport order by campo3", pos.spooler()))
+        sorted << row[0].toString();
+    UErrorCode status = U_ZERO_ERROR;
+    UCollator* collator = ucol_open("", &status);
+    ucol_setStrength(collator, UCOL_SECONDARY);
+    std::sort(texts.begin(), texts.end(), [collator](const QString& a, const QString& b) {
+        UErrorCode s = U_ZERO_ERROR;
+        const QByteArray x = a.toUtf8(), y = b.toUtf8();
+        return ucol_strcollUTF8(collator, x.constData(), int(x.size()), y.constData(), int(y.size()), &s) ==
+               UCOL_LESS;
+    });
+    ucol_close(collator);
+    EXPECT_EQ(sorted, texts);
 }
 
 TEST_F(JetFunctions, GroupByConstantsAndAliasReferences) {

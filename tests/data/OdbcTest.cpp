@@ -7,8 +7,10 @@
 #include "runtime/DateSerial.h"
 #include "runtime/RuntimeError.h"
 #include "support/LocalPorts.h"
+#include "tools/pos/PosDatabase.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -182,4 +184,54 @@ TEST(FreeTds, ARefusedOrSilentServerFailsTheOpenWithinTheLoginTimeout) {
         EXPECT_LT(clock.elapsed(), 8000);
         EXPECT_FALSE(cn.isOpen());
     }
+}
+
+TEST(FreeTds, TheLoginCarriesUserPasswordDatabaseAndFileAsWritten) {
+    QTemporaryDir dir;
+    const QString notOurs = dir.path() + "/pos.mdf";
+    QFile file(notOurs);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(4096, '\0'));
+    file.close();
+    const struct {
+        QString keys; // of CONNSTRING
+        QString user, password, database, attached;
+    } cases[] = {
+        {"User ID=u}s;Password=ab}c;Initial Catalog=po}s", "u}s", "ab}c", "po}s", ""},
+        {"User ID=\"a;b\";Password=\"x=y;z}\";Initial Catalog='p;o}'", "a;b", "x=y;z}", "p;o}", ""},
+        {"User ID=\" jo se \";Password= p w ;Database=' mi base '", " jo se ", "p w", " mi base ", ""},
+        {"User ID=o'neill;Password=\"di\"\"ce\";Database='it''s'", "o'neill", "di\"ce", "it's", ""},
+        {"User ID=Ñandú;Password=contraseña€;Initial Catalog=Peñón", "Ñandú", "contraseña€", "Peñón", ""},
+        {"User ID={u};Password={p}};Database={x", "{u}", "{p}}", "{x", ""},
+        // A file the embedded engine cannot read is the server's to attach.
+        {"User ID=u;Password=p;AttachDbFilename=C:\\datos\\pos.mdf", "u", "p", "", "C:\\datos\\pos.mdf"},
+        {"User ID=u;Password=p;AttachDbFilename=" + notOurs, "u", "p", "", notOurs},
+    };
+    for (const auto& c : cases) {
+        TdsLoginListener server;
+        data::Connection cn;
+        const QString message = errorText([&] {
+            cn.open("Provider=SQLOLEDB;Data Source=127.0.0.1," + QString::number(server.port()) + ";" +
+                    c.keys);
+        });
+        EXPECT_TRUE(message.startsWith("[FreeTDS]")) << message.toStdString();
+        const TdsLoginListener::Login login = server.login();
+        ASSERT_TRUE(login.received) << c.keys.toStdString();
+        EXPECT_EQ(login.user, c.user) << c.keys.toStdString();
+        EXPECT_EQ(login.password, c.password) << c.keys.toStdString();
+        EXPECT_EQ(login.database, c.database) << c.keys.toStdString();
+        EXPECT_EQ(login.attachDbFile, c.attached) << c.keys.toStdString();
+    }
+
+    // A value that the driver cannot be given is refused before any connection; a SQLite file
+    // is attached by the embedded engine.
+    const QString server = "Provider=SQLOLEDB;Data Source=127.0.0.1," + QString::number(closedLocalPort());
+    data::Connection cn;
+    EXPECT_EQ(
+        errorText([&] { cn.open(server + ";User ID=u;Password=\"a};b\""); }),
+        "The value of Password in CONNSTRING holds \"};\", which cannot be passed to the FreeTDS driver.");
+    const QString ours = dir.path() + "/pos_embedded.mdf";
+    posdb::createSpoolerDatabase(ours, QString());
+    cn.open(server + ";AttachDbFilename=" + ours);
+    EXPECT_TRUE(cn.isOpen());
 }

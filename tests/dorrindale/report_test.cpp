@@ -230,6 +230,49 @@ TEST_F(DorrindaleReportTest, TheSpreadsheetShowsWhatThePreviewShows) {
     expectSpreadsheetShowsThePreview([&]() -> reports::Report& { return firstOfDecember(window); });
 }
 
+// On each kind, the dish list and the report's rows as its database orders and groups them:
+// accented letters beside their base letter, ñ with n on Access and after n on SQL Server, case
+// variants in one row, a trailing blank counted on Access alone; a line stored a breath before
+// 20 h is hour 20 on Access (whole seconds) and 19 on SQL Server (truncated).
+TEST_F(DorrindaleReportTest, DishesAreOrderedAndGroupedAsEachDatabaseDoes) {
+    LocaleScope locale("es_AR.UTF-8");
+    fx.insert("rubros", {{"IdR", 9}, {"descripcion", "Pastas"}, {"estado", 1}});
+    int id = 90;
+    for (const char* name : {"Ñoquis", "Ávila", "zapallo", "Nuez"})
+        fx.insert("productos",
+                  {{"Id", id++}, {"nombre", QString::fromUtf8(name)}, {"estado", 1}, {"idrubro", 9}});
+    for (const char* name : {"Ñoquis", "ñoquis"})
+        fx.addLine(1, QString::fromUtf8(name), 1, 800, {{"HORA", time(12, 10)}, {"idproducto", 90}});
+    fx.addLine(1, "Flan ", 1, 300, {{"HORA", time(12, 20)}, {"idproducto", 30}});
+    fx.addLine(1, "Tarde", 1, 70,
+               {{"HORA", runtime::Variant::date(runtime::timeSerial(19, 59, 59) + 0.6 / 86400)},
+                {"idproducto", 92}});
+    auto build = [this] {
+        frmParametros& window = logIn();
+        QStringList seen = names(window.ArticulosLista);
+        window.chkTodos.setValue(1);
+        const QStringList texts = allTexts(firstOfDecember(window).pages());
+        for (int i = 0; i < texts.size(); ++i)
+            if (texts[i].contains(QString::fromUtf8("oquis")) || texts[i].startsWith("Flan") ||
+                texts[i] == "Tarde")
+                seen << texts[i] + " " + texts[i + 1] + " " + texts[i + 2] + " " + texts[i + 3];
+        framework::install(dorrindale::program());
+        forms::unloadAll();
+        return seen;
+    };
+    const QStringList access = build();
+    fx.useSqlServer();
+    const QStringList server = build();
+    // The dish list, then each row of those dishes: name, hour, units, price.
+    EXPECT_EQ(access.join(" / "),
+              QString::fromUtf8("Agua / Ávila / Muzzarella / Napolitana / Ñoquis / Nuez / zapallo / "
+                                "Flan 12 1 300 / Flan  12 1 300 / Ñoquis 12 2 800 / Tarde 20 1 70"));
+    EXPECT_EQ(server.join(" / "),
+              QString::fromUtf8("Agua / Ávila / Muzzarella / Napolitana / Nuez / Ñoquis / zapallo / "
+                                "Flan 12 2 300 / Ñoquis 12 2 800 / Tarde 19 1 70"));
+    EXPECT_TRUE(host.boxes.isEmpty());
+}
+
 TEST_F(DorrindaleReportTest, TheReportExportsToTheFourKinds) {
     LocaleScope locale("en_US.UTF-8");
     frmParametros& window = logIn();

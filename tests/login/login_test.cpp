@@ -229,36 +229,78 @@ TEST_F(LoginTest, CancelEndsTheProgramWithTheDatabasesOpen) {
     EXPECT_TRUE(host.boxes.isEmpty());
 }
 
+// On either kind: the texts' collations are the connection's, never stored in the file.
 TEST_F(LoginTest, ASessionThatLogsNobodyInLeavesTheDatabaseAsItWas) {
-    const QByteArray before = fx.inRollbackJournal(fx.mainFile());
-    frmLogin& login = start();
-    logIn(login, QStringLiteral("ana"), QStringLiteral("mala"));
-    EXPECT_TRUE(user::click(login.PictureButton2.widget()));
-    gDB->CloseDatabase();
-    QFile file(fx.mainFile());
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(file.readAll() == before);
-    EXPECT_FALSE(QFileInfo::exists(fx.mainFile() + QStringLiteral("-wal")));
+    for (const bool server : {true, false}) {
+        if (server)
+            fx.useSqlServer();
+        else
+            fx.writeIni("Directorio|" + fx.root().toUtf8() + "\r\n");
+        const QString name = server ? fx.sqlServerFile() : fx.mainFile();
+        const QByteArray before = fx.inRollbackJournal(name);
+        frmLogin& login = start();
+        logIn(login, QStringLiteral("ana"), QStringLiteral("mala"));
+        if (!server) { // the program ends
+            EXPECT_TRUE(user::click(login.PictureButton2.widget()));
+        }
+        gDB->CloseDatabase();
+        QFile file(name);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(file.readAll() == before) << server;
+        EXPECT_FALSE(QFileInfo::exists(name + QStringLiteral("-wal")));
+        forms::unloadAll();
+    }
 }
 
-TEST_F(LoginTest, UnopenedDatabaseOnlyWritesTheErrorLog) {
-    // An empty connection string, and a server that refuses the connection.
-    const QByteArray connections[] = {"", "Provider=SQLOLEDB;Data Source=127.0.0.1," +
-                                              QByteArray::number(closedLocalPort()) +
-                                              ";initial catalog=pos;User ID=sa;Password=x;Connect Timeout=3"};
-    for (int i = 0; i < 2; ++i) {
-        fx.writeIni("Directorio|" + fx.root().toUtf8() + "\r\nDBKIND|2\r\nCONNSTRING|" + connections[i] +
-                    "\r\n");
+TEST_F(LoginTest, ADatabaseThatDidNotOpenIsReportedWithItsReasonAndTheWindowStays) {
+    SilentServer silent;
+    const QByteArray server = "Provider=SQLOLEDB;Data Source=127.0.0.1,";
+    const struct {
+        QByteArray ini;  // after Directorio
+        QString reason;  // the start of the driver's or the engine's text
+        bool garbleFile; // db.mdb is not a database
+    } cases[] = {
+        {"DBKIND|2\r\nCONNSTRING|\r\n", "Data source name not found", false},
+        {"DBKIND|2\r\nCONNSTRING|" + server + QByteArray::number(closedLocalPort()) +
+             ";initial catalog=pos;User ID=sa;Password=x\r\n",
+         "[FreeTDS]", false},
+        {"DBKIND|2\r\nCONNSTRING|" + server + QByteArray::number(silent.port()) +
+             ";initial catalog=pos;User ID=sa;Password=x;Connect Timeout=1\r\n",
+         "[FreeTDS]", false},
+        {"DBKIND|2\r\nCONNSTRING|Provider=SQLOLEDB;Data Source=caja;Integrated Security=SSPI\r\n",
+         "Integrated Security", false},
+        {"DBKIND|1\r\n", "Unrecognized database format '" + fx.root() + "\\db\\db.mdb'.", true},
+    };
+    for (const auto& c : cases) {
+        QFile::remove(fx.programFolder() + QStringLiteral("/ErrorLog031226.log"));
+        host.boxes.clear();
+        fx.writeIni("Directorio|" + fx.root().toUtf8() + "\r\n" + c.ini);
+        if (c.garbleFile) {
+            QFile file(fx.mainFile());
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray(4096, 'x'));
+        }
         frmLogin& login = start();
         EXPECT_FALSE(gDB->dbaccess->isOpen());
-        logIn(login, QStringLiteral("admin"), QString());
-        EXPECT_TRUE(host.boxes.isEmpty());
+        const QString reason = gDB->openError();
+        EXPECT_TRUE(reason.startsWith(c.reason)) << reason.toStdString();
+        // The start-up logged the reason; each attempt to log in shows it.
+        for (int attempt = 1; attempt <= 2; ++attempt) {
+            logIn(login, QStringLiteral("admin"), QString());
+            ASSERT_EQ(host.boxes.size(), attempt);
+            EXPECT_EQ(host.boxes.last().text,
+                      QStringLiteral("No se puede conectar con la base de datos.\r\n\r\n") + reason);
+            EXPECT_EQ(host.boxes.last().buttons, runtime::mb::Critical);
+            EXPECT_EQ(host.boxes.last().caption, QStringLiteral("Quenbrook"));
+        }
         EXPECT_FALSE(host.ended);
         EXPECT_TRUE(login.visible());
         const QStringList lines = errorLog().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-        ASSERT_EQ(lines.size(), i + 1);
-        EXPECT_TRUE(lines[i].endsWith(QStringLiteral(") in procedure Validar of Formulario frmLogin")))
-            << lines[i].toStdString();
+        ASSERT_EQ(lines.size(), 1);
+        EXPECT_TRUE(
+            lines[0].endsWith(QStringLiteral("(") + reason +
+                              QStringLiteral(") in procedure OpenAccess of Módulo de clase clsDataBase")))
+            << lines[0].toStdString();
         forms::unloadAll();
     }
 }
@@ -286,6 +328,21 @@ TEST_F(LoginTest, MissingDatabaseEndsTheProgramBeforeTheLogin) {
     EXPECT_EQ(host.boxes[0].caption, QStringLiteral("Quenbrook"));
     EXPECT_TRUE(host.ended);
     EXPECT_FALSE(forms::isLoaded<frmLogin>());
+}
+
+// A name stored with a trailing blank: SQL Server ignores the blank in its comparison, Access
+// does not.
+TEST_F(LoginTest, ANameStoredWithATrailingBlankLogsInOnSqlServerAlone) {
+    const qint64 id = fx.addUser(QStringLiteral("flor "), QStringLiteral("flor"));
+    logIn(start(), QStringLiteral("flor"), QStringLiteral("flor"));
+    ASSERT_EQ(host.boxes.size(), 1);
+    EXPECT_EQ(host.boxes[0].text, QStringLiteral("Usuario o Contraseña incorrectos"));
+    forms::unloadAll();
+    fx.useSqlServer();
+    logIn(start(), QStringLiteral("flor"), QStringLiteral("flor"));
+    EXPECT_EQ(host.boxes.size(), 1);
+    EXPECT_TRUE(forms::isLoaded<frmParametrosPrueba>());
+    EXPECT_EQ(gIdUsuario, id);
 }
 
 TEST_F(LoginTest, AUserWithAccentedCapitalsLogsIn) {

@@ -7,6 +7,7 @@
 #include "framework/UserSettings.h"
 #include "framework/clsDataBase.h"
 #include "framework/frmSeleccionaTurno.h"
+#include "framework/funciones.h"
 #include "runtime/DateSerial.h"
 #include "runtime/Format.h"
 #include "support/LocaleScope.h"
@@ -127,6 +128,11 @@ TEST_F(ListingTest, HelpersOfTheListing) {
     s = "1:30";
     EXPECT_EQ(window.hFecha2Mins(s), "90");
     EXPECT_EQ(s, "01:30");
+    // The time is written and read with the regional time separator.
+    LocaleScope finnish("fi_FI.UTF-8");
+    s = "1:30";
+    EXPECT_EQ(window.hFecha2Mins(s), "90");
+    EXPECT_EQ(s, "01.30");
 }
 
 TEST_F(ListingTest, LlenaComboAppendsTheRowsAndItemdataVReadsTheSelection) {
@@ -560,12 +566,16 @@ TEST_F(ListingTest, QueryTextsOfBothDatabaseKinds) {
 
 TEST_F(ListingTest, ShiftChoiceSetsThePeriodAndDisablesTheDatesAndTimes) {
     fx.addShift(201, day(2026, 12, 1), time(8, 0), {{"Idsesion", 41}});
+    fx.addShift(200, day(2026, 11, 30), time(22, 0),
+                {{"Idsesion", 40}, {"fechacierre", day(2026, 12, 1)}, {"horacierre", time(6, 30)}});
     frmPListado& window = open("Quenbrook");
-    auto choose = [&](bool accept) {
-        QTimer::singleShot(0, [accept] {
+    // Searches from 30/11 and leaves with the first shift listed (the newest) or the given one.
+    auto choose = [&](bool accept, const QString& id = {}) {
+        QTimer::singleShot(0, [accept, id] {
             frmSeleccionaTurno& chooser = forms::instance<frmSeleccionaTurno>();
             chooser.DTPicker1.setValue(day(2026, 11, 30));
             EXPECT_TRUE(user::click(chooser.cmdTurno.widget()));
+            if (!id.isEmpty()) chooser.grdTurnos.setRow(findRow(chooser.grdTurnos, 0, id));
             EXPECT_TRUE(user::click((accept ? chooser.cmdOk : chooser.cmdSalir).widget()));
         });
         EXPECT_TRUE(user::click(window.cmdTurno.widget()));
@@ -580,17 +590,40 @@ TEST_F(ListingTest, ShiftChoiceSetsThePeriodAndDisablesTheDatesAndTimes) {
     EXPECT_EQ(window.cmdTurno.tag(), "41");
     EXPECT_FALSE(window.Frame1.enabled());
     EXPECT_FALSE(window.Frame_0.enabled());
-    EXPECT_EQ(window.lblAperturaTurno.caption(), "01/12/26 08:00");
+    EXPECT_EQ(window.lblAperturaTurno.caption(),
+              FmtFechaHora(Variant::date(runtime::dateSerial(2026, 12, 1) + runtime::timeSerial(8, 0, 0))));
     EXPECT_EQ(window.lblCierreTurno.caption(), "");
     EXPECT_DOUBLE_EQ(runtime::datePart(window.dtdesde.value()), runtime::dateSerial(2026, 12, 1));
     EXPECT_DOUBLE_EQ(runtime::datePart(window.dthasta.value()), runtime::dateSerial(2026, 12, 4));
     choose(false);
     EXPECT_EQ(window.cmdTurno.tag(), "41");
 
+    // A closed shift, its texts written with the regional separators and read back alike.
+    const struct {
+        const char* locale;
+        const char* apertura;
+        const char* cierre;
+    } regional[] = {{"es_AR.UTF-8", "30/11/26 22:00", "01/12/26 06:30"},
+                    {"es_CL.UTF-8", "30-11-26 22:00", "01-12-26 06:30"},
+                    {"de_DE.UTF-8", "30.11.26 22:00", "01.12.26 06:30"}};
+    for (const auto& r : regional) {
+        LocaleScope scope(r.locale);
+        window.dtdesde.setValue(day(2026, 1, 1));
+        choose(true, "40");
+        EXPECT_EQ(window.cmdTurno.tag(), "40") << r.locale;
+        EXPECT_EQ(window.lblAperturaTurno.caption(), r.apertura);
+        EXPECT_EQ(window.lblCierreTurno.caption(), r.cierre);
+        EXPECT_DOUBLE_EQ(window.dtdesde.value(),
+                         runtime::dateSerial(2026, 11, 30) + runtime::timeSerial(22, 0, 0))
+            << r.locale;
+        EXPECT_DOUBLE_EQ(runtime::datePart(window.dthasta.value()), runtime::dateSerial(2026, 12, 1))
+            << r.locale;
+    }
+
     // A later opening keeps the shift; the times are reset also while disabled.
     window.hhasta.setValue(Variant("10:00"));
     open("Quenbrook");
-    EXPECT_EQ(window.cmdTurno.tag(), "41");
+    EXPECT_EQ(window.cmdTurno.tag(), "40");
     EXPECT_EQ(runtime::Format(Variant::date(window.hhasta.value()), "HH:NN"), "23:59");
     // Closing and opening again starts without a shift.
     EXPECT_TRUE(user::click(window.cancelButton.widget()));

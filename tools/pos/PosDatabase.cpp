@@ -1,7 +1,7 @@
 #include "PosDatabase.h"
 
 #include "data/Connection.h"
-#include "data/JetProvider.h"
+#include "data/JetSql.h"
 #include "data/Recordset.h"
 #include "runtime/DateSerial.h"
 #include "runtime/RuntimeError.h"
@@ -97,7 +97,7 @@ void createDatabase(const QString& file, const QString& schema, const QString& p
     QString script = QStringLiteral("PRAGMA journal_mode=WAL;") + schema;
     if (!password.isEmpty())
         script += QStringLiteral("CREATE TABLE %1 (Password TEXT); INSERT INTO %1 VALUES ('%2');")
-                      .arg(QLatin1String(data::JetProvider::passwordTable),
+                      .arg(QLatin1String(data::jetPasswordTable),
                            QString(password).replace(QLatin1Char('\''), QLatin1String("''")));
     char* message = nullptr;
     const int rc = sqlite3_exec(db, script.toUtf8().constData(), nullptr, nullptr, &message);
@@ -138,8 +138,7 @@ void copyAsSqlServer(const QString& jetFile, const QString& sqlServerFile) {
     sqlite3_close(db);
     db = nullptr;
     if (rc == SQLITE_OK) rc = sqlite3_open_v2(target.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    QString script =
-        QStringLiteral("DROP TABLE IF EXISTS %1;").arg(QLatin1String(data::JetProvider::passwordTable));
+    QString script = QStringLiteral("DROP TABLE IF EXISTS %1;").arg(QLatin1String(data::jetPasswordTable));
     sqlite3_stmt* columns = nullptr;
     if (rc == SQLITE_OK)
         rc = sqlite3_prepare_v2(db,

@@ -1,7 +1,8 @@
-#include "JetProvider.h"
+#include "SqliteProvider.h"
 
-#include "JetFunctions.h"
+#include "JetSql.h"
 #include "SqliteValues.h"
+#include "TSql.h"
 #include "runtime/FileSystem.h"
 #include "runtime/RuntimeError.h"
 
@@ -32,7 +33,7 @@ QString quoted(const QString& name) {
 
 } // namespace
 
-struct JetProvider::Prepared {
+struct SqliteProvider::Prepared {
     Statement stmt;
     SqliteText text;
     int firstColumn = 0; // 1 when column 0 is the rowid
@@ -48,9 +49,9 @@ struct JetProvider::Prepared {
 // Steps a query's statement as its rows are asked for, and makes Variants of a row's values
 // only when the row is read. Before a write on the connection, or when the connection closes,
 // it reads the rest of its rows ahead.
-class JetProvider::Cursor : public RowCursor {
+class SqliteProvider::Cursor : public RowCursor {
 public:
-    Cursor(JetProvider* provider, std::shared_ptr<Prepared> prepared)
+    Cursor(SqliteProvider* provider, std::shared_ptr<Prepared> prepared)
         : m_provider(provider), m_prepared(std::move(prepared)) {
         m_prepared->busy = true;
         m_types = m_prepared->types;
@@ -145,7 +146,7 @@ private:
         m_prepared.reset();
     }
 
-    JetProvider* m_provider;
+    SqliteProvider* m_provider;
     std::shared_ptr<Prepared> m_prepared;
     QVector<int> m_types;
     QVector<int> m_untyped; // the columns still without type
@@ -157,7 +158,8 @@ private:
     int m_ahead = 0; // the next row read ahead to give out
 };
 
-JetProvider::JetProvider(const QString& file, const QString& password) : m_file(file) {
+SqliteProvider::SqliteProvider(const QString& file, std::unique_ptr<SqlDialect> dialect)
+    : m_file(file), m_dialect(std::move(dialect)) {
     const QFileInfo info(runtime::localPath(file));
     if (!info.isFile()) databaseError(QStringLiteral("Could not find file '%1'.").arg(file));
     // An empty file would become a new database at the first write.
@@ -177,22 +179,17 @@ JetProvider::JetProvider(const QString& file, const QString& password) : m_file(
         Statement schema;
         int rc = schema.prepare(db, QByteArrayLiteral("SELECT count(*) FROM sqlite_master"));
         if (rc == SQLITE_OK) rc = schema.step();
-        if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
+        if (rc == SQLITE_NOTADB)
+            databaseError(QStringLiteral("Unrecognized database format '%1'.").arg(file));
+        // A database that cannot be read now (locked, its journal out of reach) says why.
+        if (rc != SQLITE_ROW)
             databaseError(QStringLiteral("Cannot open database '%1': %2")
-                              .arg(file, QString::fromUtf8(sqlite3_errstr(rc))));
-        if (rc != SQLITE_ROW) databaseError(QStringLiteral("Unrecognized database format '%1'.").arg(file));
+                              .arg(file, QString::fromUtf8(sqlite3_errmsg(db))));
     }
-    if (!declaredType(QLatin1String(passwordTable), QStringLiteral("Password")).isNull()) {
-        Statement stored;
-        check(stored.prepare(db, QByteArrayLiteral("SELECT Password FROM MSysPassword LIMIT 1")));
-        const bool found = stored.step() == SQLITE_ROW && sqlite3_column_type(stored.get(), 0) != SQLITE_NULL;
-        const QString text = found ? columnText(stored.get(), 0) : QString();
-        if (!text.isEmpty() && text != password) databaseError(QStringLiteral("Not a valid password."));
-    }
-    registerJetFunctions(db);
+    m_dialect->attach(db);
 }
 
-JetProvider::~JetProvider() {
+SqliteProvider::~SqliteProvider() {
     for (Cursor* cursor : std::as_const(m_cursors)) {
         try {
             cursor->detach();
@@ -202,7 +199,7 @@ JetProvider::~JetProvider() {
     clearCaches();
 }
 
-void JetProvider::clearCaches() {
+void SqliteProvider::clearCaches() {
     m_translated.clear();
     m_declared.clear();
     m_rows.clear();
@@ -210,31 +207,31 @@ void JetProvider::clearCaches() {
         last.reset();
 }
 
-void JetProvider::check(int rc) const {
+void SqliteProvider::check(int rc) const {
     if (rc != SQLITE_OK && rc != SQLITE_ROW && rc != SQLITE_DONE) fail();
 }
 
-void JetProvider::fail() const {
+void SqliteProvider::fail() const {
     failOn(m_db.get());
 }
 
-void JetProvider::bindLiterals(Statement& statement, const QVector<Variant>& literals) {
+void SqliteProvider::bindLiterals(Statement& statement, const QVector<Variant>& literals) {
     // A literal the translation dropped (a constant of GROUP BY) has no parameter.
     const int count = std::min(int(literals.size()), sqlite3_bind_parameter_count(statement.get()));
     for (int i = 0; i < count; ++i)
         check(bindValue(statement.get(), i + 1, literals[i]));
 }
 
-void JetProvider::run(const char* sql) {
+void SqliteProvider::run(const char* sql) {
     check(sqlite3_exec(m_db.get(), sql, nullptr, nullptr, nullptr));
 }
 
-void JetProvider::settleCursors() {
+void SqliteProvider::settleCursors() {
     for (Cursor* cursor : std::as_const(m_cursors))
         cursor->settle();
 }
 
-void JetProvider::beginTransaction() {
+void SqliteProvider::beginTransaction() {
     if (m_transactions == 0) {
         settleCursors();
         run("BEGIN");
@@ -242,16 +239,16 @@ void JetProvider::beginTransaction() {
     ++m_transactions;
 }
 
-void JetProvider::commitTransaction() {
+void SqliteProvider::commitTransaction() {
     if (m_transactions == 0) return;
     if (--m_transactions == 0 && !sqlite3_get_autocommit(m_db.get())) run("COMMIT");
 }
 
-void JetProvider::relaxDurability() {
+void SqliteProvider::relaxDurability() {
     run("PRAGMA synchronous=OFF");
 }
 
-QString JetProvider::declaredType(const QString& table, const QString& column) const {
+QString SqliteProvider::declaredType(const QString& table, const QString& column) const {
     const QString key = table.toLower() + QChar(0x1f) + column.toLower();
     if (auto it = m_declared.constFind(key); it != m_declared.constEnd()) return *it;
     QString type = lookUpDeclaredType(table, column);
@@ -259,7 +256,7 @@ QString JetProvider::declaredType(const QString& table, const QString& column) c
     return type;
 }
 
-QString JetProvider::lookUpDeclaredType(const QString& table, const QString& column) const {
+QString SqliteProvider::lookUpDeclaredType(const QString& table, const QString& column) const {
     const char* declared = nullptr;
     if (sqlite3_table_column_metadata(m_db.get(), nullptr, table.toUtf8().constData(),
                                       column.toUtf8().constData(), &declared, nullptr, nullptr, nullptr,
@@ -268,14 +265,20 @@ QString JetProvider::lookUpDeclaredType(const QString& table, const QString& col
     return declared ? QString::fromUtf8(declared) : QStringLiteral("");
 }
 
-SqliteText JetProvider::translate(const QVector<SqlToken>& tokens, bool wantRowid) {
-    return translateJet(tokens, wantRowid, [this](const QString& table, const QString& column) {
-        return kindOf(declaredType(table, column)) == Kind::Date;
-    });
+SqliteText SqliteProvider::translate(const QVector<SqlToken>& tokens, bool wantRowid) {
+    return data::translate(
+        tokens, wantRowid, *m_dialect,
+        [this](const QString& table, const QString& column) { return declaredType(table, column); });
 }
 
-std::shared_ptr<JetProvider::Prepared> JetProvider::prepared(const QString& sql, const JetText& text,
-                                                             bool updatable) {
+SqlText SqliteProvider::shapeOf(const QString& sql) const {
+    SqlText text = tokenize(sql, false);
+    m_dialect->readLiterals(text);
+    return text;
+}
+
+std::shared_ptr<SqliteProvider::Prepared> SqliteProvider::prepared(const QString& sql, const SqlText& text,
+                                                                   bool updatable) {
     const QString key = updatable ? text.shape + QStringLiteral(" \x02") : text.shape;
     if (auto it = m_translated.constFind(key); it != m_translated.constEnd()) {
         if (!(*it)->busy) return *it;
@@ -287,9 +290,9 @@ std::shared_ptr<JetProvider::Prepared> JetProvider::prepared(const QString& sql,
     return p;
 }
 
-std::shared_ptr<JetProvider::Prepared> JetProvider::prepare(const QString& sql, bool updatable) {
+std::shared_ptr<SqliteProvider::Prepared> SqliteProvider::prepare(const QString& sql, bool updatable) {
     auto p = std::make_shared<Prepared>();
-    p->text = translate(parseJet(sql).tokens, updatable);
+    p->text = translate(tokenize(sql).tokens, updatable);
     if (p->stmt.prepare(m_db.get(), p->text.sql.toUtf8()) != SQLITE_OK) {
         if (!updatable) fail();
         // Rows that cannot carry their rowid are read only.
@@ -321,8 +324,8 @@ std::shared_ptr<JetProvider::Prepared> JetProvider::prepare(const QString& sql, 
     return p;
 }
 
-QueryResult JetProvider::query(const QString& sql, bool updatable) {
-    const JetText text = parseJet(sql, false);
+QueryResult SqliteProvider::query(const QString& sql, bool updatable) {
+    const SqlText text = shapeOf(sql);
     if (!text.query) {
         execute(sql); // as the provider's dialect runs it
         return {};
@@ -337,22 +340,26 @@ QueryResult JetProvider::query(const QString& sql, bool updatable) {
     return result;
 }
 
-long JetProvider::execute(const QString& sql) {
-    return execute(sql, parseJet(sql, false));
+long SqliteProvider::execute(const QString& sql) {
+    return execute(sql, shapeOf(sql));
 }
 
-long JetProvider::execute(const QString& sql, const JetText& text) {
+long SqliteProvider::execute(const QString& sql, const SqlText& text) {
     if (text.shape.isEmpty())
         databaseError(
             QStringLiteral("Invalid SQL statement; expected 'DELETE', 'INSERT', 'PROCEDURE', 'SELECT', or "
                            "'UPDATE'."));
     settleCursors();
+    if (m_dialect->executeOwn(text, sql)) {
+        clearCaches();
+        return 0;
+    }
     // DDL cannot take parameters: it is translated and run with its literals written in.
     const QString& verb = text.verb;
     const bool query = text.query;
     if (!query && verb != QLatin1String("insert") && verb != QLatin1String("update") &&
         verb != QLatin1String("delete")) {
-        const SqliteText translated = translateJet(parseJet(sql).tokens, false, {});
+        const SqliteText translated = translate(tokenize(sql).tokens, false);
         const QByteArray utf8 = inlineLiterals(translated.sql, text.literals).toUtf8();
         char* message = nullptr;
         if (sqlite3_exec(m_db.get(), utf8.constData(), nullptr, nullptr, &message) != SQLITE_OK) {
@@ -375,7 +382,7 @@ long JetProvider::execute(const QString& sql, const JetText& text) {
 
 // A prepared write or read of one row by its key, with the kinds of the values it binds
 // and of the columns it gives back.
-struct JetProvider::RowStatement {
+struct SqliteProvider::RowStatement {
     Statement stmt;
     RowVerb verb;
     QString table;
@@ -396,9 +403,9 @@ struct JetProvider::RowStatement {
     }
 };
 
-JetProvider::RowStatement& JetProvider::rowStatement(RowVerb verb, const QString& table,
-                                                     const ColumnValues& values,
-                                                     const QVector<ColumnInfo>& columns) {
+SqliteProvider::RowStatement& SqliteProvider::rowStatement(RowVerb verb, const QString& table,
+                                                           const ColumnValues& values,
+                                                           const QVector<ColumnInfo>& columns) {
     // A loop writes or reads the same columns row after row.
     std::shared_ptr<RowStatement>& last = m_lastRow[int(verb)];
     if (last && last->matches(verb, table, values, columns)) return *last;
@@ -461,13 +468,13 @@ JetProvider::RowStatement& JetProvider::rowStatement(RowVerb verb, const QString
 
 // Binds the values (and the key, after them, when there is one), runs the statement to its
 // end and gives back the columns of the row it returned (Empty values without a row).
-QVector<Variant> JetProvider::runRowStatement(RowStatement& s, const ColumnValues& values, qint64 rowid) {
+QVector<Variant> SqliteProvider::runRowStatement(RowStatement& s, const ColumnValues& values, qint64 rowid) {
     if (s.verb != RowVerb::Read) settleCursors();
     BoundTexts texts; // bound as they are: kept past the reset
     ResetGuard guard{s.stmt};
     sqlite3_stmt* stmt = s.stmt.get();
     for (int i = 0; i < values.size(); ++i)
-        check(bindValue(stmt, i + 1, coerce(values[i].second, s.valueKinds[i]), &texts));
+        check(bindValue(stmt, i + 1, m_dialect->stored(values[i].second, s.valueKinds[i]), &texts));
     if (rowid >= 0) check(sqlite3_bind_int64(stmt, values.size() + 1, rowid));
     QVector<Variant> row(s.columnKinds.size());
     int rc = s.stmt.step();
@@ -481,19 +488,27 @@ QVector<Variant> JetProvider::runRowStatement(RowStatement& s, const ColumnValue
     return row;
 }
 
-void JetProvider::updateRow(const QString& table, qint64 rowid, const ColumnValues& values) {
+void SqliteProvider::updateRow(const QString& table, qint64 rowid, const ColumnValues& values) {
     if (values.isEmpty()) return;
     runRowStatement(rowStatement(RowVerb::Update, table, values, {}), values, rowid);
 }
 
-qint64 JetProvider::insertRow(const QString& table, const ColumnValues& values) {
+qint64 SqliteProvider::insertRow(const QString& table, const ColumnValues& values) {
     runRowStatement(rowStatement(RowVerb::Insert, table, values, {}), values, -1);
     return sqlite3_last_insert_rowid(m_db.get());
 }
 
-QVector<Variant> JetProvider::readRow(const QString& table, qint64 rowid,
-                                      const QVector<ColumnInfo>& columns) {
+QVector<Variant> SqliteProvider::readRow(const QString& table, qint64 rowid,
+                                         const QVector<ColumnInfo>& columns) {
     return runRowStatement(rowStatement(RowVerb::Read, table, {}, columns), {}, rowid);
+}
+
+std::unique_ptr<Provider> openJetFile(const QString& file, const QString& password) {
+    return std::make_unique<SqliteProvider>(file, jetDialect(password));
+}
+
+std::unique_ptr<Provider> openSqlServerFile(const QString& file) {
+    return std::make_unique<SqliteProvider>(file, tsqlDialect());
 }
 
 } // namespace data

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "JetSql.h"
 #include "Provider.h"
+#include "SqlDialect.h"
 #include "SqliteHandle.h"
+#include "SqliteTranslation.h"
 
 #include <QHash>
 
@@ -10,19 +11,20 @@
 
 namespace data {
 
-// The Jet 4.0 provider: the file named as data source is a SQLite database; Jet texts are
-// translated once per shape (the text with its literals taken out) and their prepared
-// statements kept for reuse. A password stored
-// in the file's MSysPassword table must match the one of the connection string. The file is
-// opened as it is: its journal mode and other settings stay the file's own.
-class JetProvider : public Provider {
+// The embedded engine: the file named as data source is a SQLite database that runs the texts
+// of one SQL dialect (Jet or SQL Server). Texts are translated once per shape (the text with its
+// literals taken out) and their prepared statements kept for reuse. The file is opened as it
+// is: its journal mode and other settings stay the file's own, and nothing the dialect needs to
+// compare texts is stored in it.
+class SqliteProvider : public Provider {
 public:
-    // Opens the file (a path as the program writes it); throws a database error when it is
-    // missing, is no database (an empty file included), is locked or the password does not match.
-    JetProvider(const QString& file, const QString& password);
-    ~JetProvider() override;
-    JetProvider(const JetProvider&) = delete;
-    JetProvider& operator=(const JetProvider&) = delete;
+    // Opens the file (a path as the program writes it) for the dialect; throws a database error
+    // when it is missing, is no database (an empty file included), is locked or the dialect
+    // refuses it (a password that does not match).
+    SqliteProvider(const QString& file, std::unique_ptr<SqlDialect> dialect);
+    ~SqliteProvider() override;
+    SqliteProvider(const SqliteProvider&) = delete;
+    SqliteProvider& operator=(const SqliteProvider&) = delete;
 
     QString dataSource() const override { return m_file; }
     QueryResult query(const QString& sql, bool updatable) override;
@@ -35,26 +37,22 @@ public:
     void commitTransaction() override;
     void relaxDurability() override;
 
-    // The table that holds the database password.
-    static constexpr const char* passwordTable = "MSysPassword";
-
-protected:
-    // The SQLite text of a statement of the provider's dialect.
-    virtual SqliteText translate(const QVector<SqlToken>& tokens, bool wantRowid);
-    // The declared type of a table's column: null when there is no such column.
-    QString declaredType(const QString& table, const QString& column) const;
-    sqlite3* handle() const { return m_db.get(); }
-    [[noreturn]] void fail() const;
-
 private:
     struct Prepared;
     struct RowStatement;
     class Cursor;
     enum class RowVerb { Insert, Update, Read };
-    long execute(const QString& sql, const JetText& text);
+    // The SQLite text of a statement of the provider's dialect.
+    SqliteText translate(const QVector<SqlToken>& tokens, bool wantRowid);
+    // The declared type of a table's column: null when there is no such column.
+    QString declaredType(const QString& table, const QString& column) const;
+    [[noreturn]] void fail() const;
+    // The text tokenized without its tokens, its literals read by the dialect.
+    SqlText shapeOf(const QString& sql) const;
+    long execute(const QString& sql, const SqlText& text);
     // The statement prepared for the text's shape; a text of a new shape is translated (and
     // tokenized) once.
-    std::shared_ptr<Prepared> prepared(const QString& sql, const JetText& text, bool updatable);
+    std::shared_ptr<Prepared> prepared(const QString& sql, const SqlText& text, bool updatable);
     std::shared_ptr<Prepared> prepare(const QString& sql, bool updatable);
     RowStatement& rowStatement(RowVerb verb, const QString& table, const ColumnValues& values,
                                const QVector<ColumnInfo>& columns);
@@ -69,6 +67,7 @@ private:
     void clearCaches();
 
     QString m_file;
+    std::unique_ptr<SqlDialect> m_dialect;
     SqliteDb m_db;
     int m_transactions = 0;
     QHash<QString, std::shared_ptr<Prepared>> m_translated; // by shape
@@ -77,5 +76,9 @@ private:
     mutable QHash<QString, QString> m_declared;             // declared column types
     QVector<Cursor*> m_cursors;                             // open cursors
 };
+
+// The engine on a Jet file (a password stored in it must match) and on a SQL Server file.
+std::unique_ptr<Provider> openJetFile(const QString& file, const QString& password);
+std::unique_ptr<Provider> openSqlServerFile(const QString& file);
 
 } // namespace data
