@@ -8,8 +8,9 @@
 #include <memory>
 
 namespace reports {
+class PreviewWindow;
 class Report;
-}
+} // namespace reports
 
 namespace framework {
 
@@ -36,7 +37,8 @@ struct ProgramDescription {
     LoginLookup login{};
 };
 
-// Makes a program the running one: sets its title and drops the report of the previous one.
+// Makes a program the running one: sets its title, drops the report and the preview of the
+// previous one, and gives the export tools the new one's save dialog and image list.
 void install(ProgramDescription description);
 // The running program; a description with the defaults and no windows before install.
 const ProgramDescription& program();
@@ -50,6 +52,12 @@ reports::Report& report();
 template <class Layout> Layout& report() {
     return dynamic_cast<Layout&>(report());
 }
+
+// Runs a report and shows it from its first page in the running program's preview window,
+// which passes a click on a tool to the report's tool-click event.
+void showReport(reports::Report& report);
+// The running program's preview window; null before a report is shown.
+reports::PreviewWindow* preview();
 
 // Installs the program and runs it on a new QApplication from Main; returns the exit code.
 int run(int argc, char** argv, ProgramDescription description);

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QImage>
 #include <QString>
-#include <QVector>
 
 #include <functional>
 
@@ -17,8 +15,8 @@ class Report;
 namespace framework {
 
 // The parameters window's controls that the export tools use: its save dialog dlgDialog
-// and its image list ImageList1. They are the running program's frmParametros unless a
-// caller plugs in others; without them, using them raises error 91.
+// and its image list ImageList1. Installing a program plugs in its frmParametros; a caller
+// may plug in others; without them, using them raises error 91.
 struct ExportControls {
     std::function<forms::CommonDialog&()> dlgDialog;
     std::function<forms::ImageList&()> ImageList1;
@@ -26,17 +24,12 @@ struct ExportControls {
 void setExportControls(ExportControls controls);
 const ExportControls& exportControls();
 
-// The pictures of the four export tools, in the order of ImageList1: spreadsheet, PDF,
-// text, word processor.
-QVector<QImage> exportToolPictures();
-// Fills an image list with them (the parameters windows' ImageList1).
-void addExportToolPictures(forms::ImageList& list);
-
 // Asks for the name of an export file of an extension in the save dialog; "" when the
 // user cancels or the dialog fails.
 QString AskSaveFileName(const QString& Ext, const QString& FileName);
 
-// Runs the report again and exports its pages to a file; failures go to the error log.
+// Exports the pages the report's preview shows (those of its last run) to a file. A failure
+// goes to the error log and to a message box that names the file and the reason.
 void exExcelReport(reports::Report& report, const QString& FileName);
 void exPDFReport(reports::Report& report, const QString& FileName);
 void exTXTReport(reports::Report& report, const QString& FileName);

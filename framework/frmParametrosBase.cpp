@@ -1,7 +1,7 @@
 #include "frmParametrosBase.h"
 
+#include "ExportToolPictures.h"
 #include "ProgramDescription.h"
-#include "ReportExport.h"
 #include "clsDataBase.h"
 #include "frmSeleccionaTurno.h"
 

@@ -75,7 +75,7 @@ void frmParametrosInforme::LlenaInforme() {
 }
 
 void frmParametrosInforme::muestraInforme() {
-    report().show();
+    showReport(report());
 }
 
 void frmParametrosInforme::traeSuplementoAuditoria(double idventa, QString& usuario, QString& motivo) {

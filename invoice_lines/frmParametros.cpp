@@ -85,7 +85,7 @@ void frmParametros::escribeVentas(data::Recordset& tmp, data::Recordset& ventas)
 void frmParametros::muestraInforme() {
     ActiveReport1& report = framework::report<ActiveReport1>();
     report.local->setText(txtEtiqueta.text());
-    report.show();
+    framework::showReport(report);
 }
 
 } // namespace velmarsh

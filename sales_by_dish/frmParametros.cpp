@@ -147,7 +147,7 @@ void frmParametros::LlenaInforme() {
         informe.params->setText(texts.title);
         informe.vDesc->setText(runtime::Format(runtime::Variant(descuentos), QStringLiteral("#,##0")));
     });
-    step([&] { informe.show(); });
+    step([&] { showReport(informe); });
 }
 
 } // namespace dorrindale

@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config clang-format
-  qt6-base-dev libgl1-mesa-dev libsqlite3-dev libicu-dev libgtest-dev libgmock-dev
+  qt6-base-dev qt6-tools-dev qt6-l10n-tools libgl1-mesa-dev libsqlite3-dev libicu-dev libgtest-dev libgmock-dev
   unixodbc-dev tdsodbc libsqliteodbc
   fonts-dejavu-core fonts-liberation2 qt6-translations-l10n locales
   poppler-utils catdoc python3-xlrd libreoffice-calc-nogui libreoffice-writer-nogui
@@ -24,8 +24,9 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-# The tests run under these process locales (es_CL writes dates with "-").
-locales=(es_AR.UTF-8 en_US.UTF-8 es_CL.UTF-8)
+# The tests run under these process locales (es_CL writes dates with "-", de_DE is neither
+# Spanish nor English).
+locales=(es_AR.UTF-8 en_US.UTF-8 es_CL.UTF-8 de_DE.UTF-8)
 generate=0
 for l in "${locales[@]}"; do
   locale -a 2>/dev/null | grep -qix "${l/UTF-8/utf8}" && continue

@@ -133,7 +133,7 @@ public:
             m_y = Top;
         }
         for (const auto& [rect, text] : boxes)
-            pages.last().items.append(reports::PageItem::textBox(
+            pages.addItem(reports::PageItem::textBox(
                 rect.translated(Left, m_y), text, {}, Qt::black,
                 right ? reports::Alignment::Right : reports::Alignment::Left, false));
         m_y += height;
@@ -142,7 +142,7 @@ public:
 
 private:
     static constexpr int Left = 560, Top = 720, Bottom = 15840 - 720;
-    void newPage() { pages.append({QSize(12240, 15840), {}}); }
+    void newPage() { pages.addPage(QSize(12240, 15840)); }
     int m_y;
 };
 

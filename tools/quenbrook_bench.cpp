@@ -148,7 +148,7 @@ int main(int argc, char** argv) {
         std::printf("build, LlenaInforme (%lld tmpreport rows): %7.2f s\n", built, build);
         std::printf("report run in the build's show, with the preview: %.2f s\n", runAndPreview);
         std::printf("report run (%d pages):               %7.2f s\n", pages, run);
-        std::printf("PDF export, with its own run (%lld KB): %7.2f s\n", QFileInfo(pdf).size() / 1024,
+        std::printf("PDF export of the pages shown (%lld KB): %7.2f s\n", QFileInfo(pdf).size() / 1024,
                     exportTime);
         std::printf("build baseline, by hand on SQLite (%ld rows): min %.3f s, median %.3f s\n", raw, rawTime,
                     median(baselines));

@@ -386,7 +386,7 @@ private:
 // The pages' boxes as text, one line each, to compare two layouts.
 QString describe(const Pages& pages) {
     QString out;
-    for (const Page& page : pages) {
+    pages.forEachPage([&out](const Page& page) {
         out += u'\f';
         for (const PageItem& item : page.items)
             out += QStringLiteral("%1 %2,%3,%4,%5 %6 %7 %8\n")
@@ -397,7 +397,7 @@ QString describe(const Pages& pages) {
                        .arg(item.rect.height())
                        .arg(item.room)
                        .arg(item.color.name(), item.text);
-    }
+    });
     return out;
 }
 
@@ -413,7 +413,7 @@ void barePdf(const Pages& pages, const QString& file) {
     painter.setFont(qtFont(current));
     for (qsizetype i = 0; i < pages.size(); ++i) {
         if (i > 0) writer.newPage();
-        const Page page = pages[i];
+        const Page page = pages.unpack(i);
         for (const PageItem& item : page.items) {
             switch (item.kind) {
             case PageItem::Kind::Rect:
@@ -496,13 +496,13 @@ int main(int argc, char** argv) {
                     "(%.0f above idle, %.2f KB a row)\n",
                     rows, qint64(report.pages().size()), build, rssMiB(), rssMiB() - idle,
                     (rssMiB() - idle) * 1024 / std::max<long long>(1, rows));
-        if (report.preview()) report.preview()->setCurrentPage(int(report.pages().size()) - 1);
+        if (framework::preview()) framework::preview()->setCurrentPage(int(report.pages().size()) - 1);
         if (scale) {
-            // The user's PDF export: the report run again, then written.
+            // The user's PDF export: the pages shown, written.
             const QString file = folder.filePath(QStringLiteral("export.pdf"));
             const double exported = timed([&] { framework::exPDFReport(report, file); });
             std::printf(
-                "PDF export with its run (%lld KB): %.2f s; resident %.0f MiB, peak %.0f MiB so far\n",
+                "PDF export of the pages shown (%lld KB): %.2f s; resident %.0f MiB, peak %.0f MiB so far\n",
                 QFileInfo(file).size() / 1024, exported, rssMiB(), peakMiB());
             QFile::remove(file);
         }

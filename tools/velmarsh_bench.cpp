@@ -220,24 +220,23 @@ reports::Pages handLayout(sqlite3* spooler, const QString& label) {
     title.size = 11.5;
 
     reports::Pages pages;
-    pages.append({paper, {}});
+    pages.addPage(paper);
     int y = top;
-    pages.last().items.append(reports::PageItem::textBox({left, y, 13606, 283},
-                                                         QStringLiteral("Items Eliminados"), title, Qt::black,
-                                                         reports::Alignment::Left, false));
+    pages.addItem(reports::PageItem::textBox({left, y, 13606, 283}, QStringLiteral("Items Eliminados"), title,
+                                             Qt::black, reports::Alignment::Left, false));
     for (const Column& c : columns) {
-        pages.last().items.append(
+        pages.addItem(
             reports::PageItem::filledRect({left + c.left, y + 283, c.width, 284}, QColor(128, 128, 128)));
-        pages.last().items.append(reports::PageItem::textBox({left + c.left, y + 283, c.width, 284},
-                                                             QString::fromUtf8(c.caption), font, Qt::white,
-                                                             reports::Alignment::Left, false));
+        pages.addItem(reports::PageItem::textBox({left + c.left, y + 283, c.width, 284},
+                                                 QString::fromUtf8(c.caption), font, Qt::white,
+                                                 reports::Alignment::Left, false));
     }
     y += 570;
 
     sqlite3_stmt* rows = prepare(spooler, "SELECT * FROM tmpreport");
     while (sqlite3_step(rows) == SQLITE_ROW) {
         if (y + 315 > bottom) {
-            pages.append({paper, {}});
+            pages.addPage(paper);
             y = top;
         }
         for (const Column& c : columns) {
@@ -254,8 +253,8 @@ reports::Pages handLayout(sqlite3* spooler, const QString& label) {
                 cell = cellText(rows, c.column);
             }
             if (cell.isEmpty()) continue;
-            pages.last().items.append(reports::PageItem::textBox({left + c.left, y, c.width, 283}, cell, font,
-                                                                 Qt::black, reports::Alignment::Left, false));
+            pages.addItem(reports::PageItem::textBox({left + c.left, y, c.width, 283}, cell, font, Qt::black,
+                                                     reports::Alignment::Left, false));
         }
         y += 315;
     }
@@ -351,7 +350,7 @@ int main(int argc, char** argv) {
         const QString pdf = folder.path() + QStringLiteral("/report.pdf");
         clock.restart();
         framework::exPDFReport(report, pdf);
-        std::printf("PDF export, with its own run (%lld KB): %.2f s\n", QFileInfo(pdf).size() / 1024,
+        std::printf("PDF export of the pages shown (%lld KB): %.2f s\n", QFileInfo(pdf).size() / 1024,
                     seconds(clock.nsecsElapsed()));
     } catch (const runtime::RuntimeError& e) {
         std::fprintf(stderr, "velmarsh_bench: error %ld: %s\n", e.number(), qPrintable(e.description()));

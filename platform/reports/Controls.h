@@ -18,7 +18,7 @@ class Connection;
 
 namespace reports {
 
-class Report;
+class SubReportSource;
 
 // A platform colour value (0x00BBGGRR: 255 is red, 32768 green) as a colour.
 QColor oleColor(long value);
@@ -158,11 +158,11 @@ private:
 class SubReport : public Control {
 public:
     SubReport(QString name, const QRect& rect);
-    Report* report() const { return m_report; }
-    void setReport(Report* report) { m_report = report; }
+    SubReportSource* report() const { return m_report; }
+    void setReport(SubReportSource* report) { m_report = report; }
 
 private:
-    Report* m_report = nullptr;
+    SubReportSource* m_report = nullptr;
 };
 
 // The report's data control: a connection and a query text set before the run, or rows

@@ -1,40 +1,42 @@
 #include "ExportFilter.h"
 
 #include "PageProgress.h"
-
-#include "runtime/RuntimeError.h"
+#include "Translations.h"
+#include "WriteFailure.h"
 
 #include <QSaveFile>
+
+#include <cerrno>
 
 namespace reports {
 
 ExportFilter::PageDone ExportFilter::progressFor(const Pages& pages) {
-    auto progress =
-        std::make_shared<PageProgress>(QStringLiteral("Exporting page %1 of %2"), int(pages.size()));
+    useTranslations();
+    auto progress = std::make_shared<PageProgress>(tr("Exporting page %1 of %2"), int(pages.size()));
     return [progress](qsizetype done) { progress->pageDone(int(done)); };
 }
 
-namespace {
-
-[[noreturn]] void accessError() {
-    runtime::raise(runtime::err::PathFileAccessError);
-}
-
-} // namespace
-
 void ExportFilter::save(const std::function<void(QIODevice&)>& write) const {
-    if (m_fileName.isEmpty()) accessError();
+    if (const QString problem = WriteFailure::foreseen(m_fileName); !problem.isEmpty())
+        throw FileWriteError(problem);
     QSaveFile file(m_fileName);
-    if (!file.open(QIODevice::WriteOnly)) accessError();
+    const auto failed = [&file] { return FileWriteError(WriteFailure::reasonOf(file.fileName(), errno)); };
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly)) throw failed();
     write(file);
     // Buffered writes fail at the latest when flushed; commit() would not always tell. Without
     // a commit the temporary file goes away.
-    if (!file.flush() || file.error() != QFileDevice::NoError || !file.commit()) accessError();
+    errno = 0;
+    if (!file.flush() || file.error() != QFileDevice::NoError) throw failed();
+    if (!file.commit()) throw failed();
 }
 
 void ExportFilter::save(const QByteArray& bytes) const {
     save([&bytes](QIODevice& file) {
-        if (file.write(bytes) != bytes.size()) accessError();
+        errno = 0;
+        // A short write is a failed one: the system tells why on the write that follows.
+        if (file.write(bytes) != bytes.size())
+            throw FileWriteError(WriteFailure::reasonOf(static_cast<QFileDevice&>(file).fileName(), errno));
     });
 }
 

@@ -3,6 +3,7 @@
 #include "PageModel.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 
 #include <functional>
@@ -12,8 +13,10 @@ class QIODevice;
 namespace reports {
 
 // An export filter, created for one export: given a file name, it writes a report's
-// pages to that file. Failures raise a run-time error.
+// pages to that file. Failures raise error 75 as a FileWriteError that gives the reason.
 class ExportFilter {
+    Q_DECLARE_TR_FUNCTIONS(reports::ExportFilter)
+
 public:
     virtual ~ExportFilter() = default;
 
@@ -30,7 +33,8 @@ protected:
     static PageDone progressFor(const Pages& pages);
 
     // Writes the file through a temporary file in its folder, which replaces it only when every
-    // write succeeded; otherwise error 75, and an earlier file of the name stays as it was.
+    // write succeeded; otherwise error 75 (a FileWriteError), and an earlier file of the name
+    // stays as it was. A file that another program holds locked is not replaced.
     void save(const std::function<void(QIODevice&)>& write) const;
     void save(const QByteArray& bytes) const;
 

@@ -183,7 +183,7 @@ runtime::Variant variantOf(runtime::Variant::Type type, double number, const QSt
 
 } // namespace
 
-Page Pages::operator[](qsizetype index) const {
+Page Pages::unpack(qsizetype index) const {
     const Entry& entry = m_pages[size_t(index)];
     const size_t end = size_t(index + 1) < m_pages.size() ? m_pages[size_t(index + 1)].first : m_items.size();
     Page page{entry.size, {}};

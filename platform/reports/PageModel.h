@@ -10,7 +10,6 @@
 #include <QVector>
 
 #include <deque>
-#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -62,8 +61,9 @@ struct Page {
 };
 
 // A report's pages, stored compactly: each drawing operation a plain record of a few words,
-// its texts and fonts interned once for the whole report. A page is unpacked into a Page when
-// it is read, so a long report holds little more than its distinct texts.
+// its texts and fonts interned once for the whole report. A page is unpacked into a Page of its
+// own each time it is read, so a long report holds little more than its distinct texts; nothing
+// here refers into the stored pages.
 class Pages {
 public:
     Pages();
@@ -72,10 +72,15 @@ public:
     bool isEmpty() const { return m_pages.empty(); }
     QSize pageSize(qsizetype index) const { return m_pages[size_t(index)].size; }
 
-    Page operator[](qsizetype index) const;
-    Page at(qsizetype index) const { return (*this)[index]; }
-    Page first() const { return (*this)[0]; }
-    Page last() const { return (*this)[size() - 1]; }
+    // A new Page made from the stored one at an index (from 0).
+    Page unpack(qsizetype index) const;
+    // Unpacks each page in turn and hands it to a function; the page lives for that call only.
+    template <class Visit> void forEachPage(Visit&& visit) const {
+        for (qsizetype i = 0; i < size(); ++i) {
+            const Page page = unpack(i);
+            visit(page);
+        }
+    }
     // Pages [from, from + count), as a report of their own.
     Pages mid(qsizetype from, qsizetype count) const;
 
@@ -83,29 +88,6 @@ public:
     // Building page by page: a new empty page, then operations added to the last one.
     void addPage(const QSize& size);
     void addItem(const PageItem& item, int dx = 0, int dy = 0);
-
-    class const_iterator {
-    public:
-        using iterator_category = std::random_access_iterator_tag;
-        using value_type = Page;
-        using difference_type = qsizetype;
-        using pointer = void;
-        using reference = Page;
-        const_iterator(const Pages* pages, qsizetype index) : m_pages(pages), m_index(index) {}
-        Page operator*() const { return (*m_pages)[m_index]; }
-        const_iterator& operator++() {
-            ++m_index;
-            return *this;
-        }
-        difference_type operator-(const const_iterator& other) const { return m_index - other.m_index; }
-        bool operator==(const const_iterator& other) const { return m_index == other.m_index; }
-
-    private:
-        const Pages* m_pages;
-        qsizetype m_index;
-    };
-    const_iterator begin() const { return {this, 0}; }
-    const_iterator end() const { return {this, size()}; }
 
     // Bytes held by the stored operations (texts and fonts apart).
     size_t itemBytes() const;

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "Band.h"
 #include "PageModel.h"
 #include "PageSetup.h"
-#include "SectionLayout.h"
 
 #include <functional>
 

@@ -35,7 +35,7 @@ void PdfExport::exportPages(const Pages& pages) {
                 writer.setPageLayout(layoutOf(pages.pageSize(i)));
                 writer.newPage();
             }
-            paintPage(painter, pages[i]);
+            paintPage(painter, pages.unpack(i));
             pageDone(i + 1);
         }
         painter.end();

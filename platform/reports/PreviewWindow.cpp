@@ -2,7 +2,7 @@
 
 #include "PagePainter.h"
 #include "Printing.h"
-#include "Report.h"
+#include "Translations.h"
 #include "runtime/Program.h"
 
 #include <QAction>
@@ -60,7 +60,7 @@ protected:
         painter.translate(paper.topLeft());
         const double scale = m_window.zoom() / TwipsPerPixel;
         painter.scale(scale, scale);
-        paintPage(painter, pages[std::min<qsizetype>(m_window.currentPage(), pages.size() - 1)]);
+        paintPage(painter, pages.unpack(std::min<qsizetype>(m_window.currentPage(), pages.size() - 1)));
     }
 
 private:
@@ -76,7 +76,8 @@ const Pages& noPages() {
 } // namespace
 
 PreviewWindow::PreviewWindow() {
-    m_toolBar = addToolBar(QStringLiteral("Toolbar"));
+    useTranslations();
+    m_toolBar = addToolBar(tr("Toolbar"));
     m_toolBar->setMovable(false);
     m_toolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_scroll = new QScrollArea(this);
@@ -99,7 +100,7 @@ PreviewWindow::PreviewWindow() {
 PreviewWindow::~PreviewWindow() = default;
 
 const Pages& PreviewWindow::pages() const {
-    return m_report ? m_report->pages() : noPages();
+    return m_pages ? *m_pages : noPages();
 }
 
 int PreviewWindow::pageCount() const {
@@ -110,21 +111,24 @@ QAction* PreviewWindow::action(int position) const {
     return position >= 0 && position < m_actions.size() ? m_actions[position] : nullptr;
 }
 
-void PreviewWindow::setReport(Report* report) {
-    m_report = report;
-    m_view->setPages(pages());
-    setWindowTitle(report ? report->caption() : QString());
+void PreviewWindow::setPages(std::shared_ptr<const Pages> pages) {
+    m_pages = std::move(pages);
+    m_view->setPages(this->pages());
     m_page = std::clamp(m_page, 0, std::max(0, pageCount() - 1));
+    updatePage();
+}
+
+void PreviewWindow::setTools(const QVector<Tool>& tools) {
+    m_tools = tools;
     // The toolbar may change under a click on one of its own tools: rebuild afterwards.
     if (m_clicking)
         QTimer::singleShot(0, this, [this] { rebuildToolbar(); });
     else
         rebuildToolbar();
-    updatePage();
 }
 
 QString PreviewWindow::pageIndicator() const {
-    return QStringLiteral("Page %1 of %2").arg(pageCount() ? m_page + 1 : 0).arg(pageCount());
+    return tr("Page %1 of %2").arg(pageCount() ? m_page + 1 : 0).arg(pageCount());
 }
 
 void PreviewWindow::rebuildToolbar() {
@@ -132,9 +136,9 @@ void PreviewWindow::rebuildToolbar() {
     qDeleteAll(m_actions);
     m_actions.clear();
     m_pageBox = nullptr;
+    m_pageValidator = nullptr;
     m_pageCountLabel = nullptr;
-    if (!m_report) return;
-    const QVector<Tool>& tools = m_report->toolbar().all();
+    const QVector<Tool> tools = m_tools;
     for (int position = 0; position < tools.size(); ++position) {
         const Tool& tool = tools[position];
         QAction* action = nullptr;
@@ -143,9 +147,10 @@ void PreviewWindow::rebuildToolbar() {
             auto* box = new QWidget;
             auto* layout = new QHBoxLayout(box);
             layout->setContentsMargins(4, 0, 4, 0);
-            layout->addWidget(new QLabel(QStringLiteral("Page")));
+            layout->addWidget(new QLabel(tr("Page")));
             m_pageBox = new QLineEdit;
-            m_pageBox->setValidator(new QIntValidator(1, std::max(1, pageCount()), m_pageBox));
+            m_pageValidator = new QIntValidator(1, std::max(1, pageCount()), m_pageBox);
+            m_pageBox->setValidator(m_pageValidator);
             m_pageBox->setFixedWidth(m_pageBox->fontMetrics().horizontalAdvance(QStringLiteral("00000")) +
                                      10);
             m_pageBox->setAlignment(Qt::AlignRight);
@@ -170,9 +175,14 @@ void PreviewWindow::rebuildToolbar() {
             if (!tool.picture.isNull()) action->setIcon(QIcon(QPixmap::fromImage(tool.picture)));
             // The page box takes typed numbers whatever the tool says.
             action->setEnabled(tool.enabled || tool.action == Tool::Action::PageIndicator);
-            connect(action, &QAction::triggered, this, [this, position] {
+            connect(action, &QAction::triggered, this, [this, position, tool] {
                 m_clicking = true;
-                runtime::runEvent([this, position] { m_report->clickTool(position); });
+                bool performed = false;
+                runtime::runEvent([this, &tool, &performed] {
+                    if (tool.action != Tool::Action::None) perform(tool);
+                    performed = true;
+                });
+                if (performed) emit toolClicked(position);
                 m_clicking = false;
             });
         }
@@ -186,13 +196,13 @@ void PreviewWindow::rebuildToolbar() {
 void PreviewWindow::updatePage() {
     m_view->updateSize();
     m_view->update();
-    const QVector<Tool> tools = m_report ? m_report->toolbar().all() : QVector<Tool>();
-    for (int position = 0; position < tools.size() && position < m_actions.size(); ++position)
-        if (tools[position].action == Tool::Action::PageIndicator)
+    for (int position = 0; position < m_tools.size() && position < m_actions.size(); ++position)
+        if (m_tools[position].action == Tool::Action::PageIndicator)
             m_actions[position]->setText(pageIndicator());
     if (m_pageBox) {
+        m_pageValidator->setTop(std::max(1, pageCount()));
         m_pageBox->setText(QString::number(pageCount() ? m_page + 1 : 0));
-        m_pageCountLabel->setText(QStringLiteral("of %1").arg(pageCount()));
+        m_pageCountLabel->setText(tr("of %1").arg(pageCount()));
     }
 }
 

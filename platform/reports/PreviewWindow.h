@@ -5,32 +5,37 @@
 
 #include <QMainWindow>
 
+#include <memory>
+
 class QScrollArea;
 class QToolBar;
 class QAction;
 class QLineEdit;
 class QLabel;
+class QIntValidator;
 class QKeyEvent;
 
 namespace reports {
 
-class Report;
 class PageView;
 
-// The preview of a report, handed the report after each run: its pages painted on screen with
-// page navigation and zoom, and the report's toolbar (the engine's own tools, print first, and
-// those the layout adds). The title is the report's caption. The page box takes a typed page number;
-// PageUp/PageDown, Home/End, the arrow keys and the mouse wheel move through the pages, Ctrl+P prints and
-// Escape closes.
+// The preview of a report's pages, handed the pages and the toolbar's tools (the engine's own,
+// print first, and those the layout adds): the pages painted on screen with page navigation and
+// zoom. A click on a tool carries out the engine's action, if it has one, and is signalled. The
+// page box takes a typed page number; PageUp/PageDown, Home/End, the arrow keys and the mouse
+// wheel move through the pages, Ctrl+P prints and Escape closes. It knows no report: whoever
+// shows it hands it what to show and answers its signal.
 class PreviewWindow : public QMainWindow {
     Q_OBJECT
 public:
     PreviewWindow();
     ~PreviewWindow() override;
 
-    // Shows a report's pages and tools (null: none); the report outlives the window or is
-    // taken away first.
-    void setReport(Report* report);
+    // The pages shown (null: none), kept for as long as they are shown.
+    void setPages(std::shared_ptr<const Pages> pages);
+    const Pages& pages() const;
+    // The toolbar's tools, by position.
+    void setTools(const QVector<Tool>& tools);
 
     int currentPage() const { return m_page; } // from 0
     int pageCount() const;
@@ -45,6 +50,10 @@ public:
     // Carries out an engine tool's action.
     void perform(const Tool& tool);
 
+signals:
+    // The tool at a position was clicked; its engine action, if any, is done.
+    void toolClicked(int position);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -58,18 +67,19 @@ private:
     void scrollOrTurn(int pixels);
     QString pageIndicator() const;
 
-    const Pages& pages() const;
     void rebuildToolbar();
     void updatePage();
     void fitWidth();
     void fitPage();
 
-    Report* m_report = nullptr;
+    std::shared_ptr<const Pages> m_pages;
+    QVector<Tool> m_tools;
     QToolBar* m_toolBar = nullptr;
     QScrollArea* m_scroll = nullptr;
     PageView* m_view = nullptr;
     QVector<QAction*> m_actions;
     QLineEdit* m_pageBox = nullptr;
+    QIntValidator* m_pageValidator = nullptr;
     QLabel* m_pageCountLabel = nullptr;
     int m_page = 0;
     double m_zoom = 1.0;

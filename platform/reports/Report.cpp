@@ -2,7 +2,7 @@
 
 #include "PageProgress.h"
 #include "Paginator.h"
-#include "PreviewWindow.h"
+#include "Translations.h"
 #include "runtime/RuntimeError.h"
 
 namespace reports {
@@ -19,11 +19,8 @@ public:
 
 } // namespace
 
-Report::Report() = default;
-Report::~Report() {
-    // The preview unhooks itself from this report while it is still whole.
-    m_preview.reset();
-}
+Report::Report() : m_pages(std::make_shared<const Pages>()) {}
+Report::~Report() = default;
 
 Section* Report::addSection(SectionKind kind, const QString& name, int height) {
     m_sections.push_back(std::make_unique<Section>(kind, name, height));
@@ -70,7 +67,7 @@ runtime::Variant Report::fields(const QString& column) const {
     return m_run->fields(column);
 }
 
-void Report::run(bool) {
+void Report::run() {
     m_toolbar.reset();
     Section* pageHeader = nullptr;
     Section* pageFooter = nullptr;
@@ -79,8 +76,8 @@ void Report::run(bool) {
         if (section->kind() == SectionKind::PageFooter && !pageFooter) pageFooter = section.get();
     }
     const int width = m_pageSetup.sectionWidth();
-    // The last run's pages go first: a long report is not held twice.
-    m_pages = Pages();
+    // The last run's pages go first: a long report is not held twice by the report.
+    m_pages = std::make_shared<const Pages>();
     ActiveReport_ReportStart();
     m_run = std::make_unique<ReportRun>(m_sections, m_groups);
     ReportRun& run = *m_run;
@@ -88,12 +85,12 @@ void Report::run(bool) {
         m_pageSetup, [&run, pageHeader, width] { return run.pageBand(pageHeader, width); },
         [&run, pageFooter, width] { return run.pageBand(pageFooter, width); },
         pageFooter ? pageFooter->height() : 0);
-    PageProgress progress(QStringLiteral("Running the report: page %1"));
+    useTranslations();
+    PageProgress progress(tr("Running the report: page %1"));
     pager.onNewPage([&progress](int pages) { progress.pageDone(pages); });
     run.generate(pager, width);
-    m_pages = pager.finish();
+    m_pages = std::make_shared<const Pages>(pager.finish());
     ActiveReport_ReportEnd();
-    if (m_preview) m_preview->setReport(this);
 }
 
 QVector<Band> Report::runAsSubReport(int width) {
@@ -105,16 +102,8 @@ QVector<Band> Report::runAsSubReport(int width) {
     return std::move(sink.bands);
 }
 
-void Report::show() {
-    if (!m_preview) m_preview = std::make_unique<PreviewWindow>();
-    run();
-    m_preview->show();
-    m_preview->raise();
-}
-
 void Report::clickTool(int position) {
-    const Tool tool = m_toolbar.tools(position);
-    if (m_preview && tool.action != Tool::Action::None) m_preview->perform(tool);
+    const Tool tool = m_toolbar.tools(position); // a copy: the handler may add tools
     ActiveReport_ToolbarClick(tool);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Band.h"
 #include "PageModel.h"
 #include "PageSetup.h"
 #include "ReportRun.h"
@@ -7,6 +8,7 @@
 #include "Toolbar.h"
 #include "runtime/Variant.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QString>
 
@@ -16,12 +18,13 @@
 
 namespace reports {
 
-class PreviewWindow;
-
 // A report layout: page setup, sections and controls declared in code by a subclass, the
 // report events it overrides and its preview's toolbar. Running it makes a ReportRun over the
-// layout, which pages the result; the preview, printing and the exports read the pages.
-class Report {
+// layout, which pages the result; the preview, printing and the exports read the pages. It
+// runs as a sub-report inside a section of another report too.
+class Report : public SubReportSource {
+    Q_DECLARE_TR_FUNCTIONS(reports::Report)
+
 public:
     Report();
     virtual ~Report();
@@ -51,20 +54,21 @@ public:
     runtime::Variant fields(const QString& column) const;
 
     // Runs the report: events, groups, summaries, sub-reports and paging.
-    void run(bool keepOpen = false);
-    const Pages& pages() const { return m_pages; }
-
-    // Runs the report and hands its pages to its preview window (modeless, one per report).
-    void show();
-    PreviewWindow* preview() const { return m_preview.get(); }
+    void run();
+    // The pages of the last run; shared with whoever shows them, so that a new run leaves
+    // those shown as they are.
+    const Pages& pages() const { return *m_pages; }
+    std::shared_ptr<const Pages> sharedPages() const { return m_pages; }
 
     Toolbar& toolbar() { return m_toolbar; }
+    const Toolbar& toolbar() const { return m_toolbar; }
 
-    // A click on the preview tool at a position: the engine's action, then the event.
+    // A click on the preview's tool at a position, after the preview has carried out the
+    // engine's action: raises the tool-click event.
     void clickTool(int position);
 
     // Runs inside the section of another report: the bands of its sections, stacked.
-    QVector<Band> runAsSubReport(int width);
+    QVector<Band> runAsSubReport(int width) override;
 
 protected:
     virtual void ActiveReport_ReportStart() {}
@@ -79,8 +83,7 @@ private:
     Toolbar m_toolbar;
     // The last run, kept for fields() after it ends.
     std::unique_ptr<ReportRun> m_run;
-    Pages m_pages;
-    std::unique_ptr<PreviewWindow> m_preview;
+    std::shared_ptr<const Pages> m_pages;
 };
 
 } // namespace reports

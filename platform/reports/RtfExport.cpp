@@ -69,12 +69,13 @@ class Writer {
 public:
     Writer(const Pages& pages) {
         int minLeft = INT_MAX, maxRight = 0;
-        for (const Page& page : pages)
+        pages.forEachPage([&](const Page& page) {
             for (const PageItem& item : page.items)
                 if (item.kind != PageItem::Kind::Rect || item.rect.width() < page.size.width()) {
                     minLeft = std::min(minLeft, item.rect.left());
                     maxRight = std::max(maxRight, item.rect.right() + 1);
                 }
+        });
         m_paper = pages.isEmpty() ? QSize(12240, 15840) : pages.pageSize(0);
         m_left = minLeft == INT_MAX ? 0 : std::max(0, minLeft);
         m_right = std::max(m_left + 1, std::min(maxRight, m_paper.width()));
@@ -213,7 +214,7 @@ private:
 QByteArray RtfExport::document(const Pages& pages, const PageDone& pageDone) {
     Writer writer(pages);
     for (qsizetype p = 0; p < pages.size(); ++p) {
-        writer.page(pages[p], p == 0);
+        writer.page(pages.unpack(p), p == 0);
         if (pageDone) pageDone(p + 1);
     }
     return writer.document();

@@ -1,7 +1,6 @@
 #include "SectionLayout.h"
 
 #include "PagePainter.h"
-#include "Report.h"
 
 #include <QFontMetricsF>
 

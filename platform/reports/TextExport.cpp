@@ -17,16 +17,17 @@ constexpr int MaxBlankLines = 2;
 
 QString TextExport::pagesText(const Pages& pages, const PageDone& pageDone) {
     int minLeft = INT_MAX;
-    for (const Page& page : pages)
+    pages.forEachPage([&minLeft](const Page& page) {
         for (const PageItem& item : page.items)
             if (item.kind == PageItem::Kind::Text) minLeft = std::min(minLeft, item.rect.left());
+    });
     if (minLeft == INT_MAX) minLeft = 0;
 
     QString out;
     for (qsizetype p = 0; p < pages.size(); ++p) {
         if (p > 0) out += u'\f';
         int previousTop = -1;
-        const Page page = pages[p];
+        const Page page = pages.unpack(p);
         for (const TextLine& line : textLines(page, LineTolerance)) {
             if (previousTop >= 0) {
                 const int blanks = int(std::lround(double(line.top - previousTop) / LineTwips)) - 1;

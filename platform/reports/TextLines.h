@@ -16,6 +16,8 @@ struct TextLine {
 };
 
 QVector<TextLine> textLines(const Page& page, int tolerance);
+// The lines point into the page: a temporary one would leave them dangling.
+QVector<TextLine> textLines(const Page&& page, int tolerance) = delete;
 
 // The text of an item on one line (line breaks and tabs become blanks).
 QString flatText(const PageItem& item);

@@ -1,5 +1,6 @@
 #include "Toolbar.h"
 
+#include "Translations.h"
 #include "runtime/RuntimeError.h"
 
 namespace reports {
@@ -16,34 +17,40 @@ Tool engineTool(Tool::Action action, const QString& caption, const QString& tool
     return tool;
 }
 
-QVector<Tool> engineTools() {
+} // namespace
+
+QVector<Tool> Toolbar::engineTools() {
+    useTranslations();
     using A = Tool::Action;
+    const auto zoomTo = [](double zoom) {
+        const int percent = int(zoom * 100);
+        return engineTool(A::Zoom, QStringLiteral("%1%").arg(percent),
+                          percent == 100 ? tr("Actual size") : tr("Zoom to %1%").arg(percent), zoom);
+    };
     return {
-        engineTool(A::Print, QStringLiteral("Print..."), QStringLiteral("Print the report")),
+        engineTool(A::Print, tr("Print..."), tr("Print the report")),
         engineTool(A::Separator, {}, {}),
-        engineTool(A::FirstPage, QStringLiteral("|<"), QStringLiteral("First page")),
-        engineTool(A::PreviousPage, QStringLiteral("<"), QStringLiteral("Previous page")),
-        engineTool(A::NextPage, QStringLiteral(">"), QStringLiteral("Next page")),
-        engineTool(A::LastPage, QStringLiteral(">|"), QStringLiteral("Last page")),
+        engineTool(A::FirstPage, QStringLiteral("|<"), tr("First page")),
+        engineTool(A::PreviousPage, QStringLiteral("<"), tr("Previous page")),
+        engineTool(A::NextPage, QStringLiteral(">"), tr("Next page")),
+        engineTool(A::LastPage, QStringLiteral(">|"), tr("Last page")),
         engineTool(A::Separator, {}, {}),
-        engineTool(A::PageIndicator, {}, QStringLiteral("Page")),
+        engineTool(A::PageIndicator, {}, tr("Page")),
         engineTool(A::Separator, {}, {}),
-        engineTool(A::ZoomOut, QStringLiteral("-"), QStringLiteral("Zoom out")),
-        engineTool(A::ZoomIn, QStringLiteral("+"), QStringLiteral("Zoom in")),
-        engineTool(A::Zoom, QStringLiteral("50%"), QStringLiteral("Zoom to 50%"), 0.5),
-        engineTool(A::Zoom, QStringLiteral("75%"), QStringLiteral("Zoom to 75%"), 0.75),
-        engineTool(A::Zoom, QStringLiteral("100%"), QStringLiteral("Actual size"), 1.0),
-        engineTool(A::Zoom, QStringLiteral("150%"), QStringLiteral("Zoom to 150%"), 1.5),
-        engineTool(A::Zoom, QStringLiteral("200%"), QStringLiteral("Zoom to 200%"), 2.0),
-        engineTool(A::PageWidth, QStringLiteral("Fit Width"), QStringLiteral("Fit the page's width")),
-        engineTool(A::WholePage, QStringLiteral("Fit Page"), QStringLiteral("Fit the whole page")),
+        engineTool(A::ZoomOut, QStringLiteral("-"), tr("Zoom out")),
+        engineTool(A::ZoomIn, QStringLiteral("+"), tr("Zoom in")),
+        zoomTo(0.5),
+        zoomTo(0.75),
+        zoomTo(1.0),
+        zoomTo(1.5),
+        zoomTo(2.0),
+        engineTool(A::PageWidth, tr("Fit Width"), tr("Fit the page's width")),
+        engineTool(A::WholePage, tr("Fit Page"), tr("Fit the whole page")),
         engineTool(A::Separator, {}, {}),
-        engineTool(A::Close, QStringLiteral("Close"), QStringLiteral("Close the preview")),
+        engineTool(A::Close, tr("Close"), tr("Close the preview")),
         engineTool(A::Separator, {}, {}),
     };
 }
-
-} // namespace
 
 Toolbar::Toolbar() {
     reset();

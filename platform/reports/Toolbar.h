@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QString>
 #include <QVector>
@@ -40,6 +41,8 @@ struct Tool {
 // The tool collection of a report's preview toolbar, addressed by position from 0; the
 // engine's own tools take the first positions.
 class Toolbar {
+    Q_DECLARE_TR_FUNCTIONS(reports::Toolbar)
+
 public:
     Toolbar();
 
@@ -57,6 +60,9 @@ public:
     static int engineToolCount();
 
 private:
+    // The engine's own tools, with their texts in the process language.
+    static QVector<Tool> engineTools();
+
     QVector<Tool> m_tools;
 };
 

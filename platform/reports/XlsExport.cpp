@@ -2,6 +2,7 @@
 
 #include "CompoundFile.h"
 #include "TextLines.h"
+#include "runtime/DateSerial.h"
 #include "runtime/Regional.h"
 
 #include <QHash>
@@ -33,6 +34,7 @@ constexpr quint16 Eof = 0x000A;
 constexpr quint16 CodePage = 0x0042;
 constexpr quint16 Window1 = 0x003D;
 constexpr quint16 Font = 0x0031;
+constexpr quint16 Format = 0x041E;
 constexpr quint16 Xf = 0x00E0;
 constexpr quint16 Style = 0x0293;
 constexpr quint16 BoundSheet = 0x0085;
@@ -47,24 +49,11 @@ constexpr quint16 LabelSst = 0x00FD;
 constexpr quint16 Window2 = 0x023E;
 } // namespace record
 
-// The built-in number formats the cells use; each has its cell XF, from the first one on.
-enum class NumberFormat : quint16 {
-    General = 0,
-    Integer = 3,
-    Amount = 4,
-    Date = 14,
-    Time = 20,
-    DateTime = 22
-};
-constexpr std::array<NumberFormat, 6> CellFormats{NumberFormat::General, NumberFormat::Integer,
-                                                  NumberFormat::Amount,  NumberFormat::Date,
-                                                  NumberFormat::Time,    NumberFormat::DateTime};
-constexpr quint16 FirstCellXf = 15;
-
-quint16 xfOf(NumberFormat format) {
-    return quint16(FirstCellXf +
-                   (std::find(CellFormats.begin(), CellFormats.end(), format) - CellFormats.begin()));
-}
+// Cells take their number format from the texts they show: the General format, or a format
+// code of their own written into the workbook, each with its cell XF.
+constexpr quint16 GeneralXf = 15;
+constexpr quint16 FirstFormatIndex = 164; // the first index of a workbook's own formats
+constexpr int MaxFormats = 3000;          // beyond it, cells keep their texts
 
 // The cell grid built from the pages.
 struct Cell {
@@ -72,7 +61,7 @@ struct Cell {
     int column = 0;
     QString text;
     std::optional<double> number;
-    NumberFormat format = NumberFormat::General;
+    QString format; // a number's format code; empty for General
 };
 
 struct Sheet {
@@ -86,10 +75,17 @@ struct Grid {
     QVector<int> widths; // per column, in 1/256 of a character
 };
 
+// A number and the format code that shows it as a text shows it.
+struct Shown {
+    double value;
+    QString format; // empty for General
+    int decimals = 0;
+};
+
 // A number written with the regional separators: digits grouped by threes, an optional
 // decimal part, a sign and a currency sign. Texts such as "007" or "1.5" under a point for
 // grouping stay texts.
-std::optional<double> numberOf(const QString& text) {
+std::optional<Shown> numberOf(const QString& text) {
     const runtime::Regional& regional = runtime::Regional::current();
     QString t = text.trimmed();
     bool negative = false;
@@ -97,8 +93,14 @@ std::optional<double> numberOf(const QString& text) {
         negative = true;
         t = t.mid(1);
     }
-    if (t.startsWith(u'$')) t = t.mid(1).trimmed();
-    if (!negative && t.startsWith(u'-')) {
+    QString currency; // the sign with the blanks after it
+    if (t.startsWith(u'$')) {
+        const QString rest = t.mid(1).trimmed();
+        currency = t.left(t.size() - rest.size());
+        t = rest;
+    }
+    const bool signAfterCurrency = !negative && t.startsWith(u'-');
+    if (signAfterCurrency) {
         negative = true;
         t = t.mid(1);
     }
@@ -122,38 +124,101 @@ std::optional<double> numberOf(const QString& text) {
     bool ok = false;
     const double value = QLocale::c().toDouble(plain, &ok);
     if (!ok) return std::nullopt;
-    return negative ? -value : value;
+
+    QString core = groups.size() > 1 ? QStringLiteral("#,##0") : QStringLiteral("0");
+    if (parts.size() == 2) core += u'.' + QString(parts[1].size(), u'0');
+    const QString prefix = currency.isEmpty() ? QString() : u'"' + currency + u'"';
+    QString format = prefix + core;
+    // A sign after the currency sign needs a section of its own; before it, it is the default.
+    if (signAfterCurrency) format += u';' + prefix + u'-' + core;
+    if (format == u'0') format.clear();
+    return Shown{negative ? -value : value, format, parts.size() == 2 ? int(parts[1].size()) : 0};
 }
 
-// The format that shows a number as its text does: decimals, grouping, or neither.
-NumberFormat numberFormatOf(const QString& text) {
-    const runtime::Regional& regional = runtime::Regional::current();
-    if (text.contains(regional.decimalSeparator)) return NumberFormat::Amount;
-    if (text.contains(regional.thousandsSeparator)) return NumberFormat::Integer;
-    return NumberFormat::General;
+bool isDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
 }
 
-// A text's cell: a field's number or date where the page keeps it, else a number read from
-// the text, else the text.
+// A date serial as a text shows it: each run of digits matched to a part of the date or the
+// time (rounded to the second), everything else kept as written. None when a run matches no
+// part, or when the text shows a day before 1 March 1900, where spreadsheets count one day
+// more.
+std::optional<Shown> dateOf(const QString& text, double serial) {
+    if (!(serial >= 0 && serial < 2958466)) return std::nullopt;
+    const double seconds = std::round(serial * 86400.0);
+    const QDateTime at = runtime::toDateTime(seconds / 86400.0);
+    struct Part {
+        int value;
+        char code; // d, m, y, h, n (minute), s
+    };
+    const Part parts[] = {{at.date().day(), 'd'},  {at.date().month(), 'm'},  {at.date().year(), 'y'},
+                          {at.time().hour(), 'h'}, {at.time().minute(), 'n'}, {at.time().second(), 's'}};
+    constexpr int DateFirst[] = {0, 1, 2, 3, 4, 5};
+    constexpr int TimeFirst[] = {3, 4, 5, 0, 1, 2};
+    bool used[6] = {};
+    char previous = 0;
+    QString format;
+    for (qsizetype i = 0; i < text.size();) {
+        qsizetype j = i;
+        if (!isDigit(text[i])) {
+            while (j < text.size() && !isDigit(text[j]))
+                ++j;
+            const QString literal = text.mid(i, j - i);
+            if (literal.contains(u'"')) return std::nullopt;
+            format += u'"' + literal + u'"';
+            i = j;
+            continue;
+        }
+        while (j < text.size() && isDigit(text[j]))
+            ++j;
+        const qsizetype width = j - i;
+        const int value = text.mid(i, width).toInt();
+        const bool besideColon = (i > 0 && text[i - 1] == u':') || (j < text.size() && text[j] == u':');
+        QString code;
+        for (int p : besideColon ? TimeFirst : DateFirst) {
+            const Part& part = parts[p];
+            if (used[p] || (p < 3 && serial < 61)) continue;
+            // Minutes follow the hour and seconds the minutes, or a reader takes them for months.
+            if ((part.code == 'n' && previous != 'h') || (part.code == 's' && previous != 'n') ||
+                (part.code == 'm' && previous == 'h'))
+                continue;
+            if (part.code == 'y') {
+                if (width == 4 && value == part.value)
+                    code = QStringLiteral("yyyy");
+                else if (width == 2 && value == part.value % 100)
+                    code = QStringLiteral("yy");
+            } else if (value == part.value && (width == 2 || (width == 1 && value < 10))) {
+                const QChar letter = part.code == 'n' ? u'm' : QChar::fromLatin1(part.code);
+                code = QString(int(width), letter);
+            }
+            if (code.isEmpty()) continue;
+            used[p] = true;
+            previous = part.code;
+            break;
+        }
+        if (code.isEmpty()) return std::nullopt;
+        format += code;
+        i = j;
+    }
+    if (previous == 0) return std::nullopt;
+    return Shown{seconds / 86400.0, format};
+}
+
+// A text's cell: a number or a date with the format that shows it as the page does, else the
+// text. A field's number or date is kept as it is where the text shows it.
 void setValue(Cell& cell, const PageItem& item) {
     const runtime::Variant& value = item.value;
-    if (value.isDate()) {
-        const double serial = value.toDouble();
-        if (serial >= 0 && serial < 2958466) {
-            const double day = std::floor(serial);
-            cell.number = serial;
-            cell.format = day == 0        ? NumberFormat::Time
-                          : day == serial ? NumberFormat::Date
-                                          : NumberFormat::DateTime;
-            return;
-        }
-    } else if (value.isNumber() && std::isfinite(value.toDouble())) {
-        cell.number = value.toDouble();
-        cell.format = numberFormatOf(cell.text);
-        return;
+    std::optional<Shown> shown;
+    if (value.isDate()) shown = dateOf(cell.text, value.toDouble());
+    if (!shown) shown = numberOf(cell.text);
+    if (!shown) return;
+    cell.number = shown->value;
+    cell.format = shown->format;
+    if (value.isNumber() && !value.isDate() && std::isfinite(value.toDouble())) {
+        // The field's own number where its text is that number rounded.
+        if (std::abs(value.toDouble() - shown->value) <= 0.5000001 * std::pow(10.0, -shown->decimals))
+            cell.number = value.toDouble();
     }
-    cell.number = numberOf(cell.text);
-    cell.format = cell.number ? numberFormatOf(cell.text) : NumberFormat::General;
 }
 
 // The width a text needs in its font, in 1/256 of a character of the sheet's font, with
@@ -168,12 +233,13 @@ Grid buildGrid(const Pages& pages, bool removeVerticalSpace, bool pageBreaks, in
     // Columns: the texts' left edges over the whole report, close ones merged.
     QVector<int> lefts;
     int maxRight = 0;
-    for (const Page& page : pages)
+    pages.forEachPage([&](const Page& page) {
         for (const PageItem& item : page.items)
             if (item.kind == PageItem::Kind::Text && !item.text.trimmed().isEmpty()) {
                 lefts.append(item.rect.left());
                 maxRight = std::max(maxRight, item.rect.right() + 1);
             }
+    });
     std::sort(lefts.begin(), lefts.end());
     lefts.erase(std::unique(lefts.begin(), lefts.end()), lefts.end());
     QVector<int> starts;
@@ -197,7 +263,7 @@ Grid buildGrid(const Pages& pages, bool removeVerticalSpace, bool pageBreaks, in
     // Rows: the lines of each page; sheets of at most 65536 rows.
     const int tolerance = std::max(1, minRowHeight) * 20;
     for (qsizetype p = 0; p < pages.size(); ++p) {
-        const Page page = pages[p];
+        const Page page = pages.unpack(p);
         const QVector<TextLine> lines = textLines(page, tolerance);
         int needed = int(lines.size());
         if (!removeVerticalSpace)
@@ -224,9 +290,9 @@ Grid buildGrid(const Pages& pages, bool removeVerticalSpace, bool pageBreaks, in
                     Cell& cell = sheet.cells.last();
                     cell.text += u' ' + text;
                     cell.number.reset();
-                    cell.format = NumberFormat::General;
+                    cell.format.clear();
                 } else {
-                    sheet.cells.append(Cell{row, column, text, {}, NumberFormat::General});
+                    sheet.cells.append(Cell{row, column, text, {}, {}});
                     setValue(sheet.cells.last(), *item);
                 }
                 if (column < grid.widths.size())
@@ -318,18 +384,28 @@ QByteArray fontData(bool bold) {
     return b;
 }
 
-QByteArray xfData(bool style, NumberFormat format = NumberFormat::General) {
+QByteArray xfData(bool style, quint16 format = 0) {
     QByteArray b;
     Biff::add16(b, 0);                       // font
-    Biff::add16(b, quint16(format));         // number format
+    Biff::add16(b, format);                  // number format
     Biff::add16(b, style ? 0xFFF5 : 0x0001); // style XF / cell XF of the Normal style
     b.append(char(0x20));                    // bottom aligned
     b.append(char(0));
     b.append(char(0));
-    b.append(char(style ? 0xF4 : format == NumberFormat::General ? 0 : 0x04)); // own number format
+    b.append(char(style ? 0xF4 : format == 0 ? 0 : 0x04)); // own number format
     Biff::add32(b, 0);
     Biff::add32(b, 0);
     Biff::add16(b, 0x20C0);
+    return b;
+}
+
+QByteArray formatData(quint16 index, const QString& code) {
+    QByteArray b;
+    Biff::add16(b, index);
+    Biff::add16(b, quint16(code.size()));
+    const bool compressed = Biff::compressible(code);
+    b.append(char(compressed ? 0 : 1));
+    Biff::addChars(b, code, compressed);
     return b;
 }
 
@@ -341,6 +417,19 @@ QString truncated(const QString& s) {
 // The workbook's records for a grid.
 QByteArray encode(Grid grid, bool showGridLines) {
     QVector<Sheet>& sheets = grid.sheets;
+    // The cells' own number formats, each with its cell XF after the General one.
+    QHash<QString, quint16> formatXf;
+    QStringList formats;
+    for (Sheet& sheet : sheets)
+        for (Cell& cell : sheet.cells)
+            if (cell.number && !cell.format.isEmpty() && !formatXf.contains(cell.format)) {
+                if (formats.size() >= MaxFormats || cell.format.size() > 255) {
+                    cell.number.reset();
+                    continue;
+                }
+                formatXf.insert(cell.format, quint16(GeneralXf + 1 + formats.size()));
+                formats.append(cell.format);
+            }
     QHash<QString, int> stringIndex;
     QVector<QString> strings;
     int totalStrings = 0;
@@ -379,10 +468,13 @@ QByteArray encode(Grid grid, bool showGridLines) {
     for (int i = 0; i < 4; ++i)
         globals.record(record::Font, fontData(false));
     globals.record(record::Font, fontData(true));
+    for (int i = 0; i < formats.size(); ++i)
+        globals.record(record::Format, formatData(quint16(FirstFormatIndex + i), formats[i]));
     for (int i = 0; i < 15; ++i)
         globals.record(record::Xf, xfData(true));
-    for (NumberFormat format : CellFormats)
-        globals.record(record::Xf, xfData(false, format));
+    globals.record(record::Xf, xfData(false));
+    for (int i = 0; i < formats.size(); ++i)
+        globals.record(record::Xf, xfData(false, quint16(FirstFormatIndex + i)));
     {
         QByteArray b;
         Biff::add16(b, 0x8000);
@@ -455,7 +547,7 @@ QByteArray encode(Grid grid, bool showGridLines) {
             Biff::add16(b, quint16(c));
             Biff::add16(b, quint16(c));
             Biff::add16(b, quint16(grid.widths[c]));
-            Biff::add16(b, FirstCellXf);
+            Biff::add16(b, GeneralXf);
             Biff::add16(b, 0);
             Biff::add16(b, 0);
             out.record(record::ColInfo, b);
@@ -473,7 +565,7 @@ QByteArray encode(Grid grid, bool showGridLines) {
             QByteArray b;
             Biff::add16(b, quint16(cell.row));
             Biff::add16(b, quint16(cell.column));
-            Biff::add16(b, xfOf(cell.format));
+            Biff::add16(b, cell.number && !cell.format.isEmpty() ? formatXf.value(cell.format) : GeneralXf);
             if (cell.number) {
                 Biff::addDouble(b, *cell.number);
                 out.record(record::Number, b);

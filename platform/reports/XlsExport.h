@@ -4,11 +4,12 @@
 
 namespace reports {
 
-// Spreadsheet export: a BIFF8 workbook (.xls) with the pages' texts in cells. A field's number
-// or date becomes a number cell (dates and times with a date or time format); other texts
-// that read as numbers under the regional separators do too. Columns come from the texts'
-// left edges over the whole report, each at least as wide as its widest cell; rows from the
-// lines of each page; a sheet holds up to 65536 rows and the next one goes on.
+// Spreadsheet export: a BIFF8 workbook (.xls) with the pages' texts in cells. A text that shows
+// a number or a date (a field's value, or a number written with the regional separators)
+// becomes a number cell with a format code that shows it exactly as the page does; other texts
+// stay texts. Columns come from the texts' left edges over the whole report, each at least as
+// wide as its widest cell; rows from the lines of each page; a sheet holds up to 65536 rows and
+// the next one goes on.
 class XlsExport : public ExportFilter {
 public:
     // Leave out the blank rows that the space between lines would give.

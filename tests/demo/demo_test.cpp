@@ -95,7 +95,7 @@ TEST_F(DemoTest, TheProgramStartsBesideItAndReportsTodaysDeletions) {
     }
     EXPECT_GE(headers, 5);
     EXPECT_GT(voidedLines, 0);
-    EXPECT_TRUE(framework::report<ActiveReport1>().preview()->isVisible());
+    EXPECT_TRUE(framework::preview()->isVisible());
     EXPECT_GE(framework::report<ActiveReport1>().pages().size(), 2);
 }
 

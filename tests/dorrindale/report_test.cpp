@@ -2,6 +2,7 @@
 
 #include "../reports/PageQueries.h"
 #include "../reports/Readers.h"
+#include "../reports/SpreadsheetCheck.h"
 
 #include "forms/CommonDialog.h"
 #include "framework/ProgramDescription.h"
@@ -54,8 +55,8 @@ TEST_F(DorrindaleReportTest, ARangeOfDaysListsDishesPerHourWithDiscountsOptionsA
     frmParametros& window = logIn();
     window.chkTodos.setValue(1);
     arDorrindale& report = firstOfDecember(window);
-    ASSERT_TRUE(report.preview() && report.preview()->isVisible());
-    EXPECT_EQ(report.preview()->windowTitle(), "Dorrindale");
+    ASSERT_TRUE(framework::preview() && framework::preview()->isVisible());
+    EXPECT_EQ(framework::preview()->windowTitle(), "Dorrindale");
     const reports::Pages& pages = report.pages();
     ASSERT_EQ(pages.size(), 1);
     const QStringList texts = allTexts(pages);
@@ -89,7 +90,7 @@ TEST_F(DorrindaleReportTest, ARangeOfDaysListsDishesPerHourWithDiscountsOptionsA
     EXPECT_TRUE(texts.contains("Limón"));
     EXPECT_TRUE(texts.contains("12,5"));
     EXPECT_TRUE(texts.contains("Sin sal"));
-    saveScreenshot(report.preview(), QStringLiteral("dorrindale-report"));
+    saveScreenshot(framework::preview(), QStringLiteral("dorrindale-report"));
 
     // A range that ends before it begins: nothing, and no discount.
     verListado(window, runtime::dateSerial(2026, 12, 2), runtime::dateSerial(2026, 12, 1));
@@ -219,6 +220,14 @@ TEST_F(DorrindaleReportTest, OnTheSqlServerKindTheReportIsTheAccessKindsAndItsFu
     EXPECT_EQ(server, access);
     EXPECT_EQ(fx.rows("select name from tsql_functions", fx.sqlServer()).size(), 1);
     EXPECT_TRUE(host.boxes.isEmpty());
+}
+
+// Every cell of the spreadsheet shows what the preview shows (the month of "Mes", the day of
+// the date), read back through LibreOffice.
+TEST_F(DorrindaleReportTest, TheSpreadsheetShowsWhatThePreviewShows) {
+    frmParametros& window = logIn();
+    window.chkTodos.setValue(1);
+    expectSpreadsheetShowsThePreview([&]() -> reports::Report& { return firstOfDecember(window); });
 }
 
 // On each kind, the dish list and the report's rows as its database orders and groups them:

@@ -87,7 +87,7 @@ TEST_F(QuenbrookTest, TheWholeRoadFillsTmpreportWithOneGroupPerQualifyingSale) {
     EXPECT_EQ(window.pb.max(), 3); // the sales of the period, before qualification
     EXPECT_GE(host.doEventsCalls, 2);
     EXPECT_FALSE(window.cancelar.enabled());
-    ASSERT_NE(framework::report<ActiveReport1>().preview(), nullptr);
+    ASSERT_NE(framework::preview(), nullptr);
     EXPECT_TRUE(host.boxes.isEmpty());
     EXPECT_TRUE(errorLog().isEmpty());
 }
@@ -217,7 +217,7 @@ TEST_F(QuenbrookEmptyTest, PeriodFromAShiftOrFromTheRange) {
     EXPECT_TRUE(tmpreport().isEmpty());
     EXPECT_EQ(window.pb.max(), 100);
     EXPECT_EQ(window.pb.value(), 100);
-    ASSERT_NE(framework::report<ActiveReport1>().preview(), nullptr);
+    ASSERT_NE(framework::preview(), nullptr);
 
     // The default range reaches the sales of tomorrow.
     setRange(window, day(2026, 12, 3), day(2026, 12, 4));
@@ -326,8 +326,7 @@ TEST_F(QuenbrookEmptyTest, CancelStopsTheBuildAndASecondPressDoesNotNest) {
     ASSERT_EQ(rows.size(), 2); // the sale in hand is finished, nothing after it
     EXPECT_EQ(campo(rows[0], 1), QString::number(sales[0]));
     EXPECT_EQ(pumps, 1);
-    EXPECT_TRUE(!framework::report<ActiveReport1>().preview() ||
-                !framework::report<ActiveReport1>().preview()->isVisible());
+    EXPECT_TRUE(!framework::preview() || !framework::preview()->isVisible());
     EXPECT_FALSE(window.cancelar.enabled());
     EXPECT_EQ(host.pointers.last(), runtime::pointer::Default);
 

@@ -2,16 +2,22 @@
 
 #include "../reports/PageQueries.h"
 #include "../reports/Readers.h"
+#include "../reports/SpreadsheetCheck.h"
 
 #include "forms/Application.h"
 #include "forms/CommonDialog.h"
+#include "framework/ReportExport.h"
+#include "reports/Printing.h"
+#include "reports/TextExport.h"
 #include "runtime/DateSerial.h"
 #include "support/LocaleScope.h"
 #include "support/Screenshot.h"
 #include "support/UserInput.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -29,8 +35,10 @@ const QColor Green(0, 128, 0);
 const QColor Red(255, 0, 0);
 
 QColor colorOf(const reports::Pages& pages, const QString& text) {
-    for (const reports::Page& page : pages)
+    for (qsizetype i = 0; i < pages.size(); ++i) {
+        const reports::Page page = pages.unpack(i);
         if (const PageItem* item = findText(page, text)) return item->color;
+    }
     return {};
 }
 
@@ -43,7 +51,7 @@ TEST_F(QuenbrookTest, TheReportShowsGroupsColouredLinesAndTheThreeTotals) {
     verListado(window);
 
     ActiveReport1& report = framework::report<ActiveReport1>();
-    ASSERT_TRUE(report.preview() && report.preview()->isVisible());
+    ASSERT_TRUE(framework::preview() && framework::preview()->isVisible());
     const reports::Pages& pages = report.pages();
     ASSERT_EQ(pages.size(), 1);
     const QStringList texts = allTexts(pages);
@@ -79,10 +87,11 @@ TEST_F(QuenbrookTest, TheReportShowsGroupsColouredLinesAndTheThreeTotals) {
     EXPECT_TRUE(texts.contains("2.700,00"));
 
     // A total wider than its box runs on into the free space on its right; a name stops at the next column.
-    const PageItem* total = findText(pages[0], "1.500,00");
+    const reports::Page first = pages.unpack(0);
+    const PageItem* total = findText(first, "1.500,00");
     ASSERT_NE(total, nullptr);
     EXPECT_GT(total->room, total->rect.width());
-    const PageItem* name = findText(pages[0], "Muzzarella");
+    const PageItem* name = findText(first, "Muzzarella");
     ASSERT_NE(name, nullptr);
     EXPECT_EQ(name->room, name->rect.width()); // the unit price follows at once
 
@@ -91,7 +100,7 @@ TEST_F(QuenbrookTest, TheReportShowsGroupsColouredLinesAndTheThreeTotals) {
     EXPECT_EQ(report.toolbar().tools(21).caption, "                Exportar a:");
 
     saveScreenshot(window.window(), QStringLiteral("quenbrook-parametros"));
-    saveScreenshot(report.preview(), QStringLiteral("quenbrook-report"));
+    saveScreenshot(framework::preview(), QStringLiteral("quenbrook-report"));
 }
 
 TEST_F(QuenbrookEmptyTest, TotalsLeaveOutProductMinusEightAndSpareRemainingLines) {
@@ -168,6 +177,61 @@ TEST_F(QuenbrookTest, TheBuiltReportExportsToTheFourKinds) {
     }
 }
 
+// Every cell of the spreadsheet shows what the preview shows: dates, times and amounts in the
+// user's regional settings, read back through LibreOffice.
+TEST_F(QuenbrookTest, TheSpreadsheetShowsWhatThePreviewShows) {
+    frmParametros& window = logIn();
+    setRange(window, day(2026, 12, 1), day(2026, 12, 1));
+    expectSpreadsheetShowsThePreview([&]() -> reports::Report& {
+        verListado(window);
+        return framework::report<ActiveReport1>();
+    });
+}
+
+// Another program or workstation builds into the installation's tmpreport between the preview
+// and the export: the exports and a print still hold the pages the preview shows.
+TEST_F(QuenbrookTest, ExportsAndPrintsHoldThePreviewsPagesWhateverTmpreportHoldsSince) {
+    LocaleScope locale("es_AR.UTF-8");
+    frmParametros& window = logIn();
+    setRange(window, day(2026, 12, 1), day(2026, 12, 1));
+    verListado(window);
+    ActiveReport1& report = framework::report<ActiveReport1>();
+    const QString shown = reports::TextExport::pagesText(report.pages());
+    ASSERT_TRUE(shown.contains("Muzzarella"));
+    QTemporaryDir dir;
+    const auto read = [&dir](const QString& name) {
+        QFile file(dir.filePath(name));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    };
+    exTXTReport(report, dir.filePath("antes.txt"));
+
+    // The second build, on a connection of its own.
+    fx.spooler()->execute(QStringLiteral("delete from tmpreport"));
+    for (int i = 0; i < 80; ++i)
+        fx.spooler()->execute(QStringLiteral("insert into tmpreport (campo1, campo20) values ('%1', 'Flan')")
+                                  .arg(900 + i / 10));
+    exTXTReport(report, dir.filePath("despues.txt"));
+    exPDFReport(report, dir.filePath("despues.pdf"));
+    reports::setPrintDialog([&dir](QPrinter& printer, QWidget*) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath("impreso.pdf"));
+        return true;
+    });
+    framework::preview()->action(0)->trigger();
+    reports::setPrintDialog({});
+
+    EXPECT_EQ(read("antes.txt").toStdString(), shown.toStdString());
+    EXPECT_EQ(read("despues.txt").toStdString(), shown.toStdString());
+    for (const char* pdf : {"despues.pdf", "impreso.pdf"}) {
+        const auto text = runReader("pdftotext", {dir.filePath(pdf), "-"});
+        if (!text) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+        EXPECT_EQ(text->count(u'\f'), report.pages().size()) << pdf;
+        EXPECT_TRUE(text->contains("Muzzarella")) << pdf;
+        EXPECT_FALSE(text->contains("Flan")) << pdf;
+    }
+    EXPECT_TRUE(errorLog().isEmpty()) << errorLog().toStdString();
+}
+
 // Only a header row lacks the line type: a deletion without time or product id prints and counts.
 TEST_F(QuenbrookEmptyTest, ADeletionWithoutTimeOrProductIdPrintsAndCounts) {
     LocaleScope locale("es_AR.UTF-8");
@@ -213,7 +277,7 @@ TEST_F(QuenbrookTest, AnOpenPreviewOutlivesTheParametersWindow) {
     frmParametros& window = logIn();
     setRange(window, day(2026, 12, 1), day(2026, 12, 1));
     verListado(window);
-    reports::PreviewWindow* preview = framework::report<ActiveReport1>().preview();
+    reports::PreviewWindow* preview = framework::preview();
     ASSERT_TRUE(preview && preview->isVisible());
 
     QObject context; // drops the timers when the program ends early

@@ -71,3 +71,29 @@ inline std::optional<QString> convertWithOffice(const QString& file, const QStri
         info.absolutePath() + u'/' + info.completeBaseName() + u'.' + filter.section(u':', 0, 0);
     return process.exitCode() == 0 && QFile::exists(converted) ? converted : QString();
 }
+
+// The rows of a workbook's first sheet as LibreOffice shows them under the process locale:
+// each row's cells as they are displayed, those not empty joined by blanks. Nothing when
+// LibreOffice is not installed; a row "<conversion failed>" when it fails.
+inline std::optional<QStringList> shownSheetRows(const QString& xls) {
+    // Tab-separated, UTF-8, each cell's contents as shown.
+    const auto csv = convertWithOffice(
+        xls, QStringLiteral("csv:Text - txt - csv (StarCalc):9,34,76,1,,0,false,true,true"));
+    if (!csv) return std::nullopt;
+    QFile file(*csv);
+    if (csv->isEmpty() || !file.open(QIODevice::ReadOnly))
+        return QStringList{QStringLiteral("<conversion failed>")};
+    QStringList rows;
+    for (const QString& line : QString::fromUtf8(file.readAll()).split(u'\n')) {
+        QStringList cells;
+        for (QString cell : line.split(u'\t')) {
+            if (cell.size() >= 2 && cell.startsWith(u'"') && cell.endsWith(u'"'))
+                cell = cell.mid(1, cell.size() - 2).replace(QStringLiteral("\"\""), QStringLiteral("\""));
+            if (!cell.isEmpty()) cells << cell;
+        }
+        rows << cells.join(u' ');
+    }
+    while (!rows.isEmpty() && rows.last().isEmpty())
+        rows.removeLast();
+    return rows;
+}

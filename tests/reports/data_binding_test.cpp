@@ -43,7 +43,7 @@ TEST(DataBinding, ReadsTheRowsOfAQueryOnAConnection) {
         QStringLiteral("select idsesion, fecha, NUMEROTICKET, total from ventas order by Idventa"));
     report.run();
     ASSERT_EQ(report.pages().size(), 1);
-    const Page& page = report.pages()[0];
+    const Page page = report.pages().unpack(0);
     EXPECT_EQ(countText(report.pages(), "1-dic-26"), 3);
     EXPECT_TRUE(findText(page, "00000001"));
     EXPECT_TRUE(findText(page, "1.500,00"));

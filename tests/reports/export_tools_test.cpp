@@ -2,12 +2,15 @@
 #include "forms/CommonDialog.h"
 #include "forms/Form.h"
 #include "forms/ImageList.h"
+#include "framework/ExportToolPictures.h"
 #include "framework/PreviewReport.h"
 #include "framework/ReportExport.h"
 #include "reports/PreviewWindow.h"
+#include "reports/ReportViewer.h"
 #include "runtime/Program.h"
 #include "support/FileSizeLimit.h"
 #include "support/LocaleScope.h"
+#include "support/LockedFile.h"
 #include "support/ScriptedHost.h"
 
 #include <QAction>
@@ -18,6 +21,8 @@
 #include <QToolBar>
 
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 using namespace framework;
 
@@ -103,6 +108,7 @@ protected:
     ScriptedHost host;
     QTemporaryDir dir;
     ExportLayout report;
+    ReportViewer viewer;
     QList<std::optional<QString>> answers;
     QList<DialogSeen> seen;
 };
@@ -111,7 +117,7 @@ protected:
 
 TEST_F(ExportToolsTest, ReportEndAddsTheCaptionAndFourExportToolsAt21To25) {
     EXPECT_FALSE(forms::isLoaded<ParametrosStandIn>());
-    report.show();
+    viewer.show(report);
     EXPECT_TRUE(forms::isLoaded<ParametrosStandIn>()); // reached for its image list
     EXPECT_FALSE(forms::instance<ParametrosStandIn>().visible());
     Toolbar& toolbar = report.toolbar();
@@ -133,10 +139,10 @@ TEST_F(ExportToolsTest, ReportEndAddsTheCaptionAndFourExportToolsAt21To25) {
         }
     }
     // The preview shows them with their captions and pictures; print comes first.
-    PreviewWindow* preview = report.preview();
+    PreviewWindow* preview = viewer.window();
     ASSERT_TRUE(preview);
     EXPECT_EQ(preview->windowTitle(), "Exportable");
-    EXPECT_EQ(preview->action(0)->text(), "Print...");
+    EXPECT_EQ(preview->action(0)->text(), "Imprimir...");
     EXPECT_EQ(preview->action(22)->text(), "    Excel    ");
     EXPECT_FALSE(preview->action(22)->icon().isNull());
     EXPECT_FALSE(preview->action(21)->isEnabled());
@@ -147,7 +153,7 @@ TEST_F(ExportToolsTest, ReportEndAddsTheCaptionAndFourExportToolsAt21To25) {
 }
 
 TEST_F(ExportToolsTest, TheCaptionToolAndTheEnginesToolsExportNothing) {
-    report.show();
+    viewer.show(report);
     report.clickTool(21);
     report.clickTool(13); // 100%
     report.clickTool(4);  // next page
@@ -155,8 +161,8 @@ TEST_F(ExportToolsTest, TheCaptionToolAndTheEnginesToolsExportNothing) {
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
 }
 
-TEST_F(ExportToolsTest, EachExportToolAsksForANameAndWritesItsFileFromANewRun) {
-    report.show();
+TEST_F(ExportToolsTest, EachExportToolAsksForANameAndWritesThePreviewsPages) {
+    viewer.show(report);
     struct Case {
         int tool;
         QString ext;
@@ -171,15 +177,15 @@ TEST_F(ExportToolsTest, EachExportToolAsksForANameAndWritesItsFileFromANewRun) {
         seen.clear();
         const int runs = report.runs;
         answers = {file("informe." + c.ext)};
-        report.preview()->action(c.tool)->trigger(); // as the user clicks it
-        QCoreApplication::processEvents();           // the toolbar is rebuilt after the click
+        viewer.window()->action(c.tool)->trigger(); // as the user clicks it
+        QCoreApplication::processEvents();          // the toolbar is rebuilt after the click
         ASSERT_EQ(seen.size(), 1);
         EXPECT_EQ(seen[0].title, "Save File");
         EXPECT_EQ(seen[0].filter, c.ext + " File (*." + c.ext + ")|*." + c.ext + "|AllFiles (*.*)|*.*");
         EXPECT_EQ(seen[0].filterIndex, 1);
         EXPECT_EQ(seen[0].flags, 2054);
         EXPECT_TRUE(seen[0].cancelError);
-        EXPECT_EQ(report.runs, runs + 1); // the report ran again for the export
+        EXPECT_EQ(report.runs, runs); // the pages shown, not a new run
         QFile written(file("informe." + c.ext));
         ASSERT_TRUE(written.open(QIODevice::ReadOnly));
         EXPECT_TRUE(written.readAll().startsWith(c.magic));
@@ -187,28 +193,29 @@ TEST_F(ExportToolsTest, EachExportToolAsksForANameAndWritesItsFileFromANewRun) {
     // The dialog keeps the name chosen last; the tools stay at 21 to 25.
     EXPECT_EQ(forms::instance<ParametrosStandIn>().dlgDialog.FileName, file("informe.doc"));
     EXPECT_EQ(report.toolbar().count(), 26);
-    EXPECT_EQ(report.preview()->toolBar()->actions().size(), 26);
-    EXPECT_EQ(report.preview()->action(25)->text(), "    Word     ");
+    EXPECT_EQ(viewer.window()->toolBar()->actions().size(), 26);
+    EXPECT_EQ(viewer.window()->action(25)->text(), "    Word     ");
     EXPECT_TRUE(logLines().isEmpty());
     EXPECT_TRUE(host.boxes.isEmpty());
     EXPECT_FALSE(host.ended);
 }
 
-TEST_F(ExportToolsTest, TheExportHoldsTheRowsOfItsOwnRun) {
-    report.show();
+// Rows rewritten after the preview was shown do not reach the export.
+TEST_F(ExportToolsTest, TheExportHoldsThePagesThePreviewShows) {
+    viewer.show(report);
     report.setRows({{QStringLiteral("Flan"), 450.0}});
     answers = {file("nuevo.txt")};
     report.clickTool(24);
     QFile written(file("nuevo.txt"));
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(written.readAll());
-    EXPECT_TRUE(text.contains("Flan"));
-    EXPECT_TRUE(text.contains("450,00"));
-    EXPECT_FALSE(text.contains("Milanesa"));
+    EXPECT_TRUE(text.contains("Milanesa"));
+    EXPECT_TRUE(text.contains("1.500,00"));
+    EXPECT_FALSE(text.contains("Flan"));
 }
 
 TEST_F(ExportToolsTest, ACancelWritesNothingAndLogsNothing) {
-    report.show();
+    viewer.show(report);
     answers = {std::nullopt};
     report.clickTool(23);
     EXPECT_EQ(seen.size(), 1);
@@ -219,7 +226,7 @@ TEST_F(ExportToolsTest, ACancelWritesNothingAndLogsNothing) {
 }
 
 TEST_F(ExportToolsTest, TheDialogConfirmsReplacingAndRefusesMissingFolders) {
-    report.show();
+    viewer.show(report);
     QFile existing(file("viejo.pdf"));
     ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
     existing.write("old");
@@ -248,36 +255,61 @@ TEST_F(ExportToolsTest, TheDialogConfirmsReplacingAndRefusesMissingFolders) {
 }
 
 TEST_F(ExportToolsTest, ANameWithoutExtensionIsUsedAsTyped) {
-    report.show();
+    viewer.show(report);
     answers = {file("informe")};
     report.clickTool(25);
     EXPECT_TRUE(QFile::exists(file("informe")));
     EXPECT_FALSE(QFile::exists(file("informe.doc")));
 }
 
-TEST_F(ExportToolsTest, AFailedExportWritesOneErrorLogLineAndKeepsTheEarlierFile) {
+// A missing folder, a folder that may not be written to, a file another program holds locked,
+// a disk that fills up while an earlier export is being replaced: each export writes its
+// error-log line and tells the user the file and the reason; the earlier file stays.
+TEST_F(ExportToolsTest, AFailedExportIsLoggedAndToldAndKeepsTheEarlierFile) {
     QVector<Row> rows;
     for (int i = 0; i < 300; ++i)
         rows.append({QStringLiteral("plato %1").arg(i), 100.0 + i});
     report.setRows(rows);
-    report.show();
+    viewer.show(report);
     const QStringList procedures{"exExcelReport", "exPDFReport", "exTXTReport", "exDOCReport"};
     const std::function<void(reports::Report&, const QString&)> exports[] = {exExcelReport, exPDFReport,
                                                                              exTXTReport, exDOCReport};
-    // A missing folder, then a disk that fills up while an earlier export is being replaced.
-    const QString missing = file("sin/carpeta/informe.x");
-    for (const auto& exportTo : exports)
-        exportTo(report, missing);
     const QByteArray earlier = "an earlier export";
     const QString target = file("informe.x");
     QFile old(target);
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
     old.write(earlier);
     old.close();
+    int failures = 0;
+    // The four exports to a file fail, each with a box that names the file and gives the reason.
+    const auto exportAllFailing = [&](const QString& fileName, const QString& reason) {
+        SCOPED_TRACE(reason.toStdString());
+        host.boxes.clear();
+        for (const auto& exportTo : exports)
+            exportTo(report, fileName);
+        failures += 4;
+        ASSERT_EQ(host.boxes.size(), 4);
+        const QString told = QStringLiteral("No se pudo exportar el informe a \"%1\": ").arg(fileName);
+        for (const ScriptedHost::Box& box : host.boxes) {
+            EXPECT_TRUE(box.text.startsWith(told + reason)) << box.text.toStdString();
+            EXPECT_TRUE(box.text.size() > told.size() + 2) << box.text.toStdString();
+            EXPECT_EQ(box.icon(), runtime::mb::Exclamation);
+        }
+    };
+
+    exportAllFailing(file("sin/carpeta/informe.x"), "la carpeta no existe.");
+    QDir().mkdir(file("cerrada"));
+    QFile::setPermissions(file("cerrada"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    if (::access(QFile::encodeName(file("cerrada")).constData(), W_OK) != 0) // not as root
+        exportAllFailing(file("cerrada/informe.x"), "no tiene permiso para escribir en la carpeta.");
+    {
+        LockedFile lock(target);
+        ASSERT_TRUE(lock.locked());
+        exportAllFailing(target, "otro programa tiene el archivo bloqueado.");
+    }
     {
         FileSizeLimit full(1536);
-        for (const auto& exportTo : exports)
-            exportTo(report, target);
+        exportAllFailing(target, "el archivo es demasiado grande para el disco.");
     }
     QFile kept(target);
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
@@ -285,14 +317,13 @@ TEST_F(ExportToolsTest, AFailedExportWritesOneErrorLogLineAndKeepsTheEarlierFile
     EXPECT_EQ(QDir(dir.path()).entryList({"informe*"}, QDir::Files), QStringList{"informe.x"});
 
     const QStringList lines = logLines();
-    ASSERT_EQ(lines.size(), 8);
-    for (int i = 0; i < 8; ++i) {
+    ASSERT_EQ(lines.size(), failures);
+    for (int i = 0; i < failures; ++i) {
         EXPECT_TRUE(lines[i].startsWith('['));
         EXPECT_TRUE(lines[i].endsWith("]Error 75 (Path/File access error) in procedure " + procedures[i % 4] +
                                       " of Módulo mFunciones"))
             << lines[i].toStdString();
     }
-    EXPECT_TRUE(host.boxes.isEmpty());
     EXPECT_FALSE(host.ended);
 }
 

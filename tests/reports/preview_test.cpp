@@ -2,7 +2,9 @@
 #include "TestLayout.h"
 #include "reports/PreviewWindow.h"
 #include "reports/Printing.h"
+#include "reports/ReportViewer.h"
 #include "support/LocaleScope.h"
+#include "support/LockedFile.h"
 #include "support/ScriptedHost.h"
 #include "support/UserInput.h"
 
@@ -10,6 +12,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QScrollArea>
@@ -47,25 +50,26 @@ protected:
     LocaleScope locale{"es_AR.UTF-8"};
     ScriptedHost host;
     SalesReport report;
+    ReportViewer viewer;
 };
 
 } // namespace
 
 TEST_F(PreviewTest, ShowsThePagesWithTheEnginesToolsAndNavigates) {
-    report.show();
-    PreviewWindow* preview = report.preview();
+    viewer.show(report);
+    PreviewWindow* preview = viewer.window();
     ASSERT_TRUE(preview);
     EXPECT_TRUE(preview->isVisible());
     EXPECT_EQ(preview->windowTitle(), "Ventas de prueba");
     ASSERT_GE(preview->pageCount(), 3);
     EXPECT_EQ(preview->toolBar()->actions().size(), Toolbar::engineToolCount());
     EXPECT_EQ(Toolbar::engineToolCount(), 21);
-    EXPECT_EQ(preview->action(0)->text(), "Print...");
-    EXPECT_EQ(preview->action(7)->text(), QStringLiteral("Page 1 of %1").arg(preview->pageCount()));
+    EXPECT_EQ(preview->action(0)->text(), "Imprimir...");
+    EXPECT_EQ(preview->action(7)->text(), QStringLiteral("Página 1 de %1").arg(preview->pageCount()));
 
     preview->action(4)->trigger(); // next page
     EXPECT_EQ(preview->currentPage(), 1);
-    EXPECT_EQ(preview->action(7)->text(), QStringLiteral("Page 2 of %1").arg(preview->pageCount()));
+    EXPECT_EQ(preview->action(7)->text(), QStringLiteral("Página 2 de %1").arg(preview->pageCount()));
     preview->action(5)->trigger(); // last page
     EXPECT_EQ(preview->currentPage(), preview->pageCount() - 1);
     preview->action(4)->trigger(); // no page after the last
@@ -81,16 +85,56 @@ TEST_F(PreviewTest, ShowsThePagesWithTheEnginesToolsAndNavigates) {
     EXPECT_DOUBLE_EQ(preview->zoom(), 1.0);
     EXPECT_FALSE(host.ended);
 
-    // Showing again runs the report again in the same window.
+    // Showing again runs the report again in the same window, from its first page wherever the
+    // last one was left.
+    QLineEdit* box = preview->toolBar()->findChild<QLineEdit*>();
+    box->selectAll();
+    EXPECT_TRUE(user::type(box, "3\r"));
+    EXPECT_EQ(preview->currentPage(), 2);
+    preview->close();
     report.events.clear();
-    report.show();
-    EXPECT_EQ(report.preview(), preview);
+    viewer.show(report);
+    EXPECT_EQ(viewer.window(), preview);
     EXPECT_EQ(report.events.first(), "ReportStart");
+    EXPECT_EQ(preview->currentPage(), 0);
+    EXPECT_EQ(preview->toolBar()->findChild<QLineEdit*>()->text(), "1");
+}
+
+// The engine's own texts follow the process language: Spanish under a Spanish locale, English
+// under any other.
+TEST_F(PreviewTest, TheEnginesTextsAreInTheProcessLanguage) {
+    const QStringList spanish{"Imprimir...",   "Página", "de %1",         "Ajustar al ancho",
+                              "Página entera", "Cerrar", "Página 1 de %1"};
+    const QStringList english{"Print...", "Page", "of %1", "Fit Width", "Fit Page", "Close", "Page 1 of %1"};
+    const struct {
+        const char* locale;
+        const QStringList& texts;
+    } cases[] = {{"es_AR.UTF-8", spanish},
+                 {"es_CL.UTF-8", spanish},
+                 {"en_US.UTF-8", english},
+                 {"de_DE.UTF-8", english}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.locale);
+        LocaleScope locale(c.locale);
+        viewer.show(report);
+        PreviewWindow* preview = viewer.window();
+        const QList<QLabel*> labels = preview->toolBar()->findChildren<QLabel*>();
+        ASSERT_EQ(labels.size(), 2);
+        const QString pages = QString::number(preview->pageCount());
+        const QStringList shown{preview->action(0)->text(),  labels[0]->text(),
+                                labels[1]->text(),           preview->action(16)->text(),
+                                preview->action(17)->text(), preview->action(19)->text(),
+                                preview->action(7)->text()};
+        QStringList expected;
+        for (const QString& text : c.texts)
+            expected << QString(text).replace("%1", pages);
+        EXPECT_EQ(shown, expected);
+    }
 }
 
 TEST_F(PreviewTest, KeysTheWheelAndThePageBoxMoveThroughThePages) {
-    report.show();
-    PreviewWindow* preview = report.preview();
+    viewer.show(report);
+    PreviewWindow* preview = viewer.window();
     ASSERT_GE(preview->pageCount(), 3);
     const int last = preview->pageCount() - 1;
     auto* scroll = qobject_cast<QScrollArea*>(preview->centralWidget());
@@ -158,7 +202,7 @@ TEST_F(PreviewTest, KeysTheWheelAndThePageBoxMoveThroughThePages) {
 
 TEST_F(PreviewTest, PrintsThroughThePrintDialog) {
     QTemporaryDir dir;
-    const QString output = dir.filePath("printed.pdf");
+    QString output = dir.filePath("printed.pdf");
     int dialogs = 0;
     setPrintDialog([&](QPrinter& printer, QWidget*) {
         ++dialogs;
@@ -166,11 +210,40 @@ TEST_F(PreviewTest, PrintsThroughThePrintDialog) {
         printer.setOutputFileName(output);
         return true;
     });
-    report.show();
-    report.preview()->action(0)->trigger();
-    setPrintDialog({});
+    viewer.show(report);
+    viewer.window()->action(0)->trigger();
     EXPECT_EQ(dialogs, 1);
-    const auto text = runReader("pdftotext", {"-layout", output, "-"});
+    EXPECT_TRUE(host.boxes.isEmpty());
+
+    // A print that cannot write its file says so, naming it, and leaves an earlier file alone.
+    const QString earlier = output;
+    struct Failure {
+        QString file, reason;
+    };
+    const Failure failures[] = {{dir.filePath("no/existe.pdf"), "la carpeta no existe"},
+                                {earlier, "otro programa tiene el archivo bloqueado"}};
+    LockedFile lock(earlier);
+    ASSERT_TRUE(lock.locked());
+    const QByteArray printed = [&] {
+        QFile file(earlier);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    for (const Failure& failure : failures) {
+        output = failure.file;
+        host.boxes.clear();
+        viewer.window()->action(0)->trigger();
+        ASSERT_EQ(host.boxes.size(), 1);
+        EXPECT_EQ(host.boxes[0].text, QStringLiteral("No se pudo imprimir el informe en \"%1\": %2.")
+                                          .arg(failure.file, failure.reason));
+        EXPECT_EQ(host.boxes[0].icon(), runtime::mb::Exclamation);
+    }
+    setPrintDialog({});
+    QFile kept(earlier);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), printed);
+    EXPECT_FALSE(host.ended);
+
+    const auto text = runReader("pdftotext", {"-layout", earlier, "-"});
     if (!text) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
     EXPECT_EQ(text->count(u'\f'), report.pages().size());
     EXPECT_TRUE(text->contains("Período: 01/12/2026 al 07/12/2026"));
@@ -178,8 +251,8 @@ TEST_F(PreviewTest, PrintsThroughThePrintDialog) {
 }
 
 TEST_F(PreviewTest, AScreenshotOfAPageLooksLikeAPrintedReport) {
-    report.show();
-    PreviewWindow* preview = report.preview();
+    viewer.show(report);
+    PreviewWindow* preview = viewer.window();
     preview->resize(1000, 1150);
     preview->setZoom(1.0);
     // The build folder's test-output (the test program lies two folders below the build folder).

@@ -82,7 +82,7 @@ TEST_F(VelmarshTest, TheWholeRoadWritesOneRowPerItemCarryingItsSale) {
     EXPECT_TRUE(host.pointers.contains(runtime::pointer::Hourglass));
     EXPECT_EQ(host.pointers.last(), runtime::pointer::Default);
     EXPECT_FALSE(window.cancelar.enabled());
-    ASSERT_NE(framework::report<velmarsh::ActiveReport1>().preview(), nullptr);
+    ASSERT_NE(framework::preview(), nullptr);
     EXPECT_EQ(framework::report<velmarsh::ActiveReport1>().local->text(), "LOC1");
     EXPECT_TRUE(host.boxes.isEmpty());
     EXPECT_TRUE(errorLog().isEmpty());
@@ -194,7 +194,7 @@ TEST_F(VelmarshEmptyTest, CancelStopsAfterTheRowInHandAndASecondPressDoesNotNest
     host.onDoEvents = nullptr;
     EXPECT_EQ(tmpreport().size(), 1);
     EXPECT_EQ(pumps, 1);
-    const auto* preview = framework::report<velmarsh::ActiveReport1>().preview();
+    const auto* preview = framework::preview();
     EXPECT_TRUE(!preview || !preview->isVisible());
     EXPECT_FALSE(window.cancelar.enabled());
     EXPECT_EQ(host.pointers.last(), runtime::pointer::Default);

@@ -2,6 +2,7 @@
 
 #include "../reports/PageQueries.h"
 #include "../reports/Readers.h"
+#include "../reports/SpreadsheetCheck.h"
 
 #include "data/Recordset.h"
 #include "forms/CommonDialog.h"
@@ -23,7 +24,7 @@ TEST_F(VelmarshTest, EveryLineCarriesTheLabelAndEveryColumnPrintsWhole) {
     verListado(window, day(2026, 12, 1), day(2026, 12, 1));
 
     velmarsh::ActiveReport1& report = framework::report<velmarsh::ActiveReport1>();
-    ASSERT_TRUE(report.preview() && report.preview()->isVisible());
+    ASSERT_TRUE(framework::preview() && framework::preview()->isVisible());
     const reports::Pages& pages = report.pages();
     ASSERT_EQ(pages.size(), 1);
     const QStringList texts = allTexts(pages);
@@ -40,16 +41,17 @@ TEST_F(VelmarshTest, EveryLineCarriesTheLabelAndEveryColumnPrintsWhole) {
     EXPECT_EQ(countText(pages, "600"), 4);  // unit amount and line total of both Napolitanas
 
     // Landscape letter; the Total column ends inside the right margin.
-    EXPECT_GT(pages[0].size.width(), pages[0].size.height());
-    const PageItem* total = findText(pages[0], "Total");
+    const reports::Page first = pages.unpack(0);
+    EXPECT_GT(first.size.width(), first.size.height());
+    const PageItem* total = findText(first, "Total");
     ASSERT_NE(total, nullptr);
-    EXPECT_LE(total->rect.left() + 1134, pages[0].size.width() - report.pageSetup().rightMargin);
+    EXPECT_LE(total->rect.left() + 1134, first.size.width() - report.pageSetup().rightMargin);
     EXPECT_GE(total->room, 1134);
     EXPECT_EQ(report.toolbar().tools(22).caption, "    Excel    ");
 
     saveScreenshot(window.window(), QStringLiteral("velmarsh-parametros"));
-    report.preview()->resize(1150, 800); // the whole width of the landscape page at 100%
-    saveScreenshot(report.preview(), QStringLiteral("velmarsh-report"));
+    framework::preview()->resize(1150, 800); // the whole width of the landscape page at 100%
+    saveScreenshot(framework::preview(), QStringLiteral("velmarsh-report"));
 }
 
 TEST_F(VelmarshEmptyTest, LineTotalsReadTheLeadingNumberOfEachText) {
@@ -78,7 +80,7 @@ TEST_F(VelmarshEmptyTest, LineTotalsReadTheLeadingNumberOfEachText) {
     tmp.close();
     velmarsh::ActiveReport1& report = framework::report<velmarsh::ActiveReport1>();
     report.run();
-    const reports::Page& page = report.pages()[0];
+    const reports::Page page = report.pages().unpack(0);
     for (int i = 0; i < n; ++i) {
         const PageItem* product = findText(page, QStringLiteral("L%1").arg(i));
         ASSERT_NE(product, nullptr);
@@ -106,6 +108,15 @@ TEST_F(VelmarshEmptyTest, CaptionsOnlyOnTheFirstPageAndAnEmptyReport) {
     ASSERT_GE(report.pages().size(), 2);
     EXPECT_EQ(countText(report.pages(), "Articulo"), 1);
     EXPECT_EQ(countText(report.pages(), "Flan"), 60);
+}
+
+// Every cell of the spreadsheet shows what the preview shows, read back through LibreOffice.
+TEST_F(VelmarshTest, TheSpreadsheetShowsWhatThePreviewShows) {
+    velmarsh::frmParametros& window = logIn();
+    expectSpreadsheetShowsThePreview([&]() -> reports::Report& {
+        verListado(window, day(2026, 12, 1), day(2026, 12, 1));
+        return framework::report<velmarsh::ActiveReport1>();
+    });
 }
 
 TEST_F(VelmarshTest, TheBuiltReportExportsToTheFourKinds) {
