@@ -43,7 +43,11 @@ void frmParametrosInforme::cancelar_Click() {
 void frmParametrosInforme::LlenaInforme() {
     {
         clsCajaHelpers caja;
-        caja.generaFechaCaja();
+        caja.generaFechaCaja([this](long done, long total) {
+            pb.setMax(total);
+            pb.setValue(done);
+            runtime::DoEvents();
+        });
     }
     const QString sql = consultaVentas();
 

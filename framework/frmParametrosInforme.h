@@ -24,8 +24,9 @@ public:
     frmParametrosInforme();
 
     // Fills tmpreport with the rows of the chosen period's sales and shows the report: the
-    // missing cash dates first, then, under the hourglass, tmpreport emptied and the program's
-    // rows written sale by sale, the progress bar counting up to the number of sales.
+    // missing cash dates first (counted on the progress bar when that pass is long), then,
+    // under the hourglass, tmpreport emptied and the program's rows written sale by sale, the
+    // progress bar counting up to the number of sales.
     void LlenaInforme();
     // The user and motive of the sale's audit entry of code 21; both stay as given without one.
     void traeSuplementoAuditoria(double idventa, QString& usuario, QString& motivo);

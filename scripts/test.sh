@@ -12,3 +12,11 @@ for lang in es_AR.UTF-8 en_US.UTF-8 es_CL.UTF-8; do
   env -u LC_ALL -u LC_NUMERIC -u LC_TIME -u LC_MONETARY -u LC_CTYPE LANG="$lang" \
     ctest --test-dir build -j"$(nproc)" --output-on-failure
 done
+
+# Once more under AddressSanitizer (leaks included) and UndefinedBehaviorSanitizer, in build-asan:
+# a fault of memory or undefined behaviour fails the run.
+cmake --preset asan >/dev/null
+cmake --build --preset asan -j"$(nproc)"
+echo "Tests under AddressSanitizer and UndefinedBehaviorSanitizer, LANG=es_AR.UTF-8"
+env -u LC_ALL -u LC_NUMERIC -u LC_TIME -u LC_MONETARY -u LC_CTYPE LANG=es_AR.UTF-8 \
+  ctest --preset asan -j"$(nproc)"

@@ -1,8 +1,9 @@
 // Builds the deleted-items report over a busy month of a demo installation, offscreen, and
-// prints the seconds of each step: the cash-date pass, the build (LlenaInforme up to the
-// report) against the same build written by hand on SQLite, the report run and the PDF export,
-// and the listing window's two listings of the month.
-//   quenbrook_bench [--sales N] [--days D] [--seed S]
+// prints the seconds of each step: the cash-date pass against the same updates written by hand
+// on SQLite in one transaction, the build (LlenaInforme up to the report) against the same build
+// written by hand on SQLite, the report run and the PDF export, and the listing window's two
+// listings of the month.
+//   quenbrook_bench [--sales N] [--days D] [--seed S] [--rounds R]
 
 #include "tools/BenchSupport.h"
 #include "tools/BuildBaseline.h"
@@ -53,9 +54,88 @@ long long scalar(sqlite3* db, const char* sql, double a = 0, double b = 0) {
 }
 
 int usage() {
-    std::fprintf(stderr, "usage: quenbrook_bench [--sales N] [--days D] [--seed S]\n");
+    std::fprintf(stderr, "usage: quenbrook_bench [--sales N] [--days D] [--seed S] [--rounds R]\n");
     return 2;
 }
+
+// The cash-date pass written by hand: each sale without cash date given its shift's opening date
+// as stored, the statements prepared once, all of it in one transaction.
+class CashDatesBaseline {
+public:
+    explicit CashDatesBaseline(const QString& mainFile)
+        : m_db(openFile(mainFile)),
+          m_undated(prepare(m_db, "SELECT Idventa, idsesion FROM ventas WHERE fechacaja IS NULL")),
+          m_opening(prepare(m_db, "SELECT fechaapertura FROM sesion WHERE idsesion = ?1")),
+          m_update(prepare(m_db, "UPDATE ventas SET fechacaja = ?1 WHERE Idventa = ?2")),
+          m_clear(prepare(m_db, "UPDATE ventas SET fechacaja = NULL WHERE Idventa = ?1")),
+          m_dates(prepare(m_db, "SELECT Idventa, quote(fechacaja) FROM ventas ORDER BY Idventa")) {
+        for (sqlite3_stmt* stmt = m_undated; sqlite3_step(stmt) == SQLITE_ROW;)
+            m_sales.push_back(sqlite3_column_int64(stmt, 0));
+        sqlite3_reset(m_undated);
+    }
+    ~CashDatesBaseline() {
+        for (sqlite3_stmt* stmt : {m_undated, m_opening, m_update, m_clear, m_dates})
+            sqlite3_finalize(stmt);
+        sqlite3_close(m_db);
+    }
+    CashDatesBaseline(const CashDatesBaseline&) = delete;
+    CashDatesBaseline& operator=(const CashDatesBaseline&) = delete;
+
+    // Takes the cash dates off the sales that had none at the start.
+    void clear() {
+        exec(m_db, "BEGIN");
+        for (qint64 idventa : m_sales) {
+            sqlite3_bind_int64(m_clear, 1, idventa);
+            if (sqlite3_step(m_clear) != SQLITE_DONE) failOn(m_db);
+            sqlite3_reset(m_clear);
+        }
+        exec(m_db, "COMMIT");
+    }
+
+    void run() {
+        exec(m_db, "BEGIN");
+        struct Sale {
+            qint64 idventa;
+            sqlite3_value* idsesion;
+        };
+        std::vector<Sale> sales;
+        while (sqlite3_step(m_undated) == SQLITE_ROW)
+            sales.push_back(
+                {sqlite3_column_int64(m_undated, 0), sqlite3_value_dup(sqlite3_column_value(m_undated, 1))});
+        sqlite3_reset(m_undated);
+        for (const Sale& sale : sales) {
+            if (sqlite3_value_type(sale.idsesion) != SQLITE_NULL) {
+                sqlite3_bind_value(m_opening, 1, sale.idsesion);
+                if (sqlite3_step(m_opening) == SQLITE_ROW) {
+                    sqlite3_bind_value(m_update, 1, sqlite3_column_value(m_opening, 0));
+                    sqlite3_bind_int64(m_update, 2, sale.idventa);
+                    if (sqlite3_step(m_update) != SQLITE_DONE) failOn(m_db);
+                    sqlite3_reset(m_update);
+                }
+                sqlite3_reset(m_opening);
+            }
+            sqlite3_value_free(sale.idsesion);
+        }
+        exec(m_db, "COMMIT");
+    }
+
+    // Every sale's cash date as stored.
+    QByteArray dates() {
+        QByteArray all;
+        while (sqlite3_step(m_dates) == SQLITE_ROW) {
+            all += QByteArray::number(sqlite3_column_int64(m_dates, 0)) + ':';
+            all += reinterpret_cast<const char*>(sqlite3_column_text(m_dates, 1));
+            all += '\n';
+        }
+        sqlite3_reset(m_dates);
+        return all;
+    }
+
+private:
+    sqlite3* m_db;
+    sqlite3_stmt *m_undated, *m_opening, *m_update, *m_clear, *m_dates;
+    std::vector<qint64> m_sales;
+};
 
 } // namespace
 
@@ -65,7 +145,8 @@ int main(int argc, char** argv) {
     demo::Options options;
     options.sales = 20000;
     options.days = 30;
-    if (!readOptions(QCoreApplication::arguments().mid(1), options)) return usage();
+    int rounds = 5;
+    if (!readOptions(QCoreApplication::arguments().mid(1), options, &rounds)) return usage();
 
     QTemporaryDir folder;
     QElapsedTimer clock;
@@ -98,9 +179,37 @@ int main(int argc, char** argv) {
     const auto database = startProgram(host, folder.path(), quenbrook::program());
 
     try {
-        clock.restart();
-        clsCajaHelpers().generaFechaCaja();
-        const double cashDates = seconds(clock.nsecsElapsed());
+        // The pass and its baseline in turns, each over the sales without cash date as made, and
+        // checked to write the same dates.
+        {
+            CashDatesBaseline baseline(mainFile);
+            std::vector<double> passes, baselines;
+            for (int round = 0; round < rounds; ++round) {
+                QByteArray written;
+                for (int side = 0; side < 2; ++side) {
+                    const bool program = (round + side) % 2 == 0;
+                    baseline.clear();
+                    clock.restart();
+                    if (program)
+                        clsCajaHelpers().generaFechaCaja();
+                    else
+                        baseline.run();
+                    (program ? passes : baselines).push_back(seconds(clock.nsecsElapsed()));
+                    const QByteArray dates = baseline.dates();
+                    if (side == 1 && dates != written) {
+                        std::fprintf(stderr, "quenbrook_bench: the cash-date baseline and the program wrote "
+                                             "different dates\n");
+                        return 1;
+                    }
+                    written = dates;
+                }
+            }
+            std::printf(
+                "Quenbrook cash-dates: program min %.3f s, median %.3f s | baseline min %.3f s, median "
+                "%.3f s | ratio min %.2f, median %.2f | aim 2\n",
+                minimum(passes), median(passes), minimum(baselines), median(baselines),
+                minimum(passes) / minimum(baselines), median(passes) / median(baselines));
+        }
 
         frmParametros& window = forms::instance<frmParametros>();
         window.dtdesde.setValue(desde);
@@ -108,7 +217,6 @@ int main(int argc, char** argv) {
 
         // Builds and baseline passes in turns, min and median of each counting: the machine's
         // other work then weighs on neither side.
-        const int rounds = 5;
         BuildBaseline baseline(mainFile, spoolerFile);
         std::vector<double> builds, baselines, runsAndPreviews;
         long long built = 0;
@@ -144,7 +252,6 @@ int main(int argc, char** argv) {
         exPDFReport(report, pdf);
         const double exportTime = seconds(clock.nsecsElapsed());
 
-        std::printf("cash-date pass (%d sales):            %7.2f s\n", made.withoutCashDate, cashDates);
         std::printf("build, LlenaInforme (%lld tmpreport rows): %7.2f s\n", built, build);
         std::printf("report run in the build's show, with the preview: %.2f s\n", runAndPreview);
         std::printf("report run (%d pages):               %7.2f s\n", pages, run);

@@ -91,7 +91,7 @@ protected:
     void TearDown() override {
         forms::CommonDialog::setSaveScript({});
         setExportControls({});
-        if (forms::isLoaded<ParametrosStandIn>()) forms::instance<ParametrosStandIn>().unload();
+        forms::unloadAll();
     }
     QString file(const QString& name) const { return dir.filePath(name); }
     QStringList logLines() const {
