@@ -8,7 +8,6 @@
 #include "runtime/RuntimeError.h"
 
 #include <QApplication>
-#include <QCryptographicHash>
 #include <QFile>
 #include <QPageLayout>
 #include <QPainter>
@@ -270,8 +269,9 @@ runtime::Variant cell(sqlite3_stmt* stmt, int column) {
 }
 
 TableRows tableRows(sqlite3* db, const char* table) {
-    sqlite3_stmt* rows = prepare(db, (QByteArray("SELECT * FROM ") + table + " ORDER BY rowid").constData());
     TableRows result;
+    result.hashes.reserve(size_t(scalar(db, (QByteArray("SELECT count(*) FROM ") + table).constData())));
+    sqlite3_stmt* rows = prepare(db, (QByteArray("SELECT * FROM ") + table + " ORDER BY rowid").constData());
     const int columns = sqlite3_column_count(rows);
     QByteArray row;
     while (sqlite3_step(rows) == SQLITE_ROW) {
@@ -341,16 +341,14 @@ QStringList describe(const reports::Page& page) {
 
 } // namespace
 
-std::vector<QByteArray> pageHashes(const reports::Pages& pages) {
-    std::vector<QByteArray> hashes;
-    pages.forEachPage([&hashes](const reports::Page& page) {
-        hashes.push_back(QCryptographicHash::hash(describe(page).join(QLatin1Char('\n')).toUtf8(),
-                                                  QCryptographicHash::Sha1));
-    });
+std::vector<size_t> pageHashes(const reports::Pages& pages) {
+    std::vector<size_t> hashes;
+    hashes.reserve(size_t(pages.size())); // in one block: no small leftovers hold the heap's pages
+    pages.forEachPage([&hashes](const reports::Page& page) { hashes.push_back(qHash(describe(page))); });
     return hashes;
 }
 
-QString pagesDiffer(const std::vector<QByteArray>& program, const std::vector<QByteArray>& baseline) {
+QString pagesDiffer(const std::vector<size_t>& program, const std::vector<size_t>& baseline) {
     const size_t common = std::min(program.size(), baseline.size());
     for (size_t i = 0; i < common; ++i)
         if (program[i] != baseline[i])

@@ -133,7 +133,7 @@ long long scalar(sqlite3* db, const char* sql);
 // A result column without declared type, as the data layer reads it.
 runtime::Variant cell(sqlite3_stmt* stmt, int column);
 
-// A table's rows in stored order, each as a hash of its values (numbers by value).
+// A table's rows in stored order, each as a hash of its values (numbers by value), in one block.
 struct TableRows {
     std::vector<size_t> hashes;
 };
@@ -141,11 +141,11 @@ TableRows tableRows(sqlite3* db, const char* table);
 // Where two tables' rows first differ; empty when they agree.
 QString rowsDiffer(const TableRows& program, const TableRows& baseline);
 
-// Each page's boxes as a hash of every property of every box.
-std::vector<QByteArray> pageHashes(const reports::Pages& pages);
+// Each page's boxes as a hash of every property of every box, in one block.
+std::vector<size_t> pageHashes(const reports::Pages& pages);
 // Where two reports' pages first differ, box by box; empty when they agree.
 QString pagesDiffer(const reports::Pages& program, const reports::Pages& baseline);
-QString pagesDiffer(const std::vector<QByteArray>& program, const std::vector<QByteArray>& baseline);
+QString pagesDiffer(const std::vector<size_t>& program, const std::vector<size_t>& baseline);
 
 // Gives each single line of text of a band its room: up to the nearest box on its right beside
 // it, or the band's width.

@@ -545,7 +545,7 @@ void year(Bench& bench) {
     quenbrook::frmParametros& window = parametersWindow(at, false);
     BuildBaseline baseline(BuildBaseline::Program::Quenbrook, mainFile, spoolerFile);
     TableRows programRows, baselineRows;
-    std::vector<QByteArray> programPages, baselinePages;
+    std::vector<size_t> programPages, baselinePages;
     bench.measure(
         {"Quenbrook", "memory", 1.1, Unit::MiB},
         [&] {
