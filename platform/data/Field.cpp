@@ -18,9 +18,7 @@ void Field::setValue(const runtime::Variant& value) {
 }
 
 int Field::type() const {
-    m_recordset->requireOpen();
-    m_recordset->fetchAll(); // a column without declared type takes the type of its first value
-    return m_recordset->m_columns[m_index].type;
+    return m_recordset->columnType(m_index);
 }
 
 } // namespace data

@@ -46,13 +46,14 @@ struct SqliteProvider::Prepared {
     bool busy = false; // a cursor is reading its rows
 };
 
-// Steps a query's statement as its rows are asked for, and makes Variants of a row's values
-// only when the row is read. Before a write on the connection, or when the connection closes,
-// it reads the rest of its rows ahead.
+// Steps a query's statement as its rows are asked for and makes a Variant of a value only when it
+// is read. Rows kept, and every row left before a write on the connection or when the connection
+// closes, are copied compactly out of the statement.
 class SqliteProvider::Cursor : public RowCursor {
 public:
     Cursor(SqliteProvider* provider, std::shared_ptr<Prepared> prepared)
-        : m_provider(provider), m_prepared(std::move(prepared)) {
+        : m_provider(provider), m_prepared(std::move(prepared)), m_kinds(m_prepared->kinds),
+          m_keyed(!m_prepared->table.isEmpty()), m_first(m_prepared->firstColumn) {
         m_prepared->busy = true;
         m_types = m_prepared->types;
         m_untyped = m_prepared->untyped;
@@ -64,12 +65,10 @@ public:
     }
 
     bool next() override {
-        if (m_ahead < m_rows.size()) {
-            m_current = std::move(m_rows[m_ahead]);
-            m_currentRowid = m_rowids[m_ahead];
-            if (++m_ahead == m_rows.size()) {
-                m_rows.clear();
-                m_rowids.clear();
+        if (m_ahead < m_held.size()) {
+            m_current = m_held[m_ahead];
+            if (++m_ahead == m_held.size()) {
+                m_held.clear();
                 m_ahead = 0;
             }
             m_state = State::Held;
@@ -78,28 +77,38 @@ public:
         m_state = step() ? State::InStatement : State::None;
         return m_state != State::None;
     }
-    void read(QVector<Variant>& row, qint64& rowid) override {
-        if (m_state == State::InStatement) {
-            convert(row, rowid);
-        } else if (m_state == State::Held) {
-            row = std::move(m_current);
-            rowid = m_currentRowid;
-        }
-        m_state = State::None;
+    Variant value(int column) override {
+        if (m_state == State::InStatement)
+            return readValue(m_prepared->stmt.get(), column + m_first, m_kinds[column]);
+        if (m_state == State::Held) return m_store.value(m_current, column, m_kinds[column]);
+        return Variant();
     }
-    int columnType(int column) const override { return m_types[column]; }
-
-    // Reads every row left, the one moved to included, to give them out later.
-    void settle() {
+    qint64 rowid() override {
+        if (!m_keyed) return -1;
+        if (m_state == State::InStatement) return sqlite3_column_int64(m_prepared->stmt.get(), 0);
+        return m_state == State::Held ? m_store.key(m_current) : -1;
+    }
+    void keep() override {
         if (m_state == State::InStatement) {
-            convert(m_current, m_currentRowid);
+            m_current = copy();
             m_state = State::Held;
         }
-        while (step()) {
-            m_rows.append(QVector<Variant>());
-            m_rowids.append(-1);
-            convert(m_rows.last(), m_rowids.last());
+        if (m_state == State::Held) m_kept.push_back(m_current);
+    }
+    Variant keptValue(int row, int column) const override {
+        return m_store.value(m_kept[size_t(row)], column, m_kinds[column]);
+    }
+    qint64 keptRowid(int row) const override { return m_keyed ? m_store.key(m_kept[size_t(row)]) : -1; }
+    int columnType(int column) const override { return m_types[column]; }
+
+    // Copies every row left, the one moved to included, to give them out later.
+    void settle() {
+        if (m_state == State::InStatement) {
+            m_current = copy();
+            m_state = State::Held;
         }
+        while (step())
+            m_held.push_back(copy());
     }
     void detach() {
         settle();
@@ -107,7 +116,9 @@ public:
     }
 
 private:
-    enum class State { None, InStatement, Held }; // where the row moved to is, if unread
+    enum class State { None, InStatement, Held }; // where the row moved to is
+
+    size_t copy() { return m_store.add(m_prepared->stmt.get(), m_first, int(m_kinds.size()), m_keyed); }
 
     bool step() {
         if (!m_prepared) return false;
@@ -121,7 +132,7 @@ private:
         }
         // A column without declared type takes the type of its first value.
         for (int k = 0; k < m_untyped.size();) {
-            const int column = m_untyped[k] + p.firstColumn;
+            const int column = m_untyped[k] + m_first;
             if (sqlite3_column_type(p.stmt.get(), column) == SQLITE_NULL) {
                 ++k;
                 continue;
@@ -130,14 +141,6 @@ private:
             m_untyped.remove(k);
         }
         return true;
-    }
-    void convert(QVector<Variant>& row, qint64& rowid) const {
-        const Prepared& p = *m_prepared;
-        const int count = p.columns.size();
-        row.resize(count);
-        for (int i = 0; i < count; ++i)
-            row[i] = readValue(p.stmt.get(), i + p.firstColumn, p.kinds[i]);
-        rowid = p.table.isEmpty() ? -1 : sqlite3_column_int64(p.stmt.get(), 0);
     }
     void release() {
         if (!m_prepared) return;
@@ -148,14 +151,17 @@ private:
 
     SqliteProvider* m_provider;
     std::shared_ptr<Prepared> m_prepared;
+    const QVector<Kind> m_kinds; // of the columns
+    const bool m_keyed;          // column 0 is the rowid
+    const int m_first;           // the first column of the result's own
     QVector<int> m_types;
     QVector<int> m_untyped; // the columns still without type
     State m_state = State::None;
-    QVector<Variant> m_current; // the row moved to, read ahead
-    qint64 m_currentRowid = -1;
-    QVector<QVector<Variant>> m_rows; // the rows after it, read ahead
-    QVector<qint64> m_rowids;
-    int m_ahead = 0; // the next row read ahead to give out
+    KeptRows m_store;
+    size_t m_current = 0;       // where the row moved to is copied, when Held
+    std::vector<size_t> m_kept; // where each row kept is copied
+    std::vector<size_t> m_held; // the rows copied ahead of the one moved to
+    size_t m_ahead = 0;         // the next of them to give out
 };
 
 SqliteProvider::SqliteProvider(const QString& file, std::unique_ptr<SqlDialect> dialect)
@@ -201,6 +207,7 @@ SqliteProvider::~SqliteProvider() {
 
 void SqliteProvider::clearCaches() {
     m_translated.clear();
+    m_known.clear();
     m_declared.clear();
     m_rows.clear();
     for (auto& last : m_lastRow)
@@ -271,9 +278,30 @@ SqliteText SqliteProvider::translate(const QVector<SqlToken>& tokens, bool wantR
         [this](const QString& table, const QString& column) { return declaredType(table, column); });
 }
 
-SqlText SqliteProvider::shapeOf(const QString& sql) const {
+SqliteProvider::Known& SqliteProvider::known(const QString& sql, QVector<Variant>& literals) {
+    // A program builds the texts of one kind from the same beginning, up to their first literal.
+    qsizetype begins = 0;
+    for (const qsizetype end = std::min<qsizetype>(sql.size(), 64); begins < end; ++begins) {
+        const char16_t c = sql[begins].unicode();
+        if ((c >= u'0' && c <= u'9') || c == u'\'' || c == u'"' || c == u'#') break;
+    }
+    const size_t key = qHash(QStringView(sql).left(begins));
+    if (const auto it = m_known.find(key);
+        it != m_known.end() && literalsLike(sql, it->sql, it->text, literals))
+        return *it;
     SqlText text = tokenize(sql, false);
     m_dialect->readLiterals(text);
+    literals = text.literals;
+    if (m_known.size() >= maxCachedStatements) m_known.clear();
+    Known& entry = m_known[key];
+    entry = {sql, std::move(text), {}};
+    return entry;
+}
+
+SqlText SqliteProvider::shapeOf(const QString& sql) {
+    QVector<Variant> literals;
+    SqlText text = known(sql, literals).text;
+    text.literals = std::move(literals);
     return text;
 }
 
@@ -325,13 +353,18 @@ std::shared_ptr<SqliteProvider::Prepared> SqliteProvider::prepare(const QString&
 }
 
 QueryResult SqliteProvider::query(const QString& sql, bool updatable) {
-    const SqlText text = shapeOf(sql);
-    if (!text.query) {
+    QVector<Variant> literals;
+    Known& k = known(sql, literals);
+    if (!k.text.query) {
         execute(sql); // as the provider's dialect runs it
         return {};
     }
-    std::shared_ptr<Prepared> p = prepared(sql, text, updatable);
-    bindLiterals(p->stmt, text.literals);
+    std::shared_ptr<Prepared> p = k.statements[updatable];
+    if (!p || p->busy) {
+        p = prepared(sql, k.text, updatable);
+        k.statements[updatable] = p;
+    }
+    bindLiterals(p->stmt, literals);
     QueryResult result;
     result.columns = p->columns;
     result.table = p->table;

@@ -25,8 +25,9 @@ public:
             m_rows.reset();
             return false;
         }
-        qint64 rowid = -1;
-        m_rows->read(row, rowid);
+        row.resize(m_columns.size());
+        for (int c = 0; c < m_columns.size(); ++c)
+            row[c] = m_rows->value(c);
         return true;
     }
 
