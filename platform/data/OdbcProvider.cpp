@@ -111,16 +111,16 @@ public:
     bool next() override { return ++m_position < rows.size(); }
     Variant value(int column) override { return rows[m_position][column]; }
     qint64 rowid() override { return rowidOf(m_position); }
-    void keep() override { m_kept.push_back(m_position); }
-    Variant keptValue(int row, int column) const override { return rows[m_kept[size_t(row)]][column]; }
-    qint64 keptRowid(int row) const override { return rowidOf(m_kept[size_t(row)]); }
+    size_t keep() override { return size_t(m_position); }
+    void forget() override {}
+    Variant keptValue(size_t row, int column) const override { return rows[qsizetype(row)][column]; }
+    qint64 keptRowid(size_t row) const override { return rowidOf(qsizetype(row)); }
     int columnType(int column) const override { return types[column]; }
 
 private:
     qint64 rowidOf(qsizetype position) const { return position < rowids.size() ? rowids[position] : -1; }
 
     qsizetype m_position = -1;
-    std::vector<qsizetype> m_kept;
 };
 
 } // namespace

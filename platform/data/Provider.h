@@ -33,8 +33,8 @@ struct ColumnInfo {
 };
 
 // The rows of a query, moved through in order. The row moved to is read a column at a time, each
-// value made when it is asked for; a row kept is read later by its number, after the cursor has
-// moved on.
+// value made when it is asked for; a row kept is read later through its handle, after the cursor
+// has moved on.
 class RowCursor {
 public:
     virtual ~RowCursor() = default;
@@ -44,10 +44,12 @@ public:
     virtual runtime::Variant value(int column) = 0;
     // The key of the row moved to when the rows can be updated; -1 otherwise.
     virtual qint64 rowid() = 0;
-    // Keeps the row moved to as the next of the rows kept, numbered from 0.
-    virtual void keep() = 0;
-    virtual runtime::Variant keptValue(int row, int column) const = 0;
-    virtual qint64 keptRowid(int row) const = 0;
+    // Keeps the row moved to; gives the handle to read it by.
+    virtual size_t keep() = 0;
+    // Lets go of every row kept: their handles mean nothing after.
+    virtual void forget() = 0;
+    virtual runtime::Variant keptValue(size_t row, int column) const = 0;
+    virtual qint64 keptRowid(size_t row) const = 0;
     // The type a column without declared type takes from its first non-null value, once passed.
     virtual int columnType(int column) const = 0;
 };

@@ -20,6 +20,7 @@ void Recordset::open(const QString& source, ConnectionPtr connection, CursorType
     m_cursor = std::move(result.rows);
     m_ended = false;
     m_passed = 0;
+    m_kept.clear();
     m_onRow = false;
     m_added.clear();
     m_written.clear();
@@ -43,7 +44,7 @@ void Recordset::open(const QString& source, ConnectionPtr connection, CursorType
 void Recordset::fetch(int index) const {
     while (!m_ended && index >= rowCount()) {
         if (m_onRow) {
-            m_cursor->keep();
+            m_kept.push_back(m_cursor->keep());
             ++m_passed;
             m_onRow = false;
         }
@@ -224,7 +225,7 @@ void Recordset::update() {
 }
 
 qint64 Recordset::rowidAt(int position) const {
-    if (position < m_passed) return m_cursor->keptRowid(position);
+    if (position < m_passed) return m_cursor->keptRowid(m_kept[size_t(position)]);
     if (position == m_passed && m_onRow) return m_cursor->rowid();
     return m_added[position - m_passed];
 }
@@ -244,8 +245,8 @@ const Variant& Recordset::valueAt(int position, int column) const {
             m_row = m_connection->provider().readRow(m_table, rowidAt(position), m_columns);
             std::fill(m_made.begin(), m_made.end(), m_generation);
         } else {
-            m_row[column] =
-                position < m_passed ? m_cursor->keptValue(position, column) : m_cursor->value(column);
+            m_row[column] = position < m_passed ? m_cursor->keptValue(m_kept[size_t(position)], column)
+                                                : m_cursor->value(column);
             m_made[size_t(column)] = m_generation;
         }
     }
@@ -266,6 +267,7 @@ void Recordset::close() {
     m_cursor.reset();
     m_ended = false;
     m_passed = 0;
+    m_kept.clear();
     m_onRow = false;
     m_added = {};
     m_written = {};

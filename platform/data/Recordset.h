@@ -75,6 +75,7 @@ private:
     mutable std::unique_ptr<RowCursor> m_cursor; // holds the rows passed, also after the last
     mutable bool m_ended = false;                // the cursor is past its last row
     mutable int m_passed = 0;                    // rows the cursor has moved past and kept
+    mutable std::vector<size_t> m_kept;          // the handle of each
     mutable bool m_onRow = false;                // the cursor is on the row after them
     QVector<qint64> m_added;                     // keys of the rows added, after the query's rows
     QSet<int> m_written;                         // query rows updated: read back from the table

@@ -66,13 +66,14 @@ public:
 
     bool next() override {
         if (m_ahead < m_held.size()) {
-            m_current = m_held[m_ahead];
-            if (++m_ahead == m_held.size()) {
-                m_held.clear();
-                m_ahead = 0;
-            }
+            m_current = m_held[m_ahead++];
             m_state = State::Held;
             return true;
+        }
+        if (!m_held.empty()) {
+            m_held.clear();
+            m_heldRows.clear();
+            m_ahead = 0;
         }
         m_state = step() ? State::InStatement : State::None;
         return m_state != State::None;
@@ -80,35 +81,36 @@ public:
     Variant value(int column) override {
         if (m_state == State::InStatement)
             return readValue(m_prepared->stmt.get(), column + m_first, m_kinds[column]);
-        if (m_state == State::Held) return m_store.value(m_current, column, m_kinds[column]);
+        if (m_state == State::Held) return m_heldRows.value(m_current, column, m_kinds[column]);
         return Variant();
     }
     qint64 rowid() override {
         if (!m_keyed) return -1;
         if (m_state == State::InStatement) return sqlite3_column_int64(m_prepared->stmt.get(), 0);
-        return m_state == State::Held ? m_store.key(m_current) : -1;
+        return m_state == State::Held ? m_heldRows.key(m_current) : -1;
     }
-    void keep() override {
-        if (m_state == State::InStatement) {
-            m_current = copy();
-            m_state = State::Held;
-        }
-        if (m_state == State::Held) m_kept.push_back(m_current);
+    size_t keep() override {
+        if (m_state == State::InStatement)
+            return m_kept.add(m_prepared->stmt.get(), m_first, int(m_kinds.size()), m_keyed);
+        return m_kept.add(m_heldRows, m_current, int(m_kinds.size()), m_keyed);
     }
-    Variant keptValue(int row, int column) const override {
-        return m_store.value(m_kept[size_t(row)], column, m_kinds[column]);
+    void forget() override { m_kept.clear(); }
+    Variant keptValue(size_t row, int column) const override {
+        return m_kept.value(row, column, m_kinds[column]);
     }
-    qint64 keptRowid(int row) const override { return m_keyed ? m_store.key(m_kept[size_t(row)]) : -1; }
+    qint64 keptRowid(size_t row) const override { return m_keyed ? m_kept.key(row) : -1; }
     int columnType(int column) const override { return m_types[column]; }
 
     // Copies every row left, the one moved to included, to give them out later.
     void settle() {
         if (m_state == State::InStatement) {
-            m_current = copy();
+            m_current = copyAhead();
             m_state = State::Held;
+            m_held.push_back(m_current);
+            m_ahead = m_held.size();
         }
         while (step())
-            m_held.push_back(copy());
+            m_held.push_back(copyAhead());
     }
     void detach() {
         settle();
@@ -118,7 +120,9 @@ public:
 private:
     enum class State { None, InStatement, Held }; // where the row moved to is
 
-    size_t copy() { return m_store.add(m_prepared->stmt.get(), m_first, int(m_kinds.size()), m_keyed); }
+    size_t copyAhead() {
+        return m_heldRows.add(m_prepared->stmt.get(), m_first, int(m_kinds.size()), m_keyed);
+    }
 
     bool step() {
         if (!m_prepared) return false;
@@ -157,11 +161,11 @@ private:
     QVector<int> m_types;
     QVector<int> m_untyped; // the columns still without type
     State m_state = State::None;
-    KeptRows m_store;
-    size_t m_current = 0;       // where the row moved to is copied, when Held
-    std::vector<size_t> m_kept; // where each row kept is copied
-    std::vector<size_t> m_held; // the rows copied ahead of the one moved to
+    KeptRows m_kept;            // the rows kept
+    KeptRows m_heldRows;        // the rows copied ahead, the one moved to among them when Held
+    std::vector<size_t> m_held; // where each of them is
     size_t m_ahead = 0;         // the next of them to give out
+    size_t m_current = 0;       // where the row moved to is, when Held
 };
 
 SqliteProvider::SqliteProvider(const QString& file, std::unique_ptr<SqlDialect> dialect)

@@ -8,8 +8,8 @@ namespace reports {
 
 namespace {
 
-// The rows of a query, stepped straight from the connection's cursor: each row is read into
-// the caller's buffer and none is kept.
+// The rows of a query, stepped straight from the connection's cursor: a value is made when it is
+// read, and only the row left by the last move is kept.
 class RecordsetRowSource : public RowSource {
 public:
     RecordsetRowSource(const std::shared_ptr<data::Connection>& connection, const QString& source) {
@@ -20,20 +20,30 @@ public:
         if (!m_columns.isEmpty()) m_rows = std::move(result.rows);
     }
     QStringList columns() const override { return m_columns; }
-    bool next(Row& row) override {
-        if (!m_rows || !m_rows->next()) {
-            m_rows.reset();
-            return false;
+    bool next() override {
+        if (!m_rows) return false;
+        if (m_onRow) {
+            m_rows->forget();
+            m_last = m_rows->keep();
+            m_hasLast = true;
         }
-        row.resize(m_columns.size());
-        for (int c = 0; c < m_columns.size(); ++c)
-            row[c] = m_rows->value(c);
-        return true;
+        m_onRow = m_rows->next();
+        return m_onRow;
+    }
+    runtime::Variant value(int column) override {
+        return m_onRow && column < m_columns.size() ? m_rows->value(column) : runtime::Variant();
+    }
+    runtime::Variant lastValue(int column) override {
+        return m_hasLast && column < m_columns.size() ? m_rows->keptValue(m_last, column)
+                                                      : runtime::Variant();
     }
 
 private:
     std::unique_ptr<data::RowCursor> m_rows;
     QStringList m_columns;
+    bool m_onRow = false;
+    bool m_hasLast = false;
+    size_t m_last = 0;
 };
 
 } // namespace

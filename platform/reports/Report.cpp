@@ -13,7 +13,7 @@ namespace {
 class StackSink : public BandSink {
 public:
     void reserve(int) override {}
-    void place(Band band) override { bands.append(std::move(band)); }
+    void place(const Band& band) override { bands.append(band); }
     QVector<Band> bands;
 };
 

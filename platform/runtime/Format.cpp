@@ -203,6 +203,8 @@ QString formatNumber(double value, const QString& picture, const NumberPicture& 
     return (value < 0 && !zero ? QStringLiteral("-") : QString()) + p.prefix + number + p.suffix;
 }
 
+} // namespace
+
 // A picture as Format reads it, taken apart once.
 struct Picture {
     bool date = false;
@@ -210,18 +212,49 @@ struct Picture {
     NumberPicture number;
 };
 
-const Picture& compiled(const QString& picture) {
-    thread_local QHash<QString, Picture> cache;
+namespace {
+
+std::shared_ptr<const Picture> compiled(const QString& picture) {
+    thread_local QHash<QString, std::shared_ptr<const Picture>> cache;
     auto it = cache.constFind(picture);
     if (it != cache.constEnd()) return *it;
     if (cache.size() > 512) cache.clear();
-    Picture compiledPicture;
-    compiledPicture.date = isDatePicture(picture);
-    if (compiledPicture.date)
-        compiledPicture.tokens = tokenizeDatePicture(picture);
+    auto compiledPicture = std::make_shared<Picture>();
+    compiledPicture->date = isDatePicture(picture);
+    if (compiledPicture->date)
+        compiledPicture->tokens = tokenizeDatePicture(picture);
     else
-        compiledPicture.number = parseNumberPicture(picture);
+        compiledPicture->number = parseNumberPicture(picture);
     return *cache.insert(picture, std::move(compiledPicture));
+}
+
+QString formatWith(const Variant& value, const QString& text, const Picture& picture) {
+    if (picture.date) {
+        double serial;
+        if (value.isString()) {
+            if (auto date = parseDate(value.rawString()))
+                serial = *date;
+            else if (auto number = parseNumber(value.rawString()))
+                serial = *number;
+            else
+                return value.rawString();
+        } else {
+            serial = value.toDouble();
+        }
+        return formatDate(serial, picture.tokens);
+    }
+    double number;
+    if (value.isString()) {
+        if (auto n = parseNumber(value.rawString()))
+            number = *n;
+        else if (auto date = parseDate(value.rawString()))
+            number = *date;
+        else
+            return value.rawString();
+    } else {
+        number = value.toDouble();
+    }
+    return formatNumber(number, text, picture.number);
 }
 
 } // namespace
@@ -268,33 +301,16 @@ void roundDecimal(double value, int decimals, std::string& integerDigits, std::s
 QString Format(const Variant& value, const QString& picture) {
     if (value.isNull() || value.isEmpty()) return {};
     if (picture.isEmpty()) return value.toString();
-    const Picture& compiledPicture = compiled(picture);
-    if (compiledPicture.date) {
-        double serial;
-        if (value.isString()) {
-            if (auto date = parseDate(value.rawString()))
-                serial = *date;
-            else if (auto number = parseNumber(value.rawString()))
-                serial = *number;
-            else
-                return value.rawString();
-        } else {
-            serial = value.toDouble();
-        }
-        return formatDate(serial, compiledPicture.tokens);
-    }
-    double number;
-    if (value.isString()) {
-        if (auto n = parseNumber(value.rawString()))
-            number = *n;
-        else if (auto date = parseDate(value.rawString()))
-            number = *date;
-        else
-            return value.rawString();
-    } else {
-        number = value.toDouble();
-    }
-    return formatNumber(number, picture, compiledPicture.number);
+    return formatWith(value, picture, *compiled(picture));
+}
+
+FormatPicture::FormatPicture(const QString& picture)
+    : m_text(picture), m_compiled(picture.isEmpty() ? nullptr : compiled(picture)) {}
+
+QString FormatPicture::format(const Variant& value) const {
+    if (value.isNull() || value.isEmpty()) return {};
+    if (!m_compiled) return value.toString();
+    return formatWith(value, m_text, *m_compiled);
 }
 
 } // namespace runtime
