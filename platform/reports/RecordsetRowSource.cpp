@@ -9,7 +9,7 @@ namespace reports {
 namespace {
 
 // The rows of a query, stepped straight from the connection's cursor: a value is made when it is
-// read, and only the row left by the last move is kept.
+// read; when asked to, it keeps a copy of the row left by the last move, and only that one.
 class RecordsetRowSource : public RowSource {
 public:
     RecordsetRowSource(const std::shared_ptr<data::Connection>& connection, const QString& source) {
@@ -22,7 +22,7 @@ public:
     QStringList columns() const override { return m_columns; }
     bool next() override {
         if (!m_rows) return false;
-        if (m_onRow) {
+        if (m_onRow && m_keepLast) {
             m_rows->forget();
             m_last = m_rows->keep();
             m_hasLast = true;
@@ -37,11 +37,14 @@ public:
         return m_hasLast && column < m_columns.size() ? m_rows->keptValue(m_last, column)
                                                       : runtime::Variant();
     }
+    bool keepsLastRow() const override { return m_keepLast; }
+    void keepLastRows() override { m_keepLast = true; }
 
 private:
     std::unique_ptr<data::RowCursor> m_rows;
     QStringList m_columns;
     bool m_onRow = false;
+    bool m_keepLast = false;
     bool m_hasLast = false;
     size_t m_last = 0;
 };

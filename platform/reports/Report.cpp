@@ -62,12 +62,33 @@ DataControl* Report::dataControl() const {
     return nullptr;
 }
 
-runtime::Variant Report::fields(const QString& column) const {
+runtime::Variant Report::fields(const QString& column) {
     if (!m_run) runtime::raise(runtime::err::ItemNotFound);
-    return m_run->fields(column);
+    try {
+        return m_run->fields(column);
+    } catch (const ReportRun::RowGone&) {
+        if (m_running) throw; // the run starts again
+        m_keepRows = true;
+        run();
+        return m_run->fields(column);
+    }
 }
 
 void Report::run() {
+    // Until no event asks for a column of a row the run has left without keeping it.
+    for (;;) {
+        try {
+            runOnce();
+            return;
+        } catch (const ReportRun::RowGone&) {
+            m_running = false;
+            m_keepRows = true;
+        }
+    }
+}
+
+void Report::runOnce() {
+    m_running = true;
     m_toolbar.reset();
     Section* pageHeader = nullptr;
     Section* pageFooter = nullptr;
@@ -79,7 +100,7 @@ void Report::run() {
     // The last run's pages go first: a long report is not held twice by the report.
     m_pages = std::make_shared<const Pages>();
     ActiveReport_ReportStart();
-    m_run = std::make_unique<ReportRun>(m_sections, m_groups);
+    m_run = std::make_unique<ReportRun>(m_sections, m_groups, m_keepRows);
     ReportRun& run = *m_run;
     Paginator pager(
         m_pageSetup, [&run, pageHeader, width] { return run.pageBand(pageHeader, width); },
@@ -91,15 +112,25 @@ void Report::run() {
     run.generate(pager, width);
     m_pages = std::make_shared<const Pages>(pager.finish());
     ActiveReport_ReportEnd();
+    m_running = false;
 }
 
 QVector<Band> Report::runAsSubReport(int width) {
-    ActiveReport_ReportStart();
-    m_run = std::make_unique<ReportRun>(m_sections, m_groups);
-    StackSink sink;
-    m_run->generate(sink, width);
-    ActiveReport_ReportEnd();
-    return std::move(sink.bands);
+    for (;;) {
+        try {
+            m_running = true;
+            ActiveReport_ReportStart();
+            m_run = std::make_unique<ReportRun>(m_sections, m_groups, m_keepRows);
+            StackSink sink;
+            m_run->generate(sink, width);
+            ActiveReport_ReportEnd();
+            m_running = false;
+            return std::move(sink.bands);
+        } catch (const ReportRun::RowGone&) {
+            m_running = false;
+            m_keepRows = true;
+        }
+    }
 }
 
 void Report::clickTool(int position) {

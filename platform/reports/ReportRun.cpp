@@ -44,8 +44,8 @@ void ReportRun::RowValues::next() {
 }
 
 ReportRun::ReportRun(const std::vector<std::unique_ptr<Section>>& sections,
-                     const std::vector<GroupSections>& groups)
-    : m_sections(sections), m_groups(groups) {}
+                     const std::vector<GroupSections>& groups, bool keepRows)
+    : m_sections(sections), m_groups(groups), m_keepRows(keepRows) {}
 
 ReportRun::~ReportRun() = default;
 
@@ -67,15 +67,24 @@ const runtime::Variant& ReportRun::value(int column) const {
     if (m_hand == Hand::None || column >= m_columnCount) return emptyValue();
     RowValues& row = m_hand == Hand::Current ? m_current : m_last;
     if (row.made[size_t(column)] != row.generation) {
+        if (m_hand == Hand::Last && !m_rows->keepsLastRow()) throw RowGone{};
         row.values[column] = m_hand == Hand::Current ? m_rows->value(column) : m_rows->lastValue(column);
         row.made[size_t(column)] = row.generation;
     }
     return row.values[column];
 }
 
+void ReportRun::retain(int column) const {
+    if (column < 0 || column >= m_columnCount || m_isRetained[size_t(column)]) return;
+    m_isRetained[size_t(column)] = 1;
+    m_retained.push_back(column);
+}
+
 runtime::Variant ReportRun::fields(const QString& column) const {
     const int index = columnIndex(column);
     if (index < 0) runtime::raise(runtime::err::ItemNotFound);
+    // Asked for once, kept of every row from now on.
+    if (m_hand == Hand::Current) retain(index);
     return value(index);
 }
 
@@ -143,12 +152,24 @@ void ReportRun::openRows() {
             if (!m_rows && control->kind() == Control::Kind::DataControl)
                 m_rows = static_cast<DataControl*>(control.get())->open();
     if (!m_rows) return;
+    if (m_keepRows) m_rows->keepLastRows();
     const QStringList columns = m_rows->columns();
     m_columnCount = int(columns.size());
     for (int i = 0; i < columns.size(); ++i)
         if (!m_columns.contains(columns[i].toLower())) m_columns.insert(columns[i].toLower(), i);
     m_current.reset(m_columnCount);
     m_last.reset(m_columnCount);
+    m_isRetained.assign(size_t(m_columnCount), 0);
+    // What the sections that may read a row after the run has moved past it bind, and the keys.
+    for (const auto& section : m_sections) {
+        const SectionKind kind = section->kind();
+        if (kind == SectionKind::GroupHeader || kind == SectionKind::Detail) continue;
+        for (const auto& control : section->controls())
+            if (control->kind() == Control::Kind::Field)
+                retain(columnIndex(static_cast<const Field*>(control.get())->dataField()));
+    }
+    for (const GroupSections& group : m_groups)
+        retain(columnIndex(group.header->groupKey()));
 }
 
 void ReportRun::generate(BandSink& sink, int width) {
@@ -199,7 +220,9 @@ void ReportRun::generate(BandSink& sink, int width) {
         emitSection(detail, sink, width);
 
         started = true;
-        // The row moved past stays readable as the last row; the values made of it go with it.
+        // The row moved past stays readable as the last row, with the values made of it.
+        for (int column : m_retained)
+            value(column);
         std::swap(m_current, m_last);
         m_current.next();
         have = m_rows->next();

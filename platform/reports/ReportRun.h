@@ -23,10 +23,17 @@ struct GroupSections {
 // the summaries, raises the sections' events in a banded engine's order and hands each
 // formatted section to a sink. A row's values are made when the run or an event asks for them;
 // the fields are bound to column positions, and each section's fixed part laid out, once per run.
+// Of a row the run has moved past it keeps the columns that the footers and page sections bind,
+// the group keys and every column an event has asked for; an event that asks for another column of
+// such a row makes the run throw RowGone, unless it keeps those rows whole.
 class ReportRun {
 public:
-    ReportRun(const std::vector<std::unique_ptr<Section>>& sections,
-              const std::vector<GroupSections>& groups);
+    // Thrown when an event asks for a column the run did not keep of a row it has moved past: the
+    // run is to start again keeping rows whole.
+    struct RowGone {};
+
+    ReportRun(const std::vector<std::unique_ptr<Section>>& sections, const std::vector<GroupSections>& groups,
+              bool keepRows = false);
     ~ReportRun();
 
     // Every row, from the report header to the report footer.
@@ -63,10 +70,13 @@ private:
     void emitSection(Section* section, BandSink& sink, int width);
     int columnIndex(const QString& column) const;
     const runtime::Variant& value(int column) const;
+    // A column of the current row to keep when the run moves past it.
+    void retain(int column) const;
     void openRows();
 
     const std::vector<std::unique_ptr<Section>>& m_sections;
     const std::vector<GroupSections>& m_groups;
+    const bool m_keepRows;
     std::vector<std::unique_ptr<SectionRun>> m_sectionRuns;
     std::unique_ptr<RowSource> m_rows;
     int m_columnCount = 0;
@@ -75,6 +85,8 @@ private:
     Hand m_hand = Hand::None;
     mutable RowValues m_current;
     mutable RowValues m_last;
+    mutable std::vector<int> m_retained; // the columns made of each row before moving past it
+    mutable std::vector<char> m_isRetained;
     std::vector<std::pair<Field*, int>> m_summaryColumns; // each summary field and its column
     QHash<const Field*, double> m_sums;
     Band m_band; // the band of the section in hand

@@ -21,8 +21,11 @@ public:
     virtual bool next() = 0;
     // A column of the row moved to.
     virtual runtime::Variant value(int column) = 0;
-    // A column of the row left by the last move.
+    // A column of the row left by the last move, read whole only by a source that keeps it.
     virtual runtime::Variant lastValue(int column) = 0;
+    virtual bool keepsLastRow() const = 0;
+    // From now on the row left by each move stays readable whole.
+    virtual void keepLastRows() {}
 };
 
 // Rows held in memory.
@@ -33,6 +36,7 @@ public:
     bool next() override;
     runtime::Variant value(int column) override { return valueOf(m_current, column); }
     runtime::Variant lastValue(int column) override { return valueOf(m_last, column); }
+    bool keepsLastRow() const override { return true; }
 
 private:
     runtime::Variant valueOf(qsizetype row, int column) const;
