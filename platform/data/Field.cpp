@@ -14,7 +14,11 @@ runtime::Variant Field::value() const {
 }
 
 void Field::setValue(const runtime::Variant& value) {
-    m_recordset->setFieldValue(m_index, value);
+    m_recordset->setFieldValue(m_index, runtime::Variant(value));
+}
+
+void Field::setValue(runtime::Variant&& value) {
+    m_recordset->setFieldValue(m_index, std::move(value));
 }
 
 int Field::type() const {

@@ -18,6 +18,7 @@ public:
     runtime::Variant value() const;
     // Assigns the value on the new row (AddNew) or on the current row; Update stores it.
     void setValue(const runtime::Variant& value);
+    void setValue(runtime::Variant&& value);
     // ADO-like type code (data::adType).
     int type() const;
 

@@ -161,7 +161,7 @@ Variant Recordset::fieldValue(int index) const {
     return valueAt(m_position, index);
 }
 
-void Recordset::setFieldValue(int index, const Variant& value) {
+void Recordset::setFieldValue(int index, Variant&& value) {
     requireOpen();
     if (!m_updatable) runtime::raise(runtime::err::NotUpdatable);
     if (m_table.isEmpty()) runtime::raise(runtime::err::NotAnUpdatableQuery);
@@ -171,7 +171,7 @@ void Recordset::setFieldValue(int index, const Variant& value) {
         m_changed = QVector<bool>(m_buffer.size(), false);
         m_edit = Edit::Changed;
     }
-    m_buffer[index] = value;
+    m_buffer[index] = std::move(value);
     m_changed[index] = true;
 }
 

@@ -49,7 +49,7 @@ private:
     friend class Field;
     runtime::Variant fieldValue(int index) const;
     int columnType(int index) const;
-    void setFieldValue(int index, const runtime::Variant& value);
+    void setFieldValue(int index, runtime::Variant&& value);
     void requireOpen() const;
     void finishEdit();
     // Moves the cursor on until the row at index is there or there are no more.

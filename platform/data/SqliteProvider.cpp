@@ -26,6 +26,11 @@ constexpr int maxCachedStatements = 256;
     databaseError(QString::fromUtf8(sqlite3_errmsg(db)));
 }
 
+// Equal texts, found at once when they share their characters (a loop writes the same names).
+bool sameText(const QString& a, const QString& b) {
+    return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
+}
+
 QString quoted(const QString& name) {
     return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QLatin1String("\"\"")) +
            QLatin1Char('"');
@@ -433,9 +438,9 @@ struct SqliteProvider::RowStatement {
         if (v != verb || t != table || values.size() != names.size() || columns.size() != returned.size())
             return false;
         for (int i = 0; i < values.size(); ++i)
-            if (values[i].first != names[i]) return false;
+            if (!sameText(values[i].first, names[i])) return false;
         for (int i = 0; i < columns.size(); ++i)
-            if (columns[i].baseColumn != returned[i]) return false;
+            if (!sameText(columns[i].baseColumn, returned[i])) return false;
         return true;
     }
 };
@@ -510,8 +515,14 @@ QVector<Variant> SqliteProvider::runRowStatement(RowStatement& s, const ColumnVa
     BoundTexts texts; // bound as they are: kept past the reset
     ResetGuard guard{s.stmt};
     sqlite3_stmt* stmt = s.stmt.get();
-    for (int i = 0; i < values.size(); ++i)
-        check(bindValue(stmt, i + 1, m_dialect->stored(values[i].second, s.valueKinds[i]), &texts));
+    for (int i = 0; i < values.size(); ++i) {
+        const Kind kind = s.valueKinds[i];
+        const Variant& value = values[i].second;
+        if (kind == Kind::Plain)
+            check(bindValue(stmt, i + 1, value, &texts));
+        else
+            check(bindValue(stmt, i + 1, m_dialect->stored(value, kind), &texts));
+    }
     if (rowid >= 0) check(sqlite3_bind_int64(stmt, values.size() + 1, rowid));
     QVector<Variant> row(s.columnKinds.size());
     int rc = s.stmt.step();

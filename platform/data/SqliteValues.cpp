@@ -127,16 +127,19 @@ Variant textValue(const char* utf8, qsizetype bytes, Kind kind) {
 } // namespace
 
 Variant readValue(sqlite3_stmt* s, int i, Kind kind) {
-    switch (sqlite3_column_type(s, i)) {
+    // The column's value read through one call into the statement (the connection serves one
+    // thread, so the unprotected value may be read directly).
+    sqlite3_value* v = sqlite3_column_value(s, i);
+    switch (sqlite3_value_type(v)) {
     case SQLITE_NULL:
         return Variant::null();
     case SQLITE_INTEGER:
-        return integerValue(sqlite3_column_int64(s, i), kind);
+        return integerValue(sqlite3_value_int64(v), kind);
     case SQLITE_FLOAT:
-        return realValue(sqlite3_column_double(s, i), kind);
+        return realValue(sqlite3_value_double(v), kind);
     default: {
-        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s, i));
-        return textValue(text, sqlite3_column_bytes(s, i), kind);
+        const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(v));
+        return textValue(text, sqlite3_value_bytes(v), kind);
     }
     }
 }
@@ -183,16 +186,11 @@ size_t payload(const char* at) {
 
 size_t KeptRows::add(sqlite3_stmt* s, int first, int count, bool withKey) {
     // The row's size first, so that it is written in place with the block grown once.
-    struct Cell {
-        int type;
-        int bytes;
-    };
-    QVarLengthArray<Cell, 64> cells(count);
+    QVarLengthArray<sqlite3_value*, 64> values(count);
     size_t size = withKey ? sizeof(qint64) : 0;
     for (int c = 0; c < count; ++c) {
-        Cell& cell = cells[c];
-        cell.type = sqlite3_column_type(s, first + c);
-        switch (cell.type) {
+        sqlite3_value* v = values[c] = sqlite3_column_value(s, first + c);
+        switch (sqlite3_value_type(v)) {
         case SQLITE_NULL:
             size += 1;
             break;
@@ -200,10 +198,11 @@ size_t KeptRows::add(sqlite3_stmt* s, int first, int count, bool withKey) {
         case SQLITE_FLOAT:
             size += 9;
             break;
-        default:
-            sqlite3_column_text(s, first + c); // the UTF-8 form, whose size follows
-            cell.bytes = sqlite3_column_bytes(s, first + c);
-            size += (cell.bytes < 256 ? 2 : 5) + size_t(cell.bytes);
+        default: {
+            sqlite3_value_text(v); // the UTF-8 form, whose size follows
+            const int bytes = sqlite3_value_bytes(v);
+            size += (bytes < 256 ? 2 : 5) + size_t(bytes);
+        }
         }
     }
     if (m_bytes.capacity() == 0) m_bytes.reserve(1024);
@@ -216,40 +215,41 @@ size_t KeptRows::add(sqlite3_stmt* s, int first, int count, bool withKey) {
     };
     if (withKey) write(qint64(sqlite3_column_int64(s, 0)));
     const size_t start = size_t(out - m_bytes.data());
-    for (int c = 0; c < count; ++c) {
-        const Cell& cell = cells[c];
-        switch (cell.type) {
+    for (sqlite3_value* v : values) {
+        switch (sqlite3_value_type(v)) {
         case SQLITE_NULL:
             *out++ = Null;
             break;
         case SQLITE_INTEGER: {
-            const qint64 v = sqlite3_column_int64(s, first + c);
-            if (v >= INT8_MIN && v <= INT8_MAX) {
+            const qint64 n = sqlite3_value_int64(v);
+            if (n >= INT8_MIN && n <= INT8_MAX) {
                 *out++ = Int8;
-                *out++ = char(v);
-            } else if (v >= INT32_MIN && v <= INT32_MAX) {
+                *out++ = char(n);
+            } else if (n >= INT32_MIN && n <= INT32_MAX) {
                 *out++ = Int32;
-                write(qint32(v));
+                write(qint32(n));
             } else {
                 *out++ = Int64;
-                write(v);
+                write(n);
             }
             break;
         }
         case SQLITE_FLOAT:
             *out++ = Real;
-            write(sqlite3_column_double(s, first + c));
+            write(sqlite3_value_double(v));
             break;
-        default:
-            if (cell.bytes < 256) {
+        default: {
+            const int bytes = sqlite3_value_bytes(v);
+            if (bytes < 256) {
                 *out++ = ShortText;
-                *out++ = char(cell.bytes);
+                *out++ = char(bytes);
             } else {
                 *out++ = LongText;
-                write(quint32(cell.bytes));
+                write(quint32(bytes));
             }
-            std::memcpy(out, sqlite3_column_text(s, first + c), size_t(cell.bytes));
-            out += cell.bytes;
+            std::memcpy(out, sqlite3_value_text(v), size_t(bytes));
+            out += bytes;
+        }
         }
     }
     m_bytes.resize(size_t(out - m_bytes.data())); // integers may take less than planned
