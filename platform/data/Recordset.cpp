@@ -167,8 +167,10 @@ void Recordset::setFieldValue(int index, Variant&& value) {
     if (m_table.isEmpty()) runtime::raise(runtime::err::NotAnUpdatableQuery);
     if (m_edit == Edit::None) {
         if (!hasRow()) runtime::raise(runtime::err::NoCurrentRecord);
-        m_buffer = currentRow();
-        m_changed = QVector<bool>(m_buffer.size(), false);
+        // Only the columns set are written and read from the buffer; the others from the row.
+        m_buffer.resize(m_columns.size());
+        m_changed.resize(m_columns.size());
+        m_changed.fill(false);
         m_edit = Edit::Changed;
     }
     m_buffer[index] = std::move(value);
@@ -251,13 +253,6 @@ const Variant& Recordset::valueAt(int position, int column) const {
         }
     }
     return m_row[column];
-}
-
-QVector<Variant> Recordset::currentRow() const {
-    QVector<Variant> row(m_columns.size());
-    for (int c = 0; c < m_columns.size(); ++c)
-        row[c] = valueAt(m_position, c);
-    return row;
 }
 
 void Recordset::close() {

@@ -61,8 +61,6 @@ private:
     // A column of the row at a position that is there, read when first asked for.
     const runtime::Variant& valueAt(int position, int column) const;
     qint64 rowidAt(int position) const;
-    // Every column of the current row (which must be there).
-    QVector<runtime::Variant> currentRow() const;
 
     enum class Edit { None, Changed, Adding };
 

@@ -75,11 +75,6 @@ public:
             m_state = State::Held;
             return true;
         }
-        if (!m_held.empty()) {
-            m_held.clear();
-            m_heldRows.clear();
-            m_ahead = 0;
-        }
         m_state = step() ? State::InStatement : State::None;
         return m_state != State::None;
     }
@@ -94,16 +89,16 @@ public:
         if (m_state == State::InStatement) return sqlite3_column_int64(m_prepared->stmt.get(), 0);
         return m_state == State::Held ? m_heldRows.key(m_current) : -1;
     }
+    // A row copied ahead is kept where it is: its handle is marked as one of them.
     size_t keep() override {
-        if (m_state == State::InStatement)
-            return m_kept.add(m_prepared->stmt.get(), m_first, int(m_kinds.size()), m_keyed);
-        return m_kept.add(m_heldRows, m_current, int(m_kinds.size()), m_keyed);
+        if (m_state == State::Held) return m_current | HeldRow;
+        return m_kept.add(m_prepared->stmt.get(), m_first, int(m_kinds.size()), m_keyed);
     }
     void forget() override { m_kept.clear(); }
     Variant keptValue(size_t row, int column) const override {
-        return m_kept.value(row, column, m_kinds[column]);
+        return storeOf(row).value(row & ~HeldRow, column, m_kinds[column]);
     }
-    qint64 keptRowid(size_t row) const override { return m_keyed ? m_kept.key(row) : -1; }
+    qint64 keptRowid(size_t row) const override { return m_keyed ? storeOf(row).key(row & ~HeldRow) : -1; }
     int columnType(int column) const override { return m_types[column]; }
 
     // Copies every row left, the one moved to included, to give them out later.
@@ -124,6 +119,9 @@ public:
 
 private:
     enum class State { None, InStatement, Held }; // where the row moved to is
+    static constexpr size_t HeldRow = size_t(1) << (sizeof(size_t) * 8 - 1);
+
+    const KeptRows& storeOf(size_t handle) const { return handle & HeldRow ? m_heldRows : m_kept; }
 
     size_t copyAhead() {
         return m_heldRows.add(m_prepared->stmt.get(), m_first, int(m_kinds.size()), m_keyed);
@@ -167,7 +165,8 @@ private:
     QVector<int> m_untyped; // the columns still without type
     State m_state = State::None;
     KeptRows m_kept;            // the rows kept
-    KeptRows m_heldRows;        // the rows copied ahead, the one moved to among them when Held
+    KeptRows m_heldRows;        // the rows copied ahead (the statement's every row left), the one moved
+                                // to among them when Held
     std::vector<size_t> m_held; // where each of them is
     size_t m_ahead = 0;         // the next of them to give out
     size_t m_current = 0;       // where the row moved to is, when Held

@@ -282,17 +282,6 @@ qint64 KeptRows::key(size_t at) const {
     return get<qint64>(m_bytes.data() + at - sizeof(qint64));
 }
 
-size_t KeptRows::add(const KeptRows& other, size_t at, int count, bool withKey) {
-    const char* begin = other.m_bytes.data() + at;
-    const char* end = begin;
-    for (int c = 0; c < count; ++c)
-        end += 1 + payload(end);
-    if (withKey) begin -= sizeof(qint64);
-    const size_t start = m_bytes.size() + (withKey ? sizeof(qint64) : 0);
-    m_bytes.insert(m_bytes.end(), begin, end);
-    return start;
-}
-
 void KeptRows::clear() {
     m_bytes.clear();
 }

@@ -33,8 +33,6 @@ public:
     // Copies count columns of the statement's row from first on, and its key when withKey (column
     // 0, copied just before them); returns where the copied columns start.
     size_t add(sqlite3_stmt* s, int first, int count, bool withKey);
-    // Copies a row of count columns copied into other at `at` (with its key when withKey).
-    size_t add(const KeptRows& other, size_t at, int count, bool withKey);
     // A column of the row copied at `at`, as readValue gives it.
     runtime::Variant value(size_t at, int column, Kind kind) const;
     // The key of a row copied with it.
