@@ -32,9 +32,11 @@ bool isDatePicture(const QString& picture) {
 
 // A run of one letter in a date picture ("yyyy", "mm"), or one literal character.
 struct DateToken {
+    enum class Literal { Text, DateSeparator, TimeSeparator };
     QChar letter; // lower case; null for a literal
     int count = 0;
     QString literal;
+    Literal kind = Literal::Text; // "/" and ":" stand for the regional separators
 };
 
 QList<DateToken> tokenizeDatePicture(const QString& picture) {
@@ -70,6 +72,10 @@ QList<DateToken> tokenizeDatePicture(const QString& picture) {
             (neighbourLetter(i, -1) == QLatin1Char('h') || neighbourLetter(i, 1) == QLatin1Char('s')))
             tokens[i].letter = QLatin1Char('n');
     }
+    for (DateToken& token : tokens) {
+        if (token.literal == QLatin1String("/")) token.kind = DateToken::Literal::DateSeparator;
+        if (token.literal == QLatin1String(":")) token.kind = DateToken::Literal::TimeSeparator;
+    }
     return tokens;
 }
 
@@ -86,17 +92,30 @@ void appendNumber(QString& out, int value, int width = 1) {
 
 QString formatDate(double serial, const QList<DateToken>& tokens) {
     const Regional& r = Regional::current();
-    const QDate d = toDate(serial);
-    const QTime t = toTime(serial);
+    // The day and the time only where the picture shows them.
+    bool day = false, time = false;
+    for (const DateToken& token : tokens) {
+        const char16_t letter = token.letter.unicode();
+        day = day || letter == u'y' || letter == u'm' || letter == u'd';
+        time = time || letter == u'h' || letter == u'n' || letter == u's';
+    }
+    const QDate d = day ? toDate(serial) : QDate();
+    const QTime t = time ? toTime(serial) : QTime();
     QString out;
+    out.reserve(2 * tokens.size() + 8);
     for (const DateToken& token : tokens) {
         if (token.letter.isNull()) {
-            if (token.literal == QLatin1String("/"))
+            switch (token.kind) {
+            case DateToken::Literal::DateSeparator:
                 out += r.dateSeparator;
-            else if (token.literal == QLatin1String(":"))
+                break;
+            case DateToken::Literal::TimeSeparator:
                 out += r.timeSeparator;
-            else
+                break;
+            case DateToken::Literal::Text:
                 out += token.literal;
+                break;
+            }
             continue;
         }
         switch (token.letter.unicode()) {
