@@ -97,9 +97,9 @@ void Report::runOnce() {
         if (section->kind() == SectionKind::PageFooter && !pageFooter) pageFooter = section.get();
     }
     const int width = m_pageSetup.sectionWidth();
-    // The last run's pages go first: a long report is not held twice by the report.
-    m_pages = std::make_shared<const Pages>();
     ActiveReport_ReportStart();
+    // The last run's pages go before the rows are read: a long report is not held twice.
+    m_pages = std::make_shared<const Pages>();
     m_run = std::make_unique<ReportRun>(m_sections, m_groups, m_keepRows);
     ReportRun& run = *m_run;
     Paginator pager(

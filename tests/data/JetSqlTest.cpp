@@ -114,6 +114,10 @@ TEST_F(JetFunctions, JetOnlyFunctions) {
     EXPECT_EQ(value("instr(2, 'NCA', 'N')").toLong(), 0);
     EXPECT_EQ(value("instr('ABCA', 'a')").toLong(), 1);
     EXPECT_TRUE(value("instr(1, null, 'N')").isNull());
+    EXPECT_EQ(value("instr(3, 'abcABC', 'Bc')").toLong(), 5);
+    EXPECT_EQ(value("instr(4, 'abc', '')").toLong(), 4);
+    EXPECT_EQ(value("instr(5, 'abc', '')").toLong(), 0);
+    EXPECT_EQ(value("instr('Ñandú', 'DÚ')").toLong(), 4);
     EXPECT_EQ(value("iif(instr(1, 'B', 'N'), -3, 3)").toLong(), 3);
     EXPECT_EQ(value("hour(#18:59:59#)").toLong(), 18);
     EXPECT_EQ(value(QString("hour(%1)").arg(runtime::timeSerial(19, 0, 0) - 1e-9, 0, 'g', 17)).toLong(), 19);
