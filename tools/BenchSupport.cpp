@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <clocale>
 #include <cstdio>
 
 namespace bench {
@@ -116,12 +117,16 @@ void Bench::measure(const Step& step, const std::function<double()>& program,
     }
     const double ratioMin = minimum(programs) / minimum(baselines);
     const double ratioMedian = median(programs) / median(baselines);
-    std::printf("%s %s: program min %s, median %s | baseline min %s, median %s | ratio min %.2f, median "
-                "%.2f | aim %g\n",
-                step.program, step.name, qPrintable(measureText(minimum(programs), step.unit)),
-                qPrintable(measureText(median(programs), step.unit)),
-                qPrintable(measureText(minimum(baselines), step.unit)),
-                qPrintable(measureText(median(baselines), step.unit)), ratioMin, ratioMedian, step.aim);
+    // Numbers with "." whatever the process locale: a script reads the line.
+    const QString line =
+        QString::asprintf("%s %s: program min %s, median %s | baseline min %s, median %s | ratio min %.2f, "
+                          "median %.2f | aim %s\n",
+                          step.program, step.name, qPrintable(measureText(minimum(programs), step.unit)),
+                          qPrintable(measureText(median(programs), step.unit)),
+                          qPrintable(measureText(minimum(baselines), step.unit)),
+                          qPrintable(measureText(median(baselines), step.unit)), ratioMin, ratioMedian,
+                          qPrintable(QString::number(step.aim)));
+    std::fputs(qPrintable(line), stdout);
     std::fflush(stdout);
     if (m_options.check && (ratioMin > step.aim || (step.medianToo && ratioMedian > step.aim)))
         m_overAim = true;
@@ -131,6 +136,9 @@ int run(int argc, char** argv, const char* usage, Options defaults, const QStrin
         const std::function<void(Bench&)>& body) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // Printed numbers take "." whatever the locale (a script reads the lines); the programs read
+    // the regional settings through QLocale, never through the C library's locale.
+    std::setlocale(LC_NUMERIC, "C");
     Options options = std::move(defaults);
     if (!readOptions(QCoreApplication::arguments().mid(1), options, switches)) {
         std::fprintf(
