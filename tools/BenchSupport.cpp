@@ -4,6 +4,8 @@
 #include "reports/PageModel.h"
 #include "reports/PagePainter.h"
 #include "reports/PdfExport.h"
+#include "reports/Report.h"
+#include "runtime/DateSerial.h"
 #include "runtime/Program.h"
 #include "runtime/RuntimeError.h"
 
@@ -182,6 +184,12 @@ double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     const size_t n = values.size();
     return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+Installation::Installation(const demo::Options& trade) {
+    seconds = timed([&] { made = demo::makeInstallation(folder.path(), trade); });
+    desde = runtime::today() - (trade.days - 1);
+    hasta = runtime::today();
 }
 
 double residentMiB() {
@@ -398,6 +406,18 @@ void giveRoom(std::vector<reports::PageItem>& band, int width) {
                 right = std::min(right, other.rect.left());
         item.room = std::max(item.rect.width(), right - item.rect.left());
     }
+}
+
+void measureRun(Bench& bench, const Step& step, reports::Report& report,
+                const std::function<reports::Pages()>& byHand) {
+    reports::Pages handPages;
+    bench.measure(
+        step, [&] { return timed([&] { report.run(); }); },
+        [&] { return timed([&] { handPages = byHand(); }); },
+        [&] { return pagesDiffer(report.pages(), handPages); });
+    handPages = reports::Pages();
+    if (bench.options().wants(step.name))
+        std::printf("%s: %lld pages\n", step.program, qint64(report.pages().size()));
 }
 
 void barePdf(const reports::Pages& pages, const QString& file) {

@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <functional>
 #include <memory>
@@ -18,6 +19,7 @@ struct sqlite3_stmt;
 
 namespace reports {
 class Pages;
+class Report;
 struct PageItem;
 } // namespace reports
 
@@ -33,6 +35,13 @@ namespace bench {
 
 // What a benchmark runs with.
 struct Options {
+    // The defaults of a benchmark over sales spread over days.
+    static Options over(int sales, int days) {
+        Options options;
+        options.trade.sales = sales;
+        options.trade.days = days;
+        return options;
+    }
     demo::Options trade; // of its demo installation
     int rounds = 5;
     bool check = false;   // --check: a ratio's min over its aim fails the run
@@ -94,6 +103,16 @@ double timed(const std::function<void()>& work);
 double minimum(const std::vector<double>& values);
 double median(std::vector<double> values);
 
+// A demo installation of a trade in a folder of its own, its days ending today.
+struct Installation {
+    explicit Installation(const demo::Options& trade);
+    QString file(const char* name) const { return folder.filePath(QLatin1String(name)); }
+    QTemporaryDir folder;
+    demo::Counts made;
+    double seconds = 0; // it took to make
+    double desde = 0, hasta = 0;
+};
+
 // The process's resident memory and its peak since the last reset, in MiB.
 double residentMiB();
 double peakMiB();
@@ -150,6 +169,11 @@ QString pagesDiffer(const std::vector<size_t>& program, const std::vector<size_t
 // Gives each single line of text of a band its room: up to the nearest box on its right beside
 // it, or the band's width.
 void giveRoom(std::vector<reports::PageItem>& band, int width);
+
+// The run step: the report run against the same pages laid out by hand, checked box by box; then
+// prints the number of pages.
+void measureRun(Bench& bench, const Step& step, reports::Report& report,
+                const std::function<reports::Pages()>& byHand);
 
 // The pages' boxes drawn straight on a QPdfWriter, a page size set where it changes.
 void barePdf(const reports::Pages& pages, const QString& file);

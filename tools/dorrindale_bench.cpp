@@ -21,8 +21,6 @@
 #include "sales_by_dish/arDorrindale.h"
 #include "sales_by_dish/frmParametros.h"
 
-#include <QTemporaryDir>
-
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -272,32 +270,25 @@ Pages rawRun(RawQueries& q, double desde, double hasta, const QString& title, co
 } // namespace
 
 int main(int argc, char** argv) {
-    Options defaults;
-    defaults.trade.sales = 240000;
-    defaults.trade.days = 365;
-    return bench::run(argc, argv, "dorrindale_bench", defaults, {}, [](Bench& bench) {
-        QTemporaryDir folder;
-        demo::Counts made;
-        const double making =
-            timed([&] { made = demo::makeInstallation(folder.path(), bench.options().trade); });
+    return bench::run(argc, argv, "dorrindale_bench", Options::over(240000, 365), {}, [](Bench& bench) {
+        const Installation at(bench.options().trade);
         std::printf("Dorrindale over %d days: %d sales, %d lines, %d discounts, made in %.1f s\n",
-                    bench.options().trade.days, made.sales, made.lines, made.discounts, making);
-        const double desde = runtime::today() - (bench.options().trade.days - 1);
-        const double hasta = runtime::today();
+                    bench.options().trade.days, at.made.sales, at.made.lines, at.made.discounts, at.seconds);
+        const double desde = at.desde, hasta = at.hasta;
 
         QElapsedTimer clock;
         benchClock = &clock;
         TimingHost host(clock);
         framework::ProgramDescription description = dorrindale::program();
         description.report = [] { return std::make_unique<TimedReport>(); };
-        const auto database = startProgram(host, folder.path(), std::move(description));
+        const auto database = startProgram(host, at.folder.path(), std::move(description));
 
         auto& window = forms::instance<dorrindale::frmParametros>();
         window.chkTodos.setValue(1);
         window.dtdesde.setValue(desde);
         window.dthasta.setValue(hasta);
         auto& report = framework::report<TimedReport>();
-        RawQueries raw(folder.filePath(QStringLiteral("db/db.mdb")));
+        RawQueries raw(at.file("db/db.mdb"));
 
         double rawDiscounts = 0;
         bench.measure(
@@ -316,22 +307,11 @@ int main(int argc, char** argv) {
             });
         if (!bench.options().wants("build")) window.LlenaInforme();
 
-        Pages rawPages;
-        bench.measure(
-            {"Dorrindale", "run", 1.2, Unit::Seconds, true}, [&] { return timed([&] { report.run(); }); },
-            [&] {
-                return timed([&] {
-                    rawPages = rawRun(raw, desde, hasta, report.params->text(), report.vDesc->text());
-                });
-            },
-            [&] { return pagesDiffer(report.pages(), rawPages); });
-        rawPages = Pages();
-        std::printf("Dorrindale: %lld pages, peak memory %.0f MiB\n", qint64(report.pages().size()),
-                    peakMiB());
+        measureRun(bench, {"Dorrindale", "run", 1.2, Unit::Seconds, true}, report,
+                   [&] { return rawRun(raw, desde, hasta, report.params->text(), report.vDesc->text()); });
 
-        const QString pdf = folder.filePath(QStringLiteral("report.pdf"));
-        const QString bare = folder.filePath(QStringLiteral("bare.pdf"));
-        measurePdf(bench, "Dorrindale", report.pages(), pdf, bare);
+        std::printf("Dorrindale: peak memory %.0f MiB\n", peakMiB());
+        measurePdf(bench, "Dorrindale", report.pages(), at.file("report.pdf"), at.file("bare.pdf"));
         forms::unloadAll();
     });
 }

@@ -29,7 +29,6 @@
 
 #include <QCoreApplication>
 #include <QScopeGuard>
-#include <QTemporaryDir>
 
 #include <sqlite3.h>
 
@@ -408,19 +407,6 @@ private:
 
 // ---- The program --------------------------------------------------------------------------------
 
-struct Installation {
-    QTemporaryDir folder;
-    demo::Counts made;
-    double desde = 0, hasta = 0;
-    QString file(const char* name) const { return folder.filePath(QLatin1String(name)); }
-};
-
-void makeInstallation(Installation& at, const demo::Options& trade) {
-    at.made = demo::makeInstallation(at.folder.path(), trade);
-    at.desde = runtime::today() - (trade.days - 1);
-    at.hasta = runtime::today();
-}
-
 quenbrook::frmParametros& parametersWindow(const Installation& at, bool everySale) {
     auto& window = forms::instance<quenbrook::frmParametros>();
     window.dtdesde.setValue(at.desde);
@@ -462,13 +448,12 @@ void listings(const Installation& at) {
 
 void month(Bench& bench) {
     const bool everySale = bench.options().given("--all");
-    Installation at;
-    const double made = timed([&] { makeInstallation(at, bench.options().trade); });
+    const Installation at(bench.options().trade);
     std::printf(
         "Quenbrook over %d days: %d sales (%d without cash date), %d lines, %d deleted items%s, made in "
         "%.1f s\n",
         bench.options().trade.days, at.made.sales, at.made.withoutCashDate, at.made.lines, at.made.deletions,
-        everySale ? ", every sale listed" : "", made);
+        everySale ? ", every sale listed" : "", at.seconds);
 
     QElapsedTimer clock;
     TimingHost host(clock);
@@ -510,16 +495,9 @@ void month(Bench& bench) {
     std::printf("Quenbrook: %lld tmpreport rows\n", scalar(spooler, "SELECT count(*) FROM tmpreport"));
 
     auto& report = framework::report<quenbrook::ActiveReport1>();
-    Pages handPages;
-    bench.measure(
-        {"Quenbrook", "run", 1.2}, [&] { return timed([&] { report.run(); }); },
-        [&] { return timed([&] { handPages = HandLayout().run(spooler); }); },
-        [&] { return pagesDiffer(report.pages(), handPages); });
-    handPages = Pages();
-    std::printf("Quenbrook: %lld pages\n", qint64(report.pages().size()));
+    measureRun(bench, {"Quenbrook", "run", 1.2}, report, [spooler] { return HandLayout().run(spooler); });
 
-    const QString pdf = at.file("report.pdf"), bare = at.file("bare.pdf");
-    measurePdf(bench, "Quenbrook", report.pages(), pdf, bare);
+    measurePdf(bench, "Quenbrook", report.pages(), at.file("report.pdf"), at.file("bare.pdf"));
 
     if (bench.options().steps.isEmpty()) listings(at);
     forms::unloadAll();
@@ -532,8 +510,7 @@ void year(Bench& bench) {
     trade.sales = 240000;
     trade.days = 365;
     trade.seed = bench.options().trade.seed;
-    Installation at;
-    const double made = timed([&] { makeInstallation(at, trade); });
+    const Installation at(trade);
     QElapsedTimer clock;
     TimingHost host(clock);
     const auto database = startProgram(host, at.folder.path(), quenbrook::program());
@@ -571,20 +548,18 @@ void year(Bench& bench) {
         },
         std::min(bench.options().rounds, 2));
     std::printf("Quenbrook over a year: %d sales, %zu tmpreport rows, %zu pages, made in %.1f s\n",
-                at.made.sales, programRows.hashes.size(), programPages.size(), made);
+                at.made.sales, programRows.hashes.size(), programPages.size(), at.seconds);
     forms::unloadAll();
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    Options defaults;
-    defaults.trade.sales = 20000;
-    defaults.trade.days = 30;
-    return bench::run(argc, argv, "quenbrook_bench", defaults, {QStringLiteral("--all")}, [](Bench& bench) {
-        if (bench.options().wants("cash-dates") || bench.options().wants("build") ||
-            bench.options().wants("run") || bench.options().wants("pdf"))
-            month(bench);
-        year(bench);
-    });
+    return bench::run(argc, argv, "quenbrook_bench", Options::over(20000, 30), {QStringLiteral("--all")},
+                      [](Bench& bench) {
+                          if (bench.options().wants("cash-dates") || bench.options().wants("build") ||
+                              bench.options().wants("run") || bench.options().wants("pdf"))
+                              month(bench);
+                          year(bench);
+                      });
 }

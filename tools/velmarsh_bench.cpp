@@ -21,7 +21,6 @@
 #include "runtime/Variant.h"
 
 #include <QScopeGuard>
-#include <QTemporaryDir>
 
 #include <sqlite3.h>
 
@@ -122,48 +121,32 @@ Pages handLayout(sqlite3* spooler, const QString& label) {
 } // namespace
 
 int main(int argc, char** argv) {
-    Options defaults;
-    defaults.trade.sales = 20000;
-    defaults.trade.days = 30;
-    return bench::run(argc, argv, "velmarsh_bench", defaults, {}, [](Bench& bench) {
-        QTemporaryDir folder;
-        demo::Counts made;
-        const double making =
-            timed([&] { made = demo::makeInstallation(folder.path(), bench.options().trade); });
+    return bench::run(argc, argv, "velmarsh_bench", Options::over(20000, 30), {}, [](Bench& bench) {
+        const Installation at(bench.options().trade);
         std::printf("Velmarsh over %d days: %d sales, %d lines, %d deleted items, made in %.1f s\n",
-                    bench.options().trade.days, made.sales, made.lines, made.deletions, making);
-        const QString mainFile = folder.filePath(QStringLiteral("db/db.mdb"));
-        const QString spoolerFile = folder.filePath(QStringLiteral("spooler.mdb"));
-        const double desde = runtime::today() - (bench.options().trade.days - 1);
-        const double hasta = runtime::today();
+                    bench.options().trade.days, at.made.sales, at.made.lines, at.made.deletions, at.seconds);
+        const QString mainFile = at.file("db/db.mdb"), spoolerFile = at.file("spooler.mdb");
 
         QElapsedTimer clock;
         TimingHost host(clock);
-        const auto database = startProgram(host, folder.path(), velmarsh::program());
+        const auto database = startProgram(host, at.folder.path(), velmarsh::program());
         sqlite3* const spooler = openFile(spoolerFile);
         const auto closeSpooler = qScopeGuard([spooler] { sqlite3_close(spooler); });
         framework::clsCajaHelpers().generaFechaCaja();
 
         auto& window = forms::instance<velmarsh::frmParametros>();
-        window.dtdesde.setValue(desde);
-        window.dthasta.setValue(hasta);
+        window.dtdesde.setValue(at.desde);
+        window.dthasta.setValue(at.hasta);
         BuildBaseline baseline(BuildBaseline::Program::Velmarsh, mainFile, spoolerFile);
-        measureBuild(bench, {"Velmarsh", "build", 1.3}, window, clock, host, baseline, spooler, desde, hasta);
+        measureBuild(bench, {"Velmarsh", "build", 1.3}, window, clock, host, baseline, spooler, at.desde,
+                     at.hasta);
         if (!bench.options().wants("build")) window.LlenaInforme();
         std::printf("Velmarsh: %lld tmpreport rows\n", scalar(spooler, "SELECT count(*) FROM tmpreport"));
 
         auto& report = framework::report<velmarsh::ActiveReport1>();
-        Pages handPages;
-        bench.measure(
-            {"Velmarsh", "run", 1.2}, [&] { return timed([&] { report.run(); }); },
-            [&] { return timed([&] { handPages = handLayout(spooler, window.txtEtiqueta.text()); }); },
-            [&] { return pagesDiffer(report.pages(), handPages); });
-        handPages = Pages();
-        std::printf("Velmarsh: %lld pages\n", qint64(report.pages().size()));
-
-        const QString pdf = folder.filePath(QStringLiteral("report.pdf"));
-        const QString bare = folder.filePath(QStringLiteral("bare.pdf"));
-        measurePdf(bench, "Velmarsh", report.pages(), pdf, bare);
+        measureRun(bench, {"Velmarsh", "run", 1.2}, report,
+                   [&] { return handLayout(spooler, window.txtEtiqueta.text()); });
+        measurePdf(bench, "Velmarsh", report.pages(), at.file("report.pdf"), at.file("bare.pdf"));
         forms::unloadAll();
     });
 }

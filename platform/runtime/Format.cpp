@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <optional>
 #include <string>
 
 namespace runtime {
@@ -247,33 +248,19 @@ std::shared_ptr<const Picture> compiled(const QString& picture) {
     return *cache.insert(picture, std::move(compiledPicture));
 }
 
+// The number a value stands for under a picture: a text read as a date first under a date
+// picture, as a number first under a number picture; none for a text that is neither.
+std::optional<double> numberOf(const Variant& value, bool date) {
+    if (!value.isString()) return value.toDouble();
+    const QString& text = value.rawString();
+    const auto first = date ? parseDate(text) : parseNumber(text);
+    return first ? first : date ? parseNumber(text) : parseDate(text);
+}
+
 QString formatWith(const Variant& value, const QString& text, const Picture& picture) {
-    if (picture.date) {
-        double serial;
-        if (value.isString()) {
-            if (auto date = parseDate(value.rawString()))
-                serial = *date;
-            else if (auto number = parseNumber(value.rawString()))
-                serial = *number;
-            else
-                return value.rawString();
-        } else {
-            serial = value.toDouble();
-        }
-        return formatDate(serial, picture.tokens);
-    }
-    double number;
-    if (value.isString()) {
-        if (auto n = parseNumber(value.rawString()))
-            number = *n;
-        else if (auto date = parseDate(value.rawString()))
-            number = *date;
-        else
-            return value.rawString();
-    } else {
-        number = value.toDouble();
-    }
-    return formatNumber(number, text, picture.number);
+    const std::optional<double> number = numberOf(value, picture.date);
+    if (!number) return value.rawString();
+    return picture.date ? formatDate(*number, picture.tokens) : formatNumber(*number, text, picture.number);
 }
 
 } // namespace
