@@ -30,6 +30,7 @@ void ScriptedHost::doEvents() {
 
 void ScriptedHost::setMousePointer(int pointer) {
     pointers.append(pointer);
+    if (onPointer) onPointer(pointer);
 }
 
 void ScriptedHost::programEnded() {

@@ -28,6 +28,8 @@ public:
     std::function<void(const Box&)> onBox;
     // Called each time the program lets the message loop run (the user acts meanwhile).
     std::function<void()> onDoEvents;
+    // Called at each mouse pointer change, once it is recorded.
+    std::function<void(int)> onPointer;
 
     QList<Box> boxes;
     QList<int> pointers;
