@@ -453,6 +453,55 @@ TEST_F(QuenbrookEmptyTest, WaitingForTmpreportCanBeCancelledAndRunsOutWithAMessa
     EXPECT_EQ(tmpreport().size(), 2);
 }
 
+// "Salir" pressed while a build writes its rows, or while its report makes its pages, ends the
+// program there: the build's writes are dropped, tmpreport keeps the last whole build, and both
+// files stay whole.
+TEST_F(QuenbrookEmptyTest, SalirDuringABuildOrItsReportEndsTheProgramLeavingBothFilesWhole) {
+    const Variant today = day(2026, 12, 3);
+    for (int i = 0; i < 5; ++i)
+        fx.addLine(fx.addSale(1, today, {{"estado", 3}, {"SF_hora", time(12, i)}}), "Flan", 1, 400);
+    for (const bool inReport : {false, true}) {
+        SCOPED_TRACE(inReport ? "in the report" : "in the build");
+        frmParametros& window = logIn();
+        verListado(window);
+        const QStringList whole = tmpreportTexts(tmpreport());
+        ASSERT_GE(whole.size(), 10);
+
+        // The next build: the user leaves at its second sale, or as its report begins.
+        int pumps = 0;
+        // The click is dispatched as the loop dispatches it, at the top level.
+        const auto salir = [&] {
+            forms::NestedDispatch dispatch;
+            EXPECT_TRUE(user::click(window.cmdSalir.widget()));
+        };
+        host.onDoEvents = [&] {
+            if (!inReport && ++pumps == 2) salir();
+        };
+        host.onDoExitEvents = [&] {
+            if (inReport) salir();
+        };
+        fx.addLine(fx.addSale(1, today, {{"estado", 3}}), "Coca", 1, 300);
+        const int exitPumps = host.doExitEventsCalls;
+        verListado(window);
+        host.onDoEvents = nullptr;
+        host.onDoExitEvents = nullptr;
+
+        EXPECT_TRUE(runtime::hasEnded());
+        EXPECT_EQ(pumps, inReport ? 0 : 2);
+        EXPECT_EQ(host.doExitEventsCalls - exitPumps, inReport ? 1 : 0);
+        EXPECT_EQ(gDB->spooler, nullptr);
+        EXPECT_EQ(tmpreportTexts(tmpreport()), whole);
+        EXPECT_EQ(integrityCheck(fx.spoolerFile()), "ok");
+        EXPECT_EQ(integrityCheck(fx.mainFile()), "ok");
+
+        install({});
+        forms::unloadAll();
+        runtime::resetProgramState();
+        host.ended = false;
+        install(quenbrook::program());
+    }
+}
+
 TEST_F(QuenbrookTest, AShiftChosenInTheChooserSetsThePeriod) {
     frmParametros& window = logIn();
     // The user opens the chooser, searches 1 to 2 December, picks the oldest shift listed (turn 101) and
