@@ -29,7 +29,7 @@ void clsCajaHelpers::generaFechaCaja(const Progress& progress) {
                 // A group starts at its first write, which then waits for other writers rather
                 // than failing on a read made before theirs.
                 if (!group) {
-                    group.emplace(*gDB->dbaccess);
+                    group.emplace(gDB->dbaccess);
                     groupStart = std::chrono::steady_clock::now();
                 }
                 fechacaja.setValue(sesion.fields(QStringLiteral("fechaapertura")).value());

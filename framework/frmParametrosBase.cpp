@@ -5,6 +5,7 @@
 #include "clsDataBase.h"
 #include "frmSeleccionaTurno.h"
 
+#include "forms/Events.h"
 #include "runtime/Program.h"
 #include "runtime/Variant.h"
 
@@ -22,6 +23,7 @@ frmParametrosBase::frmParametrosBase(DatesOnShift datesOnShift)
     addExportToolPictures(ImageList1);
     cmdTurno.onClick([this] { cmdTurno_Click(); });
     cmdSalir.onClick([this] { cmdSalir_Click(); });
+    forms::markExit(cmdSalir.widget());
 }
 
 void frmParametrosBase::cmdSalir_Click() {

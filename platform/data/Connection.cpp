@@ -5,6 +5,7 @@
 #include "SqliteProvider.h"
 #include "runtime/RuntimeError.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace data {
@@ -48,8 +49,18 @@ void Connection::commitTrans() {
     provider().commitTransaction();
 }
 
+bool Connection::tryBeginWriteTrans(std::chrono::milliseconds wait) {
+    return provider().beginWriteTransaction(int(std::max<std::chrono::milliseconds::rep>(wait.count(), 0)));
+}
+
 void Connection::relaxDurability() {
     provider().relaxDurability();
+}
+
+Transaction::Transaction(ConnectionPtr connection) {
+    if (!connection) runtime::raise(runtime::err::ObjectNotSet);
+    connection->beginTrans();
+    m_connection = std::move(connection);
 }
 
 Transaction::~Transaction() {
@@ -59,8 +70,16 @@ Transaction::~Transaction() {
     }
 }
 
+bool Transaction::tryBeginWrite(ConnectionPtr connection, std::chrono::milliseconds wait) {
+    if (m_connection) return true;
+    if (!connection) runtime::raise(runtime::err::ObjectNotSet);
+    if (!connection->tryBeginWriteTrans(wait)) return false;
+    m_connection = std::move(connection);
+    return true;
+}
+
 void Transaction::commit() {
-    Connection* connection = std::exchange(m_connection, nullptr);
+    const ConnectionPtr connection = std::exchange(m_connection, nullptr);
     if (connection) connection->commitTrans();
 }
 

@@ -79,6 +79,13 @@ public:
     // begins join the outer one.
     virtual void beginTransaction() = 0;
     virtual void commitTransaction() = 0;
+    // Begins a transaction that holds the database's write lock from its start, waiting up to
+    // waitMs for another connection to release it; false, with nothing begun, when it does not.
+    // Inside a transaction it joins it. A provider without such a lock just begins.
+    virtual bool beginWriteTransaction(int /*waitMs*/) {
+        beginTransaction();
+        return true;
+    }
     // The file is the program's own scratch: a write need not reach the disk before it returns.
     virtual void relaxDurability() = 0;
 };

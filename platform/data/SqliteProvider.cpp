@@ -172,7 +172,7 @@ SqliteProvider::SqliteProvider(const QString& file, std::unique_ptr<SqlDialect> 
     if (opened != SQLITE_OK)
         databaseError(QStringLiteral("Cannot open database '%1': %2")
                           .arg(file, QString::fromUtf8(sqlite3_errmsg(m_db.get()))));
-    sqlite3_busy_timeout(db, 5000);
+    sqlite3_busy_timeout(db, busyTimeoutMs);
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     {
@@ -237,6 +237,24 @@ void SqliteProvider::beginTransaction() {
         run("BEGIN");
     }
     ++m_transactions;
+}
+
+bool SqliteProvider::beginWriteTransaction(int waitMs) {
+    if (m_transactions > 0) {
+        ++m_transactions;
+        return true;
+    }
+    settleCursors();
+    struct BusyTimeout {
+        sqlite3* db;
+        ~BusyTimeout() { sqlite3_busy_timeout(db, busyTimeoutMs); }
+    } restore{m_db.get()};
+    sqlite3_busy_timeout(m_db.get(), waitMs);
+    const int rc = sqlite3_exec(m_db.get(), "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    if (rc == SQLITE_BUSY) return false;
+    check(rc);
+    ++m_transactions;
+    return true;
 }
 
 void SqliteProvider::commitTransaction() {

@@ -3,6 +3,8 @@
 #include <functional>
 
 class QEventLoop;
+class QObject;
+class QWidget;
 
 namespace forms {
 
@@ -63,6 +65,22 @@ private:
 
 // Leaves every running message loop (the program has ended).
 void quitAllLoops();
+
+// Marks a widget through which the user ends the program (an exit button).
+void markExit(QWidget* widget);
+
+// For its lifetime, the user's input reaches only the widgets marked as exits; the rest of it
+// (clicks, keys, the wheel, a window's close box) is dropped.
+class ExitInputOnly {
+public:
+    ExitInputOnly();
+    ~ExitInputOnly();
+    ExitInputOnly(const ExitInputOnly&) = delete;
+    ExitInputOnly& operator=(const ExitInputOnly&) = delete;
+
+private:
+    QObject* m_filter;
+};
 
 // Called whenever the outermost handler or loop has finished (unloaded forms are
 // deleted then).

@@ -86,6 +86,11 @@ void DoEvents() {
     if (g_ended) throw ProgramEnd{};
 }
 
+void DoExitEvents() {
+    host().doExitEvents();
+    if (g_ended) throw ProgramEnd{};
+}
+
 void setMousePointer(int pointer) {
     g_pointer = pointer;
     host().setMousePointer(pointer);

@@ -41,6 +41,9 @@ public:
     virtual ~Host() = default;
     virtual int messageBox(const QString& text, int buttons, const QString& caption) = 0;
     virtual void doEvents() = 0;
+    // Lets the loop run while work that nothing may re-enter goes on: of the user's input only
+    // that on the program's exit controls is taken. Hosts without such controls do nothing.
+    virtual void doExitEvents() {}
     virtual void setMousePointer(int pointer) = 0;
     // Called once when the program ends; the host stops its event loop.
     virtual void programEnded() = 0;
@@ -63,6 +66,10 @@ int MsgBox(const QString& text, int buttons = mb::OKOnly, const QString& caption
 
 // DoEvents: lets the message loop run once.
 void DoEvents();
+// Lets the message loop run once during work that nothing may re-enter (a report making its
+// pages): the user can only end the program there. Like DoEvents, it throws ProgramEnd once an
+// event it ran has ended the program.
+void DoExitEvents();
 
 // Screen.MousePointer.
 void setMousePointer(int pointer);

@@ -1,13 +1,20 @@
 #include "PageQueries.h"
 #include "TestLayout.h"
+#include "forms/CommandButton.h"
+#include "forms/Events.h"
+#include "forms/Form.h"
+#include "forms/QtHost.h"
 #include "reports/PdfExport.h"
+#include "runtime/Program.h"
 #include "runtime/RuntimeError.h"
 #include "support/LocaleScope.h"
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QProgressDialog>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -313,4 +320,63 @@ TEST(ReportRun, ALongReportShowsThePagesDoneWhileItRunsAndExports) {
         pdf.exportPages(report.pages().mid(0, 1000));
         EXPECT_EQ(shown, c.texts);
     }
+}
+
+namespace {
+
+class frmSalir : public forms::Form {
+public:
+    frmSalir() : Form(QStringLiteral("frmSalir")) {
+        cmdSalir.onClick([] { runtime::End(); });
+        forms::markExit(cmdSalir.widget());
+    }
+    forms::CommandButton cmdSalir{
+        *this, QStringLiteral("cmdSalir"), QStringLiteral("Salir"), {100, 100, 1200, 400}};
+};
+
+// A click as the window system delivers it: to the window, which routes it to the widget under it.
+void clickThroughWindow(QWidget* widget) {
+    QWidget* window = widget->window();
+    const QPointF at(widget->mapTo(window, widget->rect().center()));
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+        QCoreApplication::postEvent(
+            window->windowHandle(),
+            new QMouseEvent(type, at, at, window->mapToGlobal(at), Qt::LeftButton,
+                            type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                            Qt::NoModifier));
+}
+
+} // namespace
+
+TEST(ReportRun, TheExitButtonEndsTheProgramWhileALongReportRuns) {
+    forms::QtHost host;
+    runtime::Host* previous = runtime::setHost(&host);
+    runtime::resetProgramState();
+    SalesReport report;
+    QVector<Row> rows;
+    for (int i = 0; i < 16000; ++i)
+        rows.append(SalesReport::row(QString::number(i), "Pizza", 1, 10));
+    feedSales(report, rows);
+    frmSalir& form = forms::instance<frmSalir>();
+    form.show();
+    // The user clicks the exit button once the progress of the run shows.
+    QTimer click;
+    QObject::connect(&click, &QTimer::timeout, [&] {
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (qobject_cast<QProgressDialog*>(widget) && widget->isVisible() && click.isActive()) {
+                click.stop();
+                clickThroughWindow(form.cmdSalir.widget());
+            }
+    });
+    click.start(0);
+    bool ran = false;
+    forms::fire([&] {
+        report.run();
+        ran = true;
+    });
+    EXPECT_TRUE(runtime::hasEnded());
+    EXPECT_FALSE(ran);
+    forms::unloadAll();
+    runtime::setHost(previous);
+    runtime::resetProgramState();
 }

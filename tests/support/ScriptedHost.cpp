@@ -28,8 +28,14 @@ void ScriptedHost::doEvents() {
     if (QCoreApplication::instance()) QCoreApplication::processEvents();
 }
 
+void ScriptedHost::doExitEvents() {
+    ++doExitEventsCalls;
+    if (onDoExitEvents) onDoExitEvents();
+}
+
 void ScriptedHost::setMousePointer(int pointer) {
     pointers.append(pointer);
+    if (onPointer) onPointer(pointer);
 }
 
 void ScriptedHost::programEnded() {

@@ -28,14 +28,20 @@ public:
     std::function<void(const Box&)> onBox;
     // Called each time the program lets the message loop run (the user acts meanwhile).
     std::function<void()> onDoEvents;
+    // Called each time work that nothing may re-enter lets the loop run for the exits alone.
+    std::function<void()> onDoExitEvents;
+    // Called at each mouse pointer change, once it is recorded.
+    std::function<void(int)> onPointer;
 
     QList<Box> boxes;
     QList<int> pointers;
     int doEventsCalls = 0;
+    int doExitEventsCalls = 0;
     bool ended = false;
 
     int messageBox(const QString& text, int buttons, const QString& caption) override;
     void doEvents() override;
+    void doExitEvents() override;
     void setMousePointer(int pointer) override;
     void programEnded() override;
 
