@@ -1,6 +1,5 @@
 #pragma once
 
-#include "ColumnNames.h"
 #include "runtime/Variant.h"
 
 #include <QString>
@@ -9,6 +8,8 @@
 #include <memory>
 
 namespace data {
+
+class ColumnNames;
 
 // ADO-like field type codes.
 namespace adType {

@@ -1,5 +1,6 @@
 #include "SqliteProvider.h"
 
+#include "ColumnNames.h"
 #include "JetSql.h"
 #include "SqliteValues.h"
 #include "TSql.h"
