@@ -2,7 +2,7 @@
 
 #include "ConnectionString.h"
 #include "SqlServer.h"
-#include "SqliteProvider.h"
+#include "SqliteProvider_p.h"
 #include "runtime/RuntimeError.h"
 
 #include <algorithm>

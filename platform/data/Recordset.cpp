@@ -1,6 +1,6 @@
 #include "Recordset.h"
 
-#include "ColumnNames.h"
+#include "ColumnNames_p.h"
 #include "runtime/RuntimeError.h"
 
 namespace data {

@@ -1,9 +1,9 @@
-#include "SqliteProvider.h"
+#include "SqliteProvider_p.h"
 
-#include "ColumnNames.h"
+#include "ColumnNames_p.h"
 #include "JetSql.h"
 #include "SqliteValues.h"
-#include "TSql.h"
+#include "TSql_p.h"
 #include "runtime/FileSystem.h"
 #include "runtime/RuntimeError.h"
 

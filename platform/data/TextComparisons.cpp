@@ -1,4 +1,4 @@
-#include "TextComparisons.h"
+#include "TextComparisons_p.h"
 
 namespace data::sql {
 

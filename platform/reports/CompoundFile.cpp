@@ -1,4 +1,4 @@
-#include "CompoundFile.h"
+#include "CompoundFile_p.h"
 
 #include <QtEndian>
 

@@ -1,4 +1,4 @@
-#include "Paginator.h"
+#include "Paginator_p.h"
 
 #include <algorithm>
 

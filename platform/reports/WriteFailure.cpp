@@ -1,6 +1,6 @@
 #include "WriteFailure.h"
 
-#include "Translations.h"
+#include "Translations_p.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "XlsExport.h"
 
-#include "CompoundFile.h"
+#include "CompoundFile_p.h"
 #include "TextLines.h"
 #include "runtime/DateSerial.h"
 #include "runtime/Regional.h"
