@@ -481,7 +481,7 @@ SqliteProvider::RowStatement& SqliteProvider::rowStatement(RowVerb verb, const Q
     for (const ColumnInfo& c : columns)
         s->columnKinds.append(kindOf(c.declaredType));
     last = s;
-    m_rows.insert(key, std::move(s));
+    m_rows.insert(key, s);
     return *last;
 }
 

@@ -221,7 +221,7 @@ const Picture& compiled(const QString& picture) {
         compiledPicture.tokens = tokenizeDatePicture(picture);
     else
         compiledPicture.number = parseNumberPicture(picture);
-    return *cache.insert(picture, std::move(compiledPicture));
+    return *cache.emplace(picture, std::move(compiledPicture));
 }
 
 } // namespace
@@ -245,7 +245,7 @@ void roundDecimal(double value, int decimals, std::string& integerDigits, std::s
         digits.insert(0, size_t(-pointPosition), '0');
         pointPosition = 0;
     }
-    const size_t keep = size_t(pointPosition + decimals);
+    const size_t keep = size_t(pointPosition) + size_t(decimals);
     if (digits.size() < keep + 1) digits.resize(keep + 1, '0');
     std::string kept = digits.substr(0, keep);
     if (digits[keep] >= '5') {
