@@ -26,7 +26,7 @@ QString NombreComprobante(QString& tipo, bool conPalabra) {
     if (code < 0) return QStringLiteral("X");
     const QString pais = LeeDBSetting(QStringLiteral("cmbPais"), QStringLiteral("0"));
     if (pais == QLatin1String("0")) {
-        const QString letra = code % 2 == 0 ? QStringLiteral("A") : QStringLiteral("B");
+        QString letra = code % 2 == 0 ? QStringLiteral("A") : QStringLiteral("B");
         if (!conPalabra) return letra;
         return (code < 2 ? QStringLiteral("Factura ") : QStringLiteral("N/C ")) + letra;
     }
