@@ -65,7 +65,7 @@ QString WriteFailure::reasonOf(const QString& fileName, int errorNumber) {
     default:
         break;
     }
-    if (const QString problem = foreseen(fileName); !problem.isEmpty()) return problem;
+    if (QString problem = foreseen(fileName); !problem.isEmpty()) return problem;
     return errorNumber ? QString::fromLocal8Bit(std::strerror(errorNumber)) : notWritten();
 }
 
