@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <new>
 
 namespace runtime {
 
@@ -38,7 +39,13 @@ QString g_path;
 QString g_title;
 int g_pointer = pointer::Default;
 bool g_ended = false;
-int g_eventDepth = 0;
+
+// The run-time error box, then the program's end.
+void endWithError(long number, const QString& description) {
+    MsgBox(QStringLiteral("Run-time error '%1':\n\n%2").arg(number).arg(description), mb::Critical);
+    g_ended = true;
+    host().programEnded();
+}
 
 } // namespace
 
@@ -114,24 +121,22 @@ bool hasEnded() {
 
 void resetProgramState() {
     g_ended = false;
-    g_eventDepth = 0;
     g_pointer = pointer::Default;
 }
 
 void runEvent(const std::function<void()>& handler) {
     if (g_ended) return;
-    ++g_eventDepth;
-    struct Depth {
-        ~Depth() { --g_eventDepth; }
-    } depth;
     try {
         handler();
     } catch (const ProgramEnd&) {
     } catch (const RuntimeError& e) {
-        MsgBox(QStringLiteral("Run-time error '%1':\n\n%2").arg(e.number()).arg(e.description()),
-               mb::Critical);
-        g_ended = true;
-        host().programEnded();
+        endWithError(e.number(), e.description());
+    } catch (const std::bad_alloc&) {
+        endWithError(err::OutOfMemory.number, QString::fromUtf8(err::OutOfMemory.description));
+    } catch (const std::exception& e) {
+        endWithError(err::InternalError.number,
+                     QStringLiteral("%1: %2").arg(QString::fromUtf8(err::InternalError.description),
+                                                  QString::fromUtf8(e.what())));
     }
 }
 

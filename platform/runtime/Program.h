@@ -84,6 +84,7 @@ void resetProgramState();
 
 // Runs one event handler at the top level: an error that leaves it shows the run-time
 // error box (number and description) and ends the program; after the end no handler runs.
+// Any other exception is a run-time error too: 7 for memory exhausted, 51 for the rest.
 void runEvent(const std::function<void()>& handler);
 
 } // namespace runtime
