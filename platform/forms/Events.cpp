@@ -112,10 +112,6 @@ void callFromCode(const std::function<void()>& code) {
     code();
 }
 
-bool inEvent() {
-    return eventDepth > 0;
-}
-
 bool busy() {
     return busyCount > 0;
 }

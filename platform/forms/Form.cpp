@@ -128,9 +128,6 @@ void Form::setHeight(int height) {
 void Form::setClientSize(int width, int height) {
     m_window->resize(toPixels(width), toPixels(height));
 }
-int Form::scaleWidth() const {
-    return toTwips(m_window->width());
-}
 int Form::scaleHeight() const {
     return toTwips(m_window->height());
 }

@@ -51,7 +51,6 @@ public:
     void setHeight(int height);
     // The designed size of the area inside the borders.
     void setClientSize(int width, int height);
-    int scaleWidth() const;
     int scaleHeight() const;
 
     bool isLoaded() const { return !m_unloaded; }
