@@ -11,7 +11,7 @@ namespace data {
 
 class ColumnNames;
 
-// ADO-like field type codes.
+// Field type codes, the numbers Field::type gives.
 namespace adType {
 constexpr int Empty = 0;
 constexpr int SmallInt = 2;

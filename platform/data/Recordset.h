@@ -24,7 +24,7 @@ public:
     runtime::Variant value() const;
     // Assigns the value on the new row (AddNew) or on the current row; Update stores it.
     void setValue(const runtime::Variant& value);
-    // ADO-like type code (data::adType).
+    // Its type code (data::adType).
     int type() const;
 
 private:

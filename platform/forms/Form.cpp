@@ -21,7 +21,7 @@ namespace forms {
 
 namespace {
 
-// The title bar and borders around the client area, as classic desktop windows have them.
+// The title bar and borders around the client area, which a form's Width and Height include.
 constexpr int FrameWidthTwips = toTwips(8);
 constexpr int FrameHeightTwips = toTwips(30);
 

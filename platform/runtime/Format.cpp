@@ -227,7 +227,7 @@ const Picture& compiled(const QString& picture) {
 } // namespace
 
 // The digits of |value| rounded half away from zero to `decimals` places, read from its
-// 15 significant decimal digits as the classic runtime does (so 2.675 gives 2.68).
+// 15 significant decimal digits (so 2.675, held as 2.67499999..., gives 2.68).
 void roundDecimal(double value, int decimals, std::string& integerDigits, std::string& fractionDigits) {
     char buffer[64];
     const char* end =

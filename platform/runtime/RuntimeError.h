@@ -7,7 +7,7 @@
 
 namespace runtime {
 
-// A run-time error: a number and a description, as the classic runtime's Err object held.
+// A run-time error: its number, its description and where it was raised.
 // Database errors carry the engine's own description.
 class RuntimeError : public std::exception {
 public:
