@@ -66,7 +66,7 @@ QString FmtHora(const runtime::Variant& valor) {
     return valor.isNull() ? QString() : runtime::Format(valor, QStringLiteral("HH:MM"));
 }
 
-std::int32_t itemdataV(forms::ComboBox& combo) {
+std::int32_t itemdataV(const forms::ComboBox& combo) {
     std::int32_t result = 0;
     trapErrors(QStringLiteral("itemdataV"), MFunciones,
                [&] { result = combo.listIndex() != -1 ? combo.itemData(combo.listIndex()) : -1; });
