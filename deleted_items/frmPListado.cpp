@@ -3,6 +3,7 @@
 #include "extras.h"
 
 #include "data/Recordset.h"
+#include "framework/ErrorLog.h"
 #include "framework/GridHelpers.h"
 #include "framework/ListingHelpers.h"
 #include "framework/ProgramDescription.h"

@@ -1,7 +1,7 @@
 #include "ReportExport.h"
 
+#include "ErrorLog.h"
 #include "forms/CommonDialog.h"
-#include "funciones.h"
 #include "reports/PdfExport.h"
 #include "reports/Report.h"
 #include "reports/RtfExport.h"

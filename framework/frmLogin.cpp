@@ -1,5 +1,6 @@
 #include "frmLogin.h"
 
+#include "ErrorLog.h"
 #include "ProgramDescription.h"
 #include "UserSettings.h"
 #include "Usuario.h"

@@ -13,6 +13,7 @@
 #include "framework/funciones.h"
 #include "runtime/DateSerial.h"
 #include "runtime/Format.h"
+#include "runtime/RuntimeError.h"
 
 using namespace framework;
 

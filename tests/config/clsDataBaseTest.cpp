@@ -1,6 +1,5 @@
 #include "framework/clsDataBase.h"
 #include "data/Recordset.h"
-#include "framework/Configuracion.h"
 #include "framework/Main.h"
 #include "runtime/DateSerial.h"
 #include "runtime/Format.h"

@@ -1,3 +1,4 @@
+#include "framework/ErrorLog.h"
 #include "framework/clsDataBase.h"
 #include "framework/funciones.h"
 #include "runtime/DateSerial.h"
