@@ -1,7 +1,7 @@
 #include "frmLogin.h"
 
 #include "ErrorLog.h"
-#include "ProgramDescription.h"
+#include "ProgramSession.h"
 #include "UserSettings.h"
 #include "Usuario.h"
 #include "clsDataBase.h"

@@ -7,7 +7,7 @@
 
 #include "data/Recordset.h"
 #include "framework/ListViewHelpers.h"
-#include "framework/ProgramDescription.h"
+#include "framework/ProgramSession.h"
 #include "framework/Usuario.h"
 #include "framework/clsDataBase.h"
 #include "framework/funciones.h"

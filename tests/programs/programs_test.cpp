@@ -2,7 +2,7 @@
 #include "deleted_items/Quenbrook.h"
 #include "deleted_items/frmParametros.h"
 #include "framework/Main.h"
-#include "framework/ProgramDescription.h"
+#include "framework/ProgramSession.h"
 #include "framework/frmLogin.h"
 #include "invoice_lines/ActiveReport1.h"
 #include "invoice_lines/Velmarsh.h"
@@ -21,18 +21,16 @@
 
 namespace {
 
-// Starts the installed program, logs in as admin and checks its own window and report came up.
+// Starts the program, logs in as admin and checks its own window and report came up.
 template <class Parametros, class Report>
 void startsItsOwnWindowAndReport(framework::ProgramDescription description, const QString& title) {
-    framework::install(std::move(description));
+    framework::ProgramSession session(std::move(description));
     forms::fire([] { framework::Main(); });
     ASSERT_TRUE(user::type(forms::instance<framework::frmLogin>().txtPass.widget(), QStringLiteral("\r")));
     EXPECT_EQ(runtime::App::title(), title);
     EXPECT_TRUE(forms::isLoaded<Parametros>());
     EXPECT_EQ(&framework::parametros(), &forms::instance<Parametros>());
     EXPECT_NE(dynamic_cast<Report*>(&framework::report()), nullptr);
-    framework::install({});
-    forms::unloadAll();
 }
 
 } // namespace
