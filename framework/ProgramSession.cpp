@@ -5,7 +5,6 @@
 #include "clsDataBase.h"
 #include "frmSeleccionaTurno.h"
 
-#include "forms/Form.h"
 #include "reports/Report.h"
 #include "reports/ReportViewer.h"
 #include "runtime/Program.h"
@@ -29,11 +28,7 @@ ProgramSession::ProgramSession(ProgramDescription description) : m_description(s
 }
 
 ProgramSession::~ProgramSession() {
-    m_viewer.reset();
-    m_report.reset();
-    forms::unloadAll();
     resetProgramValues();
-    m_database.reset();
     runtime::App::setTitle(QString());
     g_session = nullptr;
 }

@@ -2,6 +2,8 @@
 
 #include "ProgramDescription.h"
 
+#include "forms/Form.h"
+
 #include <memory>
 
 namespace reports {
@@ -17,11 +19,11 @@ class frmParametrosBase;
 class frmSeleccionaTurno;
 
 // One run of a program, made after QApplication and destroyed before it; one at a time. It
-// holds the program's description, its database object, its report layout and the window that
-// previews it. It starts the program-wide values gDB, gIdUsuario, gCategorizacion,
-// gFilasGrilla, gColOrden and gSentidoOrden afresh and gives the program its title; its end
-// unloads the windows still loaded, deletes the preview, the report and the database object,
-// and clears the values again.
+// holds the program's description, its database object, its windows (the default instances of
+// its form classes), its report layout and the window that previews it. It starts the
+// program-wide values gDB, gIdUsuario, gCategorizacion, gFilasGrilla, gColOrden and
+// gSentidoOrden afresh and gives the program its title; its end clears the values, deletes the
+// preview and the report, unloads the windows still loaded and deletes the database object.
 class ProgramSession {
 public:
     explicit ProgramSession(ProgramDescription description = {});
@@ -49,8 +51,11 @@ public:
 private:
     static void resetProgramValues();
 
+    // Destroyed in the reverse order: the preview before its report, the windows before the
+    // database object.
     ProgramDescription m_description;
     std::unique_ptr<clsDataBase> m_database;
+    forms::FormRegistry m_forms;
     std::unique_ptr<reports::Report> m_report;
     std::unique_ptr<reports::ReportViewer> m_viewer;
 };
