@@ -18,7 +18,6 @@ void Main() {
 
 int run(int argc, char** argv, ProgramDescription description) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(description.title);
     ProgramSession session(std::move(description));
     return forms::runProgram(session.description().title, [] { Main(); });
 }

@@ -45,7 +45,6 @@ protected:
     void SetUp() override { runtime::setClock(fixedNow); }
     void TearDown() override {
         session.reset();
-        runtime::setClock(nullptr);
         runtime::App::setPath(QString());
     }
 

@@ -81,10 +81,7 @@ protected:
                 return answers.takeFirst();
             });
     }
-    void TearDown() override {
-        forms::CommonDialog::setSaveScript({});
-        session.reset();
-    }
+    void TearDown() override { session.reset(); }
     QString file(const QString& name) const { return dir.filePath(name); }
     QStringList logLines() const {
         QStringList lines;

@@ -62,10 +62,7 @@ protected:
         fx.addShift(7, day(2026, 3, 5), time(9, 7), {{"Idsesion", 1234}});
         forms::instance<frmParametrosPrueba>().show();
     }
-    void TearDown() override {
-        session.reset();
-        runtime::setClock(nullptr);
-    }
+    void TearDown() override { session.reset(); }
 
     frmParametrosPrueba& parametros() { return forms::instance<frmParametrosPrueba>(); }
 

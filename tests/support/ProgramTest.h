@@ -20,8 +20,9 @@
 
 // A program's run for one test: a per-user settings store of its own, a point-of-sale
 // installation, the scripted user and the program's session, with the clock pinned to
-// 3 December 2026 10:30:15. The test's end ends the session: the windows left loaded are
-// unloaded, the report and its preview deleted and the program-wide values cleared.
+// 3 December 2026 10:30:15. The test's end ends the session (the windows left loaded are
+// unloaded, the report and its preview deleted, the program-wide values cleared), then the
+// scripted user puts the real clock back.
 template <class Parametros> class ProgramTest : public ::testing::Test {
 protected:
     using Program = std::function<framework::ProgramDescription()>;
@@ -33,10 +34,7 @@ protected:
         runtime::setClock(pinnedNow);
         session.emplace(m_program());
     }
-    void TearDown() override {
-        session.reset();
-        runtime::setClock(nullptr);
-    }
+    void TearDown() override { session.reset(); }
 
     // Ends the program's run and starts another on the same installation, of the fixture's
     // program or of another description.
