@@ -3,9 +3,10 @@
 #include "extras.h"
 
 #include "data/Recordset.h"
+#include "framework/ErrorLog.h"
 #include "framework/GridHelpers.h"
 #include "framework/ListingHelpers.h"
-#include "framework/ProgramDescription.h"
+#include "framework/ProgramSession.h"
 #include "framework/clsDataBase.h"
 #include "framework/frmSeleccionaTurno.h"
 #include "framework/funciones.h"

@@ -1,6 +1,5 @@
 #include "Configuracion.h"
 
-#include "clsDataBase.h"
 #include "runtime/FileSystem.h"
 #include "runtime/Program.h"
 
@@ -50,10 +49,6 @@ QString LeeIni(const QString& archivo, const QString& clave, const QString& defe
                 .replace(QLatin1String("vbcrlf"), QLatin1String("\r\n"));
     }
     return defecto;
-}
-
-QString LeeDBSetting(const QString& clave, const QString& defecto) {
-    return gDB->dbgetsetting(clave, defecto);
 }
 
 } // namespace framework

@@ -1,9 +1,8 @@
 #include "ListingHelpers.h"
 
-#include "Configuracion.h"
+#include "ErrorLog.h"
 #include "UserSettings.h"
 #include "clsDataBase.h"
-#include "funciones.h"
 
 #include "data/Recordset.h"
 #include "forms/ComboBox.h"

@@ -1,6 +1,7 @@
 #include "frmLogin.h"
 
-#include "ProgramDescription.h"
+#include "ErrorLog.h"
+#include "ProgramSession.h"
 #include "UserSettings.h"
 #include "Usuario.h"
 #include "clsDataBase.h"

@@ -1,7 +1,7 @@
 #include "frmParametrosBase.h"
 
 #include "ExportToolPictures.h"
-#include "ProgramDescription.h"
+#include "ProgramSession.h"
 #include "clsDataBase.h"
 #include "frmSeleccionaTurno.h"
 

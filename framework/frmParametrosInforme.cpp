@@ -1,6 +1,6 @@
 #include "frmParametrosInforme.h"
 
-#include "ProgramDescription.h"
+#include "ProgramSession.h"
 #include "clsCajaHelpers.h"
 #include "clsDataBase.h"
 

@@ -28,14 +28,6 @@ ALLOWED = {
 for program in PROGRAMS:
     ALLOWED[program] = set(PLATFORM) | {"framework"}
 
-# KNOWN EXCEPTIONS, to be emptied: circles of the framework being broken on another branch. Each
-# is the set of nodes (folder/name) a circle may span and still pass; one that is no longer
-# found fails the check, so that the list is emptied as the circles go.
-KNOWN_CIRCLES = [
-    {"framework/Main", "framework/ProgramDescription", "framework/frmLogin", "framework/frmParametrosBase"},
-    {"framework/Configuracion", "framework/clsDataBase", "framework/funciones"},
-]
-
 INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"]+)"', re.MULTILINE)
 
 
@@ -164,13 +156,7 @@ def main():
             if in_circle_scope and target.startswith(("platform/", "framework/")) and node_of(target) != node_of(path):
                 graph.setdefault(node_of(path), set()).add(node_of(target))
 
-    found = circles(graph)
-    for allowed in KNOWN_CIRCLES:
-        if not any(set(component) <= allowed for component in found):
-            problems.append(f"known circle among {', '.join(sorted(allowed))} is gone: take it off KNOWN_CIRCLES")
-    for component in found:
-        if any(set(component) <= allowed for allowed in KNOWN_CIRCLES):
-            continue
+    for component in circles(graph):
         circle = cycle_through(graph, component)
         others = sorted(set(component) - set(circle))
         problems.append("include circle: " + " -> ".join(circle) + (f" (with {', '.join(others)})" if others else ""))

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "forms/QtHost.h"
-#include "framework/ProgramDescription.h"
-#include "framework/clsDataBase.h"
+#include "framework/ProgramSession.h"
 #include "tools/pos/DemoInstallation.h"
 
 #include <QElapsedTimer>
@@ -40,10 +39,10 @@ private:
 bool readOptions(const QStringList& args, demo::Options& options, int* rounds = nullptr);
 
 // Starts a program beside a demo installation as its start routine does, without the login:
-// the host, the program folder, the desktop look, the program's description, and its database
+// the host, the program folder, the desktop look, and the program's session with its database
 // object opened as gDB.
-std::unique_ptr<framework::clsDataBase> startProgram(forms::QtHost& host, const QString& installation,
-                                                     framework::ProgramDescription program);
+std::unique_ptr<framework::ProgramSession> startProgram(forms::QtHost& host, const QString& installation,
+                                                        framework::ProgramDescription program);
 
 double seconds(qint64 nanoseconds);
 double minimum(const std::vector<double>& times);

@@ -8,7 +8,7 @@
 
 #include "forms/DesktopLook.h"
 #include "forms/QtHost.h"
-#include "framework/ProgramDescription.h"
+#include "framework/ProgramSession.h"
 #include "framework/clsDataBase.h"
 #include "reports/PageModel.h"
 #include "runtime/DateSerial.h"

@@ -16,7 +16,7 @@
 #include "deleted_items/Quenbrook.h"
 #include "deleted_items/frmParametros.h"
 #include "forms/DesktopLook.h"
-#include "framework/ProgramDescription.h"
+#include "framework/ProgramSession.h"
 #include "framework/ReportExport.h"
 #include "framework/clsDataBase.h"
 #include "reports/PagePainter.h"

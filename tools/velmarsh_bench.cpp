@@ -9,7 +9,7 @@
 
 #include "data/JetFunctions.h"
 #include "forms/DesktopLook.h"
-#include "framework/ProgramDescription.h"
+#include "framework/ProgramSession.h"
 #include "framework/ReportExport.h"
 #include "framework/clsCajaHelpers.h"
 #include "framework/clsDataBase.h"

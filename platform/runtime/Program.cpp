@@ -36,15 +36,12 @@ public:
 ConsoleHost g_console;
 Host* g_host = &g_console;
 QString g_path;
-QString g_title;
 int g_pointer = pointer::Default;
-bool g_ended = false;
 
 // The run-time error box, then the program's end.
 void endWithError(long number, const QString& description) {
     MsgBox(QStringLiteral("Run-time error '%1':\n\n%2").arg(number).arg(description), mb::Critical);
-    g_ended = true;
-    host().programEnded();
+    host().endRun();
 }
 
 } // namespace
@@ -73,12 +70,11 @@ void setPath(const QString& folder) {
 }
 
 QString title() {
-    if (g_title.isEmpty() && QCoreApplication::instance()) return QCoreApplication::applicationName();
-    return g_title;
+    return QCoreApplication::applicationName();
 }
 
 void setTitle(const QString& title) {
-    g_title = title;
+    QCoreApplication::setApplicationName(title);
 }
 
 } // namespace App
@@ -90,12 +86,12 @@ int MsgBox(const QString& text, int buttons, const QString& caption) {
 void DoEvents() {
     host().doEvents();
     // An event run by the pump may have ended the program: nothing after it runs.
-    if (g_ended) throw ProgramEnd{};
+    if (host().runEnded()) throw ProgramEnd{};
 }
 
 void DoExitEvents() {
     host().doExitEvents();
-    if (g_ended) throw ProgramEnd{};
+    if (host().runEnded()) throw ProgramEnd{};
 }
 
 void setMousePointer(int pointer) {
@@ -108,24 +104,21 @@ int mousePointer() {
 }
 
 void End() {
-    if (!g_ended) {
-        g_ended = true;
-        host().programEnded();
-    }
+    if (!host().runEnded()) host().endRun();
     throw ProgramEnd{};
 }
 
 bool hasEnded() {
-    return g_ended;
+    return host().runEnded();
 }
 
 void resetProgramState() {
-    g_ended = false;
+    host().newRun();
     g_pointer = pointer::Default;
 }
 
 void runEvent(const std::function<void()>& handler) {
-    if (g_ended) return;
+    if (host().runEnded()) return;
     try {
         handler();
     } catch (const ProgramEnd&) {

@@ -47,13 +47,27 @@ public:
     virtual void setMousePointer(int pointer) = 0;
     // Called once when the program ends; the host stops its event loop.
     virtual void programEnded() = 0;
+
+    // Whether the program run this host serves has ended; endRun() marks it so and runs
+    // programEnded (End and the top level end a run through it); newRun() begins another.
+    bool runEnded() const { return m_ended; }
+    void endRun() {
+        m_ended = true;
+        programEnded();
+    }
+    void newRun() { m_ended = false; }
+
+private:
+    bool m_ended = false;
 };
 
-// The host in use (a console host until one is installed); setHost returns the previous.
+// The host in use (a console host until one is installed); setHost returns the previous. The
+// state of the program run goes with the host that serves it.
 Host& host();
 Host* setHost(Host* host);
 
-// The program's folder (App.Path, without a trailing separator) and title (App.Title).
+// The program's folder (App.Path, without a trailing separator) and title (App.Title, the
+// application's name).
 namespace App {
 QString path();
 void setPath(const QString& folder);

@@ -29,12 +29,12 @@ protected:
         runtime::resetProgramState();
     }
     void TearDown() override {
-        forms::unloadAll();
         runtime::setHost(previous);
         runtime::resetProgramState();
     }
     forms::QtHost host;
     runtime::Host* previous = nullptr;
+    forms::FormRegistry registry;
 };
 
 class frmMenu : public forms::Form {

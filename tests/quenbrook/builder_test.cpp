@@ -274,9 +274,8 @@ TEST(QuenbrookQueries, SqlServerTextsOfTheBuild) {
         "42))  GROUP BY IDVENTA, NOMBREARTICULO, MONTO, VENTASDETAIL.IDVENTA, estado, idproducto  order by "
         "hora, tipo ");
     // The range form, with the Access literals.
-    clsDataBase access;
-    clsDataBase* previous = gDB;
-    gDB = &access;
+    ProgramSession session;
+    session.newDatabase();
     EXPECT_TRUE(
         deletedItemsSalesQuery(QString(), runtime::dateSerial(2026, 12, 3), runtime::dateSerial(2026, 12, 4),
                                false)
@@ -287,7 +286,6 @@ TEST(QuenbrookQueries, SqlServerTextsOfTheBuild) {
     EXPECT_TRUE(deletedItemsSalesQuery(QString(), 0,
                                        runtime::dateSerial(2026, 12, 4) + runtime::timeSerial(0, 1, 0), false)
                     .contains(" and #2026-12-05# "));
-    gDB = previous;
 }
 
 TEST_F(QuenbrookEmptyTest, NombreMesaAndTheAuditSupplement) {
@@ -400,9 +398,7 @@ TEST_F(QuenbrookEmptyTest, ABuildWaitsForAnotherBuildAndHoldsTmpreportUntilItsRe
         data::CommitScope next;
         EXPECT_TRUE(next.tryBeginWrite(other, std::chrono::milliseconds(0)));
         next.commit();
-        install({});
-        forms::unloadAll();
-        install(quenbrook::program());
+        restart();
     }
 }
 
@@ -494,11 +490,7 @@ TEST_F(QuenbrookEmptyTest, SalirDuringABuildOrItsReportEndsTheProgramLeavingBoth
         EXPECT_EQ(integrityCheck(fx.spoolerFile()), "ok");
         EXPECT_EQ(integrityCheck(fx.mainFile()), "ok");
 
-        install({});
-        forms::unloadAll();
-        runtime::resetProgramState();
-        host.ended = false;
-        install(quenbrook::program());
+        restart();
     }
 }
 

@@ -352,6 +352,7 @@ TEST(ReportRun, TheExitButtonEndsTheProgramWhileALongReportRuns) {
     forms::QtHost host;
     runtime::Host* previous = runtime::setHost(&host);
     runtime::resetProgramState();
+    forms::FormRegistry registry;
     SalesReport report;
     QVector<Row> rows;
     for (int i = 0; i < 16000; ++i)
@@ -376,7 +377,6 @@ TEST(ReportRun, TheExitButtonEndsTheProgramWhileALongReportRuns) {
     });
     EXPECT_TRUE(runtime::hasEnded());
     EXPECT_FALSE(ran);
-    forms::unloadAll();
     runtime::setHost(previous);
     runtime::resetProgramState();
 }

@@ -9,7 +9,8 @@
 
 // A runtime host for tests: it answers message boxes from a script, records every box,
 // mouse pointer change and the program's end, and pumps Qt events for DoEvents.
-// It installs itself for its lifetime and starts a fresh program run.
+// It installs itself for its lifetime and starts a fresh program run; its end puts back the
+// previous host and the real clock, save dialog and print dialog that a test scripted.
 class ScriptedHost : public runtime::Host {
 public:
     struct Box {
