@@ -14,7 +14,7 @@ namespace {
 // files the point-of-sale system writes.
 QString decode(const QByteArray& bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString text = utf8.decode(bytes);
+    QString text = utf8.decode(bytes);
     if (!utf8.hasError()) return text;
     QStringDecoder decoder("windows-1252");
     if (decoder.isValid()) return decoder.decode(bytes);

@@ -56,7 +56,7 @@ QString AskSaveFileName(const QString& Ext, const QString& FileName) {
         dialog.Filter = Ext + QStringLiteral(" File (*.") + Ext + QStringLiteral(")|*.") + Ext +
                         QStringLiteral("|AllFiles (*.*)|*.*");
         dialog.FilterIndex = 1;
-        dialog.Flags = 2054;
+        dialog.Flags = forms::cdl::OverwritePrompt | forms::cdl::HideReadOnly | forms::cdl::PathMustExist;
         dialog.CancelError = true;
         // A cancel, or a failure of the dialog itself, gives "" and no log line.
         try {

@@ -60,12 +60,12 @@ void frmParametrosInforme::LlenaInforme() {
     // writes are one transaction, kept however the build ends, that holds the table from its
     // emptying until the report has read it back. Its reads are one snapshot of the
     // point-of-sale database.
-    data::Transaction writes;
+    data::CommitScope writes;
     if (!tomaTmpreport(writes)) {
         runtime::setMousePointer(runtime::pointer::Default);
         return;
     }
-    data::Transaction reads(gDB->dbaccess);
+    data::CommitScope reads(gDB->dbaccess);
     gDB->spooler->execute(QStringLiteral("Delete from tmpreport"));
     data::Recordset tmp;
     tmp.open(QStringLiteral("select * from tmpReport"), gDB->spooler, data::adOpenStatic,
@@ -92,7 +92,7 @@ const QString frmParametrosInforme::TmpreportOcupado =
     QStringLiteral("No se puede generar el informe: otro programa o puesto está generando un informe en "
                    "esta instalación. Intente nuevamente en unos minutos.");
 
-bool frmParametrosInforme::tomaTmpreport(data::Transaction& writes) {
+bool frmParametrosInforme::tomaTmpreport(data::CommitScope& writes) {
     if (writes.tryBeginWrite(gDB->spooler, std::chrono::milliseconds(0))) return true;
     // Another build holds it: the window stays live and the bar shows the time waited.
     const double value = pb.value();

@@ -13,7 +13,7 @@
 
 namespace data {
 class Recordset;
-class Transaction;
+class CommitScope;
 } // namespace data
 
 namespace framework {
@@ -65,7 +65,7 @@ private:
     void cancelar_Click();
     // Begins the build's transaction on tmpreport, waiting while another build holds it; false when
     // the user cancels or the wait runs out (the user is told).
-    bool tomaTmpreport(data::Transaction& writes);
+    bool tomaTmpreport(data::CommitScope& writes);
 
     bool m_building = false;
     bool m_cancelRequested = false;

@@ -21,6 +21,37 @@ bool textIs(sqlite3_stmt* s, int column, const char* text) {
     return value && std::strcmp(value, text) == 0;
 }
 
+// The sale's row of tmpreport: its columns, the table with its kind's prefix, the date when the
+// shift's date is missing.
+void bindSale(sqlite3_stmt* insert, sqlite3_stmt* sales) {
+    for (int c = 0; c < 16; ++c)
+        sqlite3_bind_value(insert, c + 1, sqlite3_column_value(sales, c));
+    const int tmesa = sqlite3_column_int(sales, 15);
+    const char* smesa = reinterpret_cast<const char*>(sqlite3_column_text(sales, 2));
+    const std::string mesa = std::string(tmesa == 0   ? ""
+                                         : tmesa == 1 ? "T/"
+                                         : tmesa == 2 ? "D/"
+                                                      : "-") +
+                             (smesa ? smesa : "");
+    sqlite3_bind_text(insert, 3, mesa.c_str(), -1, SQLITE_TRANSIENT);
+    if (sqlite3_column_type(sales, 12) == SQLITE_NULL)
+        sqlite3_bind_value(insert, 13, sqlite3_column_value(sales, 13));
+}
+
+// The user and motive of a line's deletion from the audit trail, blank when it has none.
+void bindAudit(sqlite3_stmt* insert, sqlite3_stmt* audit, long long line) {
+    sqlite3_bind_int64(audit, 1, line);
+    const bool found = sqlite3_step(audit) == SQLITE_ROW;
+    auto text = [&](int c) {
+        const char* t = found ? reinterpret_cast<const char*>(sqlite3_column_text(audit, c)) : nullptr;
+        return t ? t : "";
+    };
+    sqlite3_bind_text(insert, 27, text(0), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_text(insert, 25, text(1), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_text(insert, 26, text(1), -1, SQLITE_TRANSIENT);
+    sqlite3_reset(audit);
+}
+
 } // namespace
 
 struct BuildBaseline::Statements {
@@ -120,18 +151,7 @@ long BuildBaseline::run(double desde, double hasta) {
         while (sqlite3_step(detail) == SQLITE_ROW) {
             if (!header && !noState && estado != 1) {
                 header = true;
-                for (int c = 0; c < 16; ++c)
-                    sqlite3_bind_value(insert, c + 1, sqlite3_column_value(sales, c));
-                const int tmesa = sqlite3_column_int(sales, 15);
-                const char* smesa = reinterpret_cast<const char*>(sqlite3_column_text(sales, 2));
-                const std::string mesa = std::string(tmesa == 0   ? ""
-                                                     : tmesa == 1 ? "T/"
-                                                     : tmesa == 2 ? "D/"
-                                                                  : "-") +
-                                         (smesa ? smesa : "");
-                sqlite3_bind_text(insert, 3, mesa.c_str(), -1, SQLITE_TRANSIENT);
-                if (sqlite3_column_type(sales, 12) == SQLITE_NULL)
-                    sqlite3_bind_value(insert, 13, sqlite3_column_value(sales, 13));
+                bindSale(insert, sales);
                 save();
                 ++written;
             }
@@ -149,17 +169,7 @@ long BuildBaseline::run(double desde, double hasta) {
                 const char* user = reinterpret_cast<const char*>(sqlite3_column_text(detail, 10));
                 const long long line = sqlite3_column_int64(detail, 0);
                 if ((!user || !*user) && motive.empty() && line != lastSupplemented) {
-                    sqlite3_bind_int64(audit, 1, line);
-                    const bool found = sqlite3_step(audit) == SQLITE_ROW;
-                    auto text = [&](int c) {
-                        const char* t =
-                            found ? reinterpret_cast<const char*>(sqlite3_column_text(audit, c)) : nullptr;
-                        return t ? t : "";
-                    };
-                    sqlite3_bind_text(insert, 27, text(0), -1, SQLITE_TRANSIENT);
-                    sqlite3_bind_text(insert, 25, text(1), -1, SQLITE_TRANSIENT);
-                    sqlite3_bind_text(insert, 26, text(1), -1, SQLITE_TRANSIENT);
-                    sqlite3_reset(audit);
+                    bindAudit(insert, audit, line);
                     lastSupplemented = line;
                 }
                 save();

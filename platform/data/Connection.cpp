@@ -2,7 +2,7 @@
 
 #include "ConnectionString.h"
 #include "SqlServer.h"
-#include "SqliteProvider.h"
+#include "SqliteProvider_p.h"
 #include "runtime/RuntimeError.h"
 
 #include <algorithm>
@@ -57,20 +57,20 @@ void Connection::relaxDurability() {
     provider().relaxDurability();
 }
 
-Transaction::Transaction(ConnectionPtr connection) {
+CommitScope::CommitScope(ConnectionPtr connection) {
     if (!connection) runtime::raise(runtime::err::ObjectNotSet);
     connection->beginTrans();
     m_connection = std::move(connection);
 }
 
-Transaction::~Transaction() {
+CommitScope::~CommitScope() {
     try {
         if (m_connection && m_connection->isOpen()) m_connection->commitTrans();
     } catch (const runtime::RuntimeError&) {
     }
 }
 
-bool Transaction::tryBeginWrite(ConnectionPtr connection, std::chrono::milliseconds wait) {
+bool CommitScope::tryBeginWrite(ConnectionPtr connection, std::chrono::milliseconds wait) {
     if (m_connection) return true;
     if (!connection) runtime::raise(runtime::err::ObjectNotSet);
     if (!connection->tryBeginWriteTrans(wait)) return false;
@@ -78,7 +78,7 @@ bool Transaction::tryBeginWrite(ConnectionPtr connection, std::chrono::milliseco
     return true;
 }
 
-void Transaction::commit() {
+void CommitScope::commit() {
     const ConnectionPtr connection = std::exchange(m_connection, nullptr);
     if (connection) connection->commitTrans();
 }

@@ -57,19 +57,19 @@ private:
 
 using ConnectionPtr = std::shared_ptr<Connection>;
 
-// Groups a connection's writes into one transaction for its lifetime. The writes are kept
-// however it ends: commit() when the work is done; the destructor commits what an early return
-// or an error left, without throwing. A connection closed meanwhile (the program's exit) has
-// dropped them: nothing is committed then.
-class Transaction {
+// Groups a connection's writes in its scope into one transaction that is committed however the
+// scope ends, never rolled back: commit() when the work is done; the destructor commits what an
+// early return or an error left, without throwing. A connection closed meanwhile (the program's
+// exit) has dropped them: nothing is committed then.
+class CommitScope {
 public:
     // Nothing begun until tryBeginWrite succeeds.
-    Transaction() = default;
+    CommitScope() = default;
     // Begins a transaction on the connection.
-    explicit Transaction(ConnectionPtr connection);
-    ~Transaction();
-    Transaction(const Transaction&) = delete;
-    Transaction& operator=(const Transaction&) = delete;
+    explicit CommitScope(ConnectionPtr connection);
+    ~CommitScope();
+    CommitScope(const CommitScope&) = delete;
+    CommitScope& operator=(const CommitScope&) = delete;
 
     // Begins a transaction that holds the connection's write lock (Connection::tryBeginWriteTrans).
     bool tryBeginWrite(ConnectionPtr connection, std::chrono::milliseconds wait);

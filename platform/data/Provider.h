@@ -1,6 +1,5 @@
 #pragma once
 
-#include "ColumnNames.h"
 #include "runtime/Variant.h"
 
 #include <QString>
@@ -10,7 +9,9 @@
 
 namespace data {
 
-// ADO-like field type codes.
+class ColumnNames;
+
+// Field type codes, the numbers Field::type gives.
 namespace adType {
 constexpr int Empty = 0;
 constexpr int SmallInt = 2;

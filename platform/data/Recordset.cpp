@@ -1,5 +1,6 @@
 #include "Recordset.h"
 
+#include "ColumnNames_p.h"
 #include "runtime/RuntimeError.h"
 
 namespace data {
@@ -223,6 +224,25 @@ void Recordset::close() {
     m_columns = {};
     m_names.reset();
     m_connection.reset();
+}
+
+QString Field::name() const {
+    m_recordset->requireOpen();
+    return m_recordset->m_columns[m_index].name;
+}
+
+runtime::Variant Field::value() const {
+    return m_recordset->fieldValue(m_index);
+}
+
+void Field::setValue(const runtime::Variant& value) {
+    m_recordset->setFieldValue(m_index, value);
+}
+
+int Field::type() const {
+    m_recordset->requireOpen();
+    m_recordset->fetchAll(); // a column without declared type takes the type of its first value
+    return m_recordset->m_columns[m_index].type;
 }
 
 } // namespace data

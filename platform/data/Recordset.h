@@ -1,7 +1,6 @@
 #pragma once
 
 #include "Connection.h"
-#include "Field.h"
 #include "Provider.h"
 
 #include <QHash>
@@ -12,6 +11,26 @@
 #include <vector>
 
 namespace data {
+
+class Recordset;
+
+// One column of a recordset, seen at the recordset's current row.
+class Field {
+public:
+    Field(Recordset* recordset, int index) : m_recordset(recordset), m_index(index) {}
+
+    QString name() const;
+    // The current row's value: a Date for columns declared as dates or times.
+    runtime::Variant value() const;
+    // Assigns the value on the new row (AddNew) or on the current row; Update stores it.
+    void setValue(const runtime::Variant& value);
+    // Its type code (data::adType).
+    int type() const;
+
+private:
+    Recordset* m_recordset;
+    int m_index;
+};
 
 // The rows of a query, read as they are walked with a current row (whole when counted or
 // moved to the last); a recordset opened with a lock other than read-only on a single-table

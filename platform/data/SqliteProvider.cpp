@@ -1,8 +1,9 @@
-#include "SqliteProvider.h"
+#include "SqliteProvider_p.h"
 
+#include "ColumnNames_p.h"
 #include "JetSql.h"
 #include "SqliteValues.h"
-#include "TSql.h"
+#include "TSql_p.h"
 #include "runtime/FileSystem.h"
 #include "runtime/RuntimeError.h"
 
@@ -480,7 +481,7 @@ SqliteProvider::RowStatement& SqliteProvider::rowStatement(RowVerb verb, const Q
     for (const ColumnInfo& c : columns)
         s->columnKinds.append(kindOf(c.declaredType));
     last = s;
-    m_rows.insert(key, std::move(s));
+    m_rows.insert(key, s);
     return *last;
 }
 

@@ -101,6 +101,8 @@ void fire(const std::function<void()>& handler) {
     afterOutermost();
 }
 
+// A copy, not a reference: the handler may replace or delete the one the control holds.
+// NOLINTNEXTLINE(performance-unnecessary-value-param)
 void fireEvent(std::function<void()> handler) {
     if (handler) fire(handler);
 }
@@ -108,10 +110,6 @@ void fireEvent(std::function<void()> handler) {
 void callFromCode(const std::function<void()>& code) {
     HandlerScope scope;
     code();
-}
-
-bool inEvent() {
-    return eventDepth > 0;
 }
 
 bool busy() {

@@ -24,9 +24,6 @@ void fireEvent(std::function<void()> handler);
 // routine), as if inside one; errors reach the caller either way.
 void callFromCode(const std::function<void()>& code);
 
-// Whether an event handler is running on the current loop level.
-bool inEvent();
-
 // Whether any handler or nested loop is running; unloaded forms are deleted only when
 // none is.
 bool busy();
@@ -43,7 +40,6 @@ public:
 
     void exec();
     void quit();
-    bool isRunning() const { return m_running; }
 
 private:
     QEventLoop* m_loop;

@@ -21,7 +21,7 @@ namespace forms {
 
 namespace {
 
-// The title bar and borders around the client area, as classic desktop windows have them.
+// The title bar and borders around the client area, which a form's Width and Height include.
 constexpr int FrameWidthTwips = toTwips(8);
 constexpr int FrameHeightTwips = toTwips(30);
 
@@ -113,9 +113,6 @@ void Form::setHeight(int height) {
 
 void Form::setClientSize(int width, int height) {
     m_window->resize(toPixels(width), toPixels(height));
-}
-int Form::scaleWidth() const {
-    return toTwips(m_window->width());
 }
 int Form::scaleHeight() const {
     return toTwips(m_window->height());

@@ -17,9 +17,9 @@ class Menu;
 class MessageLoop;
 class FormWindow;
 
-// How Show shows a form (vbModeless, vbModal).
+// How Show shows a form: beside the others, or modal until it is hidden or unloaded.
 enum ShowMode { Modeless = 0, Modal = 1 };
-// Why a form is unloading, as Form_QueryUnload receives it (vbFormControlMenu, vbFormCode).
+// Why a form is unloading, as Form_QueryUnload receives it: the close box, or code.
 enum UnloadMode { FormControlMenu = 0, FormCode = 1 };
 
 // A window class of the program. Each class has one default instance, reached through
@@ -52,7 +52,6 @@ public:
     void setHeight(int height);
     // The designed size of the area inside the borders.
     void setClientSize(int width, int height);
-    int scaleWidth() const;
     int scaleHeight() const;
 
     bool isLoaded() const { return !m_unloaded; }

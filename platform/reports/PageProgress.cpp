@@ -1,4 +1,4 @@
-#include "PageProgress.h"
+#include "PageProgress_p.h"
 
 #include <QApplication>
 #include <QProgressDialog>

@@ -1,8 +1,8 @@
 #include "Report.h"
 
-#include "PageProgress.h"
-#include "Paginator.h"
-#include "Translations.h"
+#include "PageProgress_p.h"
+#include "Paginator_p.h"
+#include "Translations_p.h"
 #include "runtime/Program.h"
 #include "runtime/RuntimeError.h"
 

@@ -1,4 +1,4 @@
-#include "Translations.h"
+#include "Translations_p.h"
 
 #include <QCoreApplication>
 #include <QLocale>

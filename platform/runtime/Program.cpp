@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <new>
 
 namespace runtime {
 
@@ -36,7 +37,12 @@ ConsoleHost g_console;
 Host* g_host = &g_console;
 QString g_path;
 int g_pointer = pointer::Default;
-int g_eventDepth = 0;
+
+// The run-time error box, then the program's end.
+void endWithError(long number, const QString& description) {
+    MsgBox(QStringLiteral("Run-time error '%1':\n\n%2").arg(number).arg(description), mb::Critical);
+    host().endRun();
+}
 
 } // namespace
 
@@ -108,23 +114,22 @@ bool hasEnded() {
 
 void resetProgramState() {
     host().newRun();
-    g_eventDepth = 0;
     g_pointer = pointer::Default;
 }
 
 void runEvent(const std::function<void()>& handler) {
     if (host().runEnded()) return;
-    ++g_eventDepth;
-    struct Depth {
-        ~Depth() { --g_eventDepth; }
-    } depth;
     try {
         handler();
     } catch (const ProgramEnd&) {
     } catch (const RuntimeError& e) {
-        MsgBox(QStringLiteral("Run-time error '%1':\n\n%2").arg(e.number()).arg(e.description()),
-               mb::Critical);
-        host().endRun();
+        endWithError(e.number(), e.description());
+    } catch (const std::bad_alloc&) {
+        endWithError(err::OutOfMemory.number, QString::fromUtf8(err::OutOfMemory.description));
+    } catch (const std::exception& e) {
+        endWithError(err::InternalError.number,
+                     QStringLiteral("%1: %2").arg(QString::fromUtf8(err::InternalError.description),
+                                                  QString::fromUtf8(e.what())));
     }
 }
 

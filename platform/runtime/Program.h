@@ -8,7 +8,7 @@
 
 namespace runtime {
 
-// Message-box buttons, icons and answers, with the classic runtime's values.
+// Message-box buttons and icon, added together into one number, and the answers.
 namespace mb {
 constexpr int OKOnly = 0;
 constexpr int OKCancel = 1;
@@ -27,7 +27,7 @@ constexpr int Yes = 6;
 constexpr int No = 7;
 } // namespace mb
 
-// Mouse pointers of the screen object.
+// Mouse pointers.
 namespace pointer {
 constexpr int Default = 0;
 constexpr int Hourglass = 11;
@@ -85,7 +85,7 @@ void DoEvents();
 // event it ran has ended the program.
 void DoExitEvents();
 
-// Screen.MousePointer.
+// The mouse pointer over the program's windows (a pointer:: value).
 void setMousePointer(int pointer);
 int mousePointer();
 
@@ -98,6 +98,7 @@ void resetProgramState();
 
 // Runs one event handler at the top level: an error that leaves it shows the run-time
 // error box (number and description) and ends the program; after the end no handler runs.
+// Any other exception is a run-time error too: 7 for memory exhausted, 51 for the rest.
 void runEvent(const std::function<void()>& handler);
 
 } // namespace runtime

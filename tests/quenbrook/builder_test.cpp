@@ -354,7 +354,7 @@ TEST_F(QuenbrookEmptyTest, ABuildWaitsForAnotherBuildAndHoldsTmpreportUntilItsRe
         frmParametros& window = logIn();
 
         data::ConnectionPtr other = posdb::openJet(fx.spoolerFile());
-        auto otherBuild = std::make_unique<data::Transaction>(other);
+        auto otherBuild = std::make_unique<data::CommitScope>(other);
         other->execute("Delete from tmpreport");
         other->execute("insert into tmpreport (campo1, campo20) values (900, 'Otro programa')");
 
@@ -371,7 +371,7 @@ TEST_F(QuenbrookEmptyTest, ABuildWaitsForAnotherBuildAndHoldsTmpreportUntilItsRe
         host.onPointer = [&](int pointer) {
             if (pointer != runtime::pointer::Default || !window.building() || std::exchange(tried, true))
                 return;
-            data::Transaction third;
+            data::CommitScope third;
             if (!third.tryBeginWrite(other, std::chrono::milliseconds(0))) return;
             slippedIn = true;
             other->execute("Delete from tmpreport");
@@ -395,7 +395,7 @@ TEST_F(QuenbrookEmptyTest, ABuildWaitsForAnotherBuildAndHoldsTmpreportUntilItsRe
         EXPECT_FALSE(host.ended);
 
         // Once this build is done with it, the others build.
-        data::Transaction next;
+        data::CommitScope next;
         EXPECT_TRUE(next.tryBeginWrite(other, std::chrono::milliseconds(0)));
         next.commit();
         restart();
@@ -409,7 +409,7 @@ TEST_F(QuenbrookEmptyTest, WaitingForTmpreportCanBeCancelledAndRunsOutWithAMessa
     const qint64 sale = fx.addSale(1, day(2026, 12, 3), {{"estado", 3}});
     fx.addLine(sale, "Flan", 1, 400);
     data::ConnectionPtr other = posdb::openJet(fx.spoolerFile());
-    data::Transaction otherBuild(other);
+    data::CommitScope otherBuild(other);
     other->execute("insert into tmpreport (campo1, campo20) values (900, 'Otro programa')");
     const double progress = window.pb.value();
 

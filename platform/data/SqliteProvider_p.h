@@ -2,8 +2,8 @@
 
 #include "Provider.h"
 #include "SqlDialect.h"
-#include "SqliteHandle.h"
-#include "SqliteTranslation.h"
+#include "SqliteHandle_p.h"
+#include "SqliteTranslation_p.h"
 
 #include <QHash>
 
