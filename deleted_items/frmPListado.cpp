@@ -3,9 +3,10 @@
 #include "extras.h"
 
 #include "data/Recordset.h"
+#include "framework/ErrorLog.h"
 #include "framework/GridHelpers.h"
 #include "framework/ListingHelpers.h"
-#include "framework/ProgramDescription.h"
+#include "framework/ProgramSession.h"
 #include "framework/clsDataBase.h"
 #include "framework/frmSeleccionaTurno.h"
 #include "framework/funciones.h"
@@ -187,7 +188,7 @@ void frmPListado::Form_Load() {
     });
 }
 
-bool frmPListado::Listado(QString& pTipoListado) {
+bool frmPListado::Listado(const QString& pTipoListado) {
     trapErrors(QStringLiteral("Listado"), Ventana, [&] {
         mPermiteOrdenar = true;
         chkFacX.setVisible(true);
@@ -653,7 +654,7 @@ void frmPListado::MostarDetalle() {
     });
 }
 
-void frmPListado::InfVentasLlenaDetalle(double& id) {
+void frmPListado::InfVentasLlenaDetalle(double id) {
     const QString idTexto = texto(id);
     auto fila = [&](const QStringList& celdas) {
         GAddItem(GD, SlotGD, celdas.join(QLatin1Char('|')), false);

@@ -26,8 +26,8 @@ class frmPListado : public forms::Form {
 public:
     frmPListado();
 
-    bool Listado(QString& pTipoListado);
-    void InfVentasLlenaDetalle(double& id);
+    bool Listado(const QString& pTipoListado);
+    void InfVentasLlenaDetalle(double id);
     void MostarDetalle();
     void PreparaDetalle();
     void carga();

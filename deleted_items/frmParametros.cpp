@@ -5,7 +5,6 @@
 
 #include "data/Recordset.h"
 #include "framework/ItemsVenta.h"
-#include "framework/ProgramDescription.h"
 #include "framework/clsDataBase.h"
 #include "framework/funciones.h"
 #include "runtime/DateSerial.h"

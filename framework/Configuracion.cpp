@@ -1,6 +1,5 @@
 #include "Configuracion.h"
 
-#include "clsDataBase.h"
 #include "runtime/FileSystem.h"
 #include "runtime/Program.h"
 
@@ -15,7 +14,7 @@ namespace {
 // files the point-of-sale system writes.
 QString decode(const QByteArray& bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString text = utf8.decode(bytes);
+    QString text = utf8.decode(bytes);
     if (!utf8.hasError()) return text;
     QStringDecoder decoder("windows-1252");
     if (decoder.isValid()) return decoder.decode(bytes);
@@ -50,10 +49,6 @@ QString LeeIni(const QString& archivo, const QString& clave, const QString& defe
                 .replace(QLatin1String("vbcrlf"), QLatin1String("\r\n"));
     }
     return defecto;
-}
-
-QString LeeDBSetting(const QString& clave, const QString& defecto) {
-    return gDB->dbgetsetting(clave, defecto);
 }
 
 } // namespace framework

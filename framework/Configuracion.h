@@ -10,7 +10,4 @@ namespace framework {
 // line without "|" holds no key; "vbcrlf" in a value becomes a line break.
 QString LeeIni(const QString& archivo, const QString& clave, const QString& defecto);
 
-// LeeDBSetting: a key of the settings table REGISTRY through gDB.dbgetsetting.
-QString LeeDBSetting(const QString& clave, const QString& defecto);
-
 } // namespace framework

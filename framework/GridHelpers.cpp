@@ -1,6 +1,6 @@
 #include "GridHelpers.h"
 
-#include "funciones.h"
+#include "ErrorLog.h"
 
 #include "forms/Grid.h"
 #include "runtime/RuntimeError.h"

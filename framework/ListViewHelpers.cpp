@@ -1,7 +1,7 @@
 #include "ListViewHelpers.h"
 
+#include "ErrorLog.h"
 #include "GridHelpers.h"
-#include "funciones.h"
 
 #include "forms/ListView.h"
 #include "runtime/RuntimeError.h"

@@ -1,9 +1,8 @@
 #include "ListingHelpers.h"
 
-#include "Configuracion.h"
+#include "ErrorLog.h"
 #include "UserSettings.h"
 #include "clsDataBase.h"
-#include "funciones.h"
 
 #include "data/Recordset.h"
 #include "forms/ComboBox.h"
@@ -26,7 +25,7 @@ QString NombreComprobante(QString& tipo, bool conPalabra) {
     if (code < 0) return QStringLiteral("X");
     const QString pais = LeeDBSetting(QStringLiteral("cmbPais"), QStringLiteral("0"));
     if (pais == QLatin1String("0")) {
-        const QString letra = code % 2 == 0 ? QStringLiteral("A") : QStringLiteral("B");
+        QString letra = code % 2 == 0 ? QStringLiteral("A") : QStringLiteral("B");
         if (!conPalabra) return letra;
         return (code < 2 ? QStringLiteral("Factura ") : QStringLiteral("N/C ")) + letra;
     }
@@ -66,7 +65,7 @@ QString FmtHora(const runtime::Variant& valor) {
     return valor.isNull() ? QString() : runtime::Format(valor, QStringLiteral("HH:MM"));
 }
 
-std::int32_t itemdataV(forms::ComboBox& combo) {
+std::int32_t itemdataV(const forms::ComboBox& combo) {
     std::int32_t result = 0;
     trapErrors(QStringLiteral("itemdataV"), MFunciones,
                [&] { result = combo.listIndex() != -1 ? combo.itemData(combo.listIndex()) : -1; });

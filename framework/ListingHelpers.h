@@ -25,7 +25,7 @@ void LlenaCombo(const QString& consulta, forms::ComboBox& combo);
 QString FmtHora(const runtime::Variant& valor);
 
 // The item datum of the selected entry, -1 with nothing selected.
-std::int32_t itemdataV(forms::ComboBox& combo);
+std::int32_t itemdataV(const forms::ComboBox& combo);
 
 // The name of a payment method code (0 to 5); "" for any other.
 QString NombreFPago(std::int16_t codigo);

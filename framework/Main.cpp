@@ -1,19 +1,25 @@
 #include "Main.h"
 
-#include "ProgramDescription.h"
+#include "ProgramSession.h"
 #include "clsDataBase.h"
 #include "frmLogin.h"
 
-#include <memory>
+#include "forms/Application.h"
+
+#include <QApplication>
 
 namespace framework {
 
 void Main() {
-    static std::unique_ptr<clsDataBase> database;
-    database = std::make_unique<clsDataBase>(program().database);
-    gDB = database.get();
+    gDB = &ProgramSession::current().newDatabase();
     gDB->OpenAccess();
     forms::instance<frmLogin>().show();
+}
+
+int run(int argc, char** argv, ProgramDescription description) {
+    QApplication app(argc, argv);
+    ProgramSession session(std::move(description));
+    return forms::runProgram(session.description().title, [] { Main(); });
 }
 
 } // namespace framework

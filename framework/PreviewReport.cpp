@@ -1,19 +1,12 @@
 #include "PreviewReport.h"
 
+#include "ProgramSession.h"
 #include "ReportExport.h"
+#include "frmParametrosBase.h"
+
 #include "forms/ImageList.h"
-#include "runtime/RuntimeError.h"
 
 namespace framework {
-
-namespace {
-
-forms::ImageList& ImageList1() {
-    if (!exportControls().ImageList1) runtime::raise(runtime::err::ObjectNotSet);
-    return exportControls().ImageList1();
-}
-
-} // namespace
 
 void PreviewReport::ActiveReport_ReportEnd() {
     toolbar().add(QStringLiteral("                Exportar a:"));
@@ -22,10 +15,11 @@ void PreviewReport::ActiveReport_ReportEnd() {
     toolbar().add(QStringLiteral("    Texto    "));
     toolbar().add(QStringLiteral("    Word     "));
 
-    toolbar().tools(22).picture = ImageList1().ListImages(1).Picture;
-    toolbar().tools(23).picture = ImageList1().ListImages(2).Picture;
-    toolbar().tools(24).picture = ImageList1().ListImages(3).Picture;
-    toolbar().tools(25).picture = ImageList1().ListImages(4).Picture;
+    forms::ImageList& ImageList1 = parametros().ImageList1;
+    toolbar().tools(22).picture = ImageList1.ListImages(1).Picture;
+    toolbar().tools(23).picture = ImageList1.ListImages(2).Picture;
+    toolbar().tools(24).picture = ImageList1.ListImages(3).Picture;
+    toolbar().tools(25).picture = ImageList1.ListImages(4).Picture;
 
     toolbar().tools(21).enabled = false;
 }

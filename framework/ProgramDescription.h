@@ -8,9 +8,8 @@
 #include <memory>
 
 namespace reports {
-class PreviewWindow;
 class Report;
-} // namespace reports
+}
 
 namespace framework {
 
@@ -36,30 +35,5 @@ struct ProgramDescription {
     DatabaseOptions database{};
     LoginLookup login{};
 };
-
-// Makes a program the running one: sets its title, drops the report and the preview of the
-// previous one, and gives the export tools the new one's save dialog and image list.
-void install(ProgramDescription description);
-// The running program; a description with the defaults and no windows before install.
-const ProgramDescription& program();
-
-// The default instance of the running program's parameters window (error 91 without one).
-frmParametrosBase& parametros();
-// The running program's shift chooser.
-frmSeleccionaTurno& shiftChooser();
-// The running program's report layout, made on first use (error 91 without one).
-reports::Report& report();
-template <class Layout> Layout& report() {
-    return dynamic_cast<Layout&>(report());
-}
-
-// Runs a report and shows it from its first page in the running program's preview window,
-// which passes a click on a tool to the report's tool-click event.
-void showReport(reports::Report& report);
-// The running program's preview window; null before a report is shown.
-reports::PreviewWindow* preview();
-
-// Installs the program and runs it on a new QApplication from Main; returns the exit code.
-int run(int argc, char** argv, ProgramDescription description);
 
 } // namespace framework

@@ -1,7 +1,10 @@
 #include "ReportExport.h"
 
+#include "ErrorLog.h"
+#include "ProgramSession.h"
+#include "frmParametrosBase.h"
+
 #include "forms/CommonDialog.h"
-#include "funciones.h"
 #include "reports/PdfExport.h"
 #include "reports/Report.h"
 #include "reports/RtfExport.h"
@@ -19,16 +22,6 @@ namespace framework {
 namespace {
 
 const ErrorOrigin MFunciones = ErrorOrigin::Modulo(QStringLiteral("mFunciones"));
-
-ExportControls& controls() {
-    static ExportControls exportControls;
-    return exportControls;
-}
-
-forms::CommonDialog& dlgDialog() {
-    if (!controls().dlgDialog) runtime::raise(runtime::err::ObjectNotSet);
-    return controls().dlgDialog();
-}
 
 // Writes the pages of the report's last run, the ones its preview shows, through a filter made
 // for this export. The report is not run again: its rows may have been rewritten since by
@@ -54,24 +47,16 @@ void exportReport(const QString& procedure, reports::Report& report, const QStri
 
 } // namespace
 
-void setExportControls(ExportControls exportControls) {
-    controls() = std::move(exportControls);
-}
-
-const ExportControls& exportControls() {
-    return controls();
-}
-
 QString AskSaveFileName(const QString& Ext, const QString& FileName) {
     Q_UNUSED(FileName);
     QString result;
     trapErrors(QStringLiteral("AskSaveFileName"), MFunciones, [&] {
-        forms::CommonDialog& dialog = dlgDialog();
+        forms::CommonDialog& dialog = parametros().dlgDialog;
         dialog.DialogTitle = QStringLiteral("Save File");
         dialog.Filter = Ext + QStringLiteral(" File (*.") + Ext + QStringLiteral(")|*.") + Ext +
                         QStringLiteral("|AllFiles (*.*)|*.*");
         dialog.FilterIndex = 1;
-        dialog.Flags = 2054;
+        dialog.Flags = forms::cdl::OverwritePrompt | forms::cdl::HideReadOnly | forms::cdl::PathMustExist;
         dialog.CancelError = true;
         // A cancel, or a failure of the dialog itself, gives "" and no log line.
         try {

@@ -1,7 +1,7 @@
 #include "Usuario.h"
 
+#include "ErrorLog.h"
 #include "clsDataBase.h"
-#include "funciones.h"
 
 #include "data/Recordset.h"
 #include "runtime/Variant.h"

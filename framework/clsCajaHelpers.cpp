@@ -15,7 +15,7 @@ void clsCajaHelpers::generaFechaCaja(const Progress& progress) {
     data::Field& idsesionField = ventas.fields(QStringLiteral("idsesion"));
     data::Field& fechacaja = ventas.fields(QStringLiteral("fechacaja"));
     // The group in hand: committed however the pass ends.
-    std::optional<data::Transaction> group;
+    std::optional<data::CommitScope> group;
     std::chrono::steady_clock::time_point groupStart;
     long done = 0;
     while (!ventas.eof()) {
@@ -29,7 +29,7 @@ void clsCajaHelpers::generaFechaCaja(const Progress& progress) {
                 // A group starts at its first write, which then waits for other writers rather
                 // than failing on a read made before theirs.
                 if (!group) {
-                    group.emplace(*gDB->dbaccess);
+                    group.emplace(gDB->dbaccess);
                     groupStart = std::chrono::steady_clock::now();
                 }
                 fechacaja.setValue(sesion.fields(QStringLiteral("fechaapertura")).value());

@@ -1,8 +1,8 @@
 #include "clsDataBase.h"
 
 #include "Configuracion.h"
+#include "ErrorLog.h"
 #include "data/Recordset.h"
-#include "funciones.h"
 #include "runtime/FileSystem.h"
 #include "runtime/Program.h"
 
@@ -121,6 +121,10 @@ void clsDataBase::DBSaveSetting(const QString& mClave, const QString& Setting) {
         rs.update();
         rs.close();
     });
+}
+
+QString LeeDBSetting(const QString& clave, const QString& defecto) {
+    return gDB->dbgetsetting(clave, defecto);
 }
 
 } // namespace framework

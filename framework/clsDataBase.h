@@ -47,4 +47,7 @@ private:
 // The one database object of the program, created by Main.
 extern clsDataBase* gDB;
 
+// LeeDBSetting: a key of the settings table REGISTRY through gDB.dbgetsetting.
+QString LeeDBSetting(const QString& clave, const QString& defecto);
+
 } // namespace framework

@@ -1,6 +1,7 @@
 #include "frmLogin.h"
 
-#include "ProgramDescription.h"
+#include "ErrorLog.h"
+#include "ProgramSession.h"
 #include "UserSettings.h"
 #include "Usuario.h"
 #include "clsDataBase.h"
@@ -23,7 +24,7 @@ namespace {
 
 const ErrorOrigin Origin = ErrorOrigin::Formulario(QStringLiteral("frmLogin"));
 
-// Trim and LCase of the typed texts: blanks only, as the classic runtime trims.
+// Trim and LCase of the typed texts: Trim takes off spaces only, not tabs or line breaks.
 QString trimmedLower(const QString& text) {
     qsizetype first = 0;
     qsizetype last = text.size();

@@ -1,10 +1,11 @@
 #include "frmParametrosBase.h"
 
 #include "ExportToolPictures.h"
-#include "ProgramDescription.h"
+#include "ProgramSession.h"
 #include "clsDataBase.h"
 #include "frmSeleccionaTurno.h"
 
+#include "forms/Events.h"
 #include "runtime/Program.h"
 #include "runtime/Variant.h"
 
@@ -22,6 +23,7 @@ frmParametrosBase::frmParametrosBase(DatesOnShift datesOnShift)
     addExportToolPictures(ImageList1);
     cmdTurno.onClick([this] { cmdTurno_Click(); });
     cmdSalir.onClick([this] { cmdSalir_Click(); });
+    forms::markExit(cmdSalir.widget());
 }
 
 void frmParametrosBase::cmdSalir_Click() {

@@ -57,7 +57,7 @@ public:
 
     // The texts of the selected items of a list view, in list order, joined by ",". The
     // list view offers count() and, for 1 to count(), selected(i) and text(i).
-    template <class ListView> QString GetSelectedlv(ListView& lv) const {
+    template <class ListView> QString GetSelectedlv(const ListView& lv) const {
         QString result;
         const int count = lv.count();
         for (int i = 1; i <= count; ++i)

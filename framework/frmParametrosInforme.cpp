@@ -1,14 +1,18 @@
 #include "frmParametrosInforme.h"
 
-#include "ProgramDescription.h"
+#include "ProgramSession.h"
 #include "clsCajaHelpers.h"
 #include "clsDataBase.h"
 
+#include "data/Connection.h"
 #include "data/Recordset.h"
 #include "reports/Report.h"
 #include "runtime/Program.h"
 
+#include <QElapsedTimer>
 #include <QGroupBox>
+
+#include <algorithm>
 
 namespace framework {
 
@@ -52,10 +56,16 @@ void frmParametrosInforme::LlenaInforme() {
     const QString sql = consultaVentas();
 
     runtime::setMousePointer(runtime::pointer::Hourglass);
-    // The build's writes are one transaction, kept however the build ends; its reads, one
-    // snapshot of the point-of-sale database.
-    data::Transaction writes(*gDB->spooler);
-    data::Transaction reads(*gDB->dbaccess);
+    // tmpreport is shared by every program and workstation of the installation: the build's
+    // writes are one transaction, kept however the build ends, that holds the table from its
+    // emptying until the report has read it back. Its reads are one snapshot of the
+    // point-of-sale database.
+    data::CommitScope writes;
+    if (!tomaTmpreport(writes)) {
+        runtime::setMousePointer(runtime::pointer::Default);
+        return;
+    }
+    data::CommitScope reads(gDB->dbaccess);
     gDB->spooler->execute(QStringLiteral("Delete from tmpreport"));
     data::Recordset tmp;
     tmp.open(QStringLiteral("select * from tmpReport"), gDB->spooler, data::adOpenStatic,
@@ -71,11 +81,34 @@ void frmParametrosInforme::LlenaInforme() {
     ventas.close();
     tmp.close();
     reads.commit();
-    writes.commit();
 
     if (!m_cancelRequested) pb.setValue(pb.max());
     runtime::setMousePointer(runtime::pointer::Default);
     if (!m_cancelRequested) muestraInforme();
+    writes.commit();
+}
+
+const QString frmParametrosInforme::TmpreportOcupado =
+    QStringLiteral("No se puede generar el informe: otro programa o puesto está generando un informe en "
+                   "esta instalación. Intente nuevamente en unos minutos.");
+
+bool frmParametrosInforme::tomaTmpreport(data::CommitScope& writes) {
+    if (writes.tryBeginWrite(gDB->spooler, std::chrono::milliseconds(0))) return true;
+    // Another build holds it: the window stays live and the bar shows the time waited.
+    const double value = pb.value();
+    QElapsedTimer waited;
+    waited.start();
+    bool taken = false;
+    while (!taken && !m_cancelRequested) {
+        const double share = double(waited.elapsed()) / double(std::max<qint64>(esperaTmpreport.count(), 1));
+        if (share >= 1) break;
+        pb.setValue(pb.min() + (pb.max() - pb.min()) * share);
+        runtime::DoEvents();
+        if (!m_cancelRequested) taken = writes.tryBeginWrite(gDB->spooler, std::chrono::milliseconds(25));
+    }
+    pb.setValue(value);
+    if (!taken && !m_cancelRequested) runtime::MsgBox(TmpreportOcupado, runtime::mb::Exclamation);
+    return taken;
 }
 
 void frmParametrosInforme::muestraInforme() {

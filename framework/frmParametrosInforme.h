@@ -9,9 +9,12 @@
 
 #include <QString>
 
+#include <chrono>
+
 namespace data {
 class Recordset;
-}
+class CommitScope;
+} // namespace data
 
 namespace framework {
 
@@ -41,6 +44,11 @@ public:
     // Whether a build is running (a second press of "Ver Listado" then does nothing).
     bool building() const { return m_building; }
 
+    // How long a build waits for tmpreport while another program's or workstation's build holds it.
+    std::chrono::milliseconds esperaTmpreport{std::chrono::minutes(1)};
+    // What the user is told when that wait runs out.
+    static const QString TmpreportOcupado;
+
 protected:
     // The program's sales query for the period chosen in the window.
     virtual QString consultaVentas() = 0;
@@ -55,6 +63,9 @@ protected:
 private:
     void cmdVerListado_Click();
     void cancelar_Click();
+    // Begins the build's transaction on tmpreport, waiting while another build holds it; false when
+    // the user cancels or the wait runs out (the user is told).
+    bool tomaTmpreport(data::CommitScope& writes);
 
     bool m_building = false;
     bool m_cancelRequested = false;

@@ -1,5 +1,6 @@
 #include "funciones.h"
 
+#include "ErrorLog.h"
 #include "clsDataBase.h"
 #include "runtime/DateSerial.h"
 #include "runtime/FileSystem.h"
@@ -22,35 +23,6 @@ const ErrorOrigin Base = ErrorOrigin::Modulo(QStringLiteral("base"));
 const ErrorOrigin MFunciones = ErrorOrigin::Modulo(QStringLiteral("mFunciones"));
 
 } // namespace
-
-QString errorMessage(const runtime::RuntimeError& error, const QString& procedure,
-                     const ErrorOrigin& origin) {
-    return QStringLiteral("Error ") + QString::number(error.number()) + QStringLiteral(" (") +
-           error.description() + QStringLiteral(") in procedure ") + procedure + QStringLiteral(" of ") +
-           origin.kind + QLatin1Char(' ') + origin.object;
-}
-
-bool trapErrors(const QString& procedure, const ErrorOrigin& origin, const std::function<void()>& body) {
-    try {
-        body();
-        return true;
-    } catch (const runtime::RuntimeError& error) {
-        LogError(errorMessage(error, procedure, origin));
-        return false;
-    }
-}
-
-void LogError(const QString& message) {
-    try {
-        QString file = runtime::App::path() + QStringLiteral("\\ErrorLog") +
-                       Format(Variant::date(runtime::today()), QStringLiteral("DDMMYY")) +
-                       QStringLiteral(".log");
-        QString line = QLatin1Char('[') + runtime::generalDate(runtime::now()) + QLatin1Char(']') + message;
-        runtime::appendLine(file, line);
-    } catch (...) {
-        // The log never fails visibly.
-    }
-}
 
 QString FechaSQL(const Variant& value) {
     try {

@@ -4,7 +4,7 @@
 
 #include "data/Recordset.h"
 #include "framework/ItemsVenta.h"
-#include "framework/ProgramDescription.h"
+#include "framework/ProgramSession.h"
 #include "framework/clsDataBase.h"
 #include "runtime/DateSerial.h"
 #include "runtime/Program.h"

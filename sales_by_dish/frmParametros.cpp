@@ -7,12 +7,13 @@
 
 #include "data/Recordset.h"
 #include "framework/ListViewHelpers.h"
-#include "framework/ProgramDescription.h"
+#include "framework/ProgramSession.h"
 #include "framework/Usuario.h"
 #include "framework/clsDataBase.h"
 #include "framework/funciones.h"
 #include "runtime/DateSerial.h"
 #include "runtime/Format.h"
+#include "runtime/RuntimeError.h"
 
 using namespace framework;
 

@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config clang-format
+  build-essential cmake ninja-build pkg-config clang-format clang-tidy-14 python3
   qt6-base-dev qt6-tools-dev qt6-l10n-tools libgl1-mesa-dev libsqlite3-dev libicu-dev libgtest-dev libgmock-dev
   unixodbc-dev tdsodbc libsqliteodbc
   fonts-dejavu-core fonts-liberation2 qt6-translations-l10n locales

@@ -1,6 +1,7 @@
 #include "BenchSupport.h"
 
 #include "forms/DesktopLook.h"
+#include "framework/clsDataBase.h"
 #include "reports/PageModel.h"
 #include "reports/PagePainter.h"
 #include "reports/PdfExport.h"
@@ -221,16 +222,14 @@ void TimingHost::setMousePointer(int pointer) {
     QtHost::setMousePointer(pointer);
 }
 
-std::unique_ptr<framework::clsDataBase> startProgram(forms::QtHost& host, const QString& installation,
-                                                     framework::ProgramDescription program) {
+std::unique_ptr<framework::ProgramSession> startProgram(forms::QtHost& host, const QString& installation,
+                                                        framework::ProgramDescription program) {
     runtime::setHost(&host);
     runtime::App::setPath(demo::programFolder(installation));
     forms::applyDesktopLook();
-    auto database = std::make_unique<framework::clsDataBase>(program.database);
-    framework::install(std::move(program));
-    framework::gDB = database.get();
-    database->OpenAccess();
-    return database;
+    auto session = std::make_unique<framework::ProgramSession>(std::move(program));
+    session->newDatabase().OpenAccess();
+    return session;
 }
 
 void failOn(sqlite3* db) {

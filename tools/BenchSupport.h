@@ -1,8 +1,7 @@
 #pragma once
 
 #include "forms/QtHost.h"
-#include "framework/ProgramDescription.h"
-#include "framework/clsDataBase.h"
+#include "framework/ProgramSession.h"
 #include "tools/pos/DemoInstallation.h"
 
 #include <QElapsedTimer>
@@ -137,10 +136,10 @@ private:
 };
 
 // Starts a program beside a demo installation as its start routine does, without the login:
-// the host, the program folder, the desktop look, the program's description, and its database
+// the host, the program folder, the desktop look, and the program's session with its database
 // object opened as gDB.
-std::unique_ptr<framework::clsDataBase> startProgram(forms::QtHost& host, const QString& installation,
-                                                     framework::ProgramDescription program);
+std::unique_ptr<framework::ProgramSession> startProgram(forms::QtHost& host, const QString& installation,
+                                                        framework::ProgramDescription program);
 
 // SQLite calls that throw the database's error (a runtime::RuntimeError) when they fail.
 [[noreturn]] void failOn(sqlite3* db);

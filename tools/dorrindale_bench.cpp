@@ -9,7 +9,7 @@
 #include "tools/BenchSupport.h"
 #include "tools/pos/DemoInstallation.h"
 
-#include "data/TextCollation.h"
+#include "data/JetSql.h"
 #include "framework/funciones.h"
 #include "reports/PageModel.h"
 #include "reports/SectionLayout.h"
@@ -75,16 +75,12 @@ const char* const ObservationsSql =
     "VentasDetailObservaciones.idobservacion, VentasDetailObservaciones.PRECIO, "
     "VentasDetailObservaciones.concepto COLLATE jet_text";
 
-sqlite3* withJetTexts(sqlite3* db) {
-    data::registerTextCollation(db, "jet_text", data::TextRules::Jet);
-    return db;
-}
-
 // The statements of the hand-written passes, prepared once on an open connection.
 struct RawQueries {
+    // On a connection with Jet's functions and text collation, as the program's engine has them.
     explicit RawQueries(const QString& file)
-        : db(withJetTexts(openFile(file))), main(prepare(db, MainSql)), discounts(prepare(db, DiscountSql)),
-          observations(prepare(db, ObservationsSql)) {}
+        : jet(data::jetDialect(QString())), db(openFile(file)), main((jet->attach(db), prepare(db, MainSql))),
+          discounts(prepare(db, DiscountSql)), observations(prepare(db, ObservationsSql)) {}
     ~RawQueries() {
         for (sqlite3_stmt* stmt : {main, discounts, observations})
             sqlite3_finalize(stmt);
@@ -96,6 +92,7 @@ struct RawQueries {
         sqlite3_bind_double(stmt, 2, hasta);
         return stmt;
     }
+    std::unique_ptr<data::SqlDialect> jet;
     sqlite3* db;
     sqlite3_stmt *main, *discounts, *observations;
 };
@@ -312,6 +309,5 @@ int main(int argc, char** argv) {
 
         std::printf("Dorrindale: peak memory %.0f MiB\n", peakMiB());
         measurePdf(bench, "Dorrindale", report.pages(), at.file("report.pdf"), at.file("bare.pdf"));
-        forms::unloadAll();
     });
 }

@@ -3,6 +3,7 @@
 // numeric and on a text column.
 
 #include "framework/GridHelpers.h"
+#include "framework/ProgramSession.h"
 
 #include "forms/Form.h"
 #include "forms/Grid.h"
@@ -27,6 +28,7 @@ public:
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    framework::ProgramSession session;
     const int rows = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 20000;
 
     frmBench& form = forms::instance<frmBench>();
@@ -60,6 +62,5 @@ int main(int argc, char** argv) {
                 rows ? fill * 1000.0 / rows : 0.0);
     std::printf("OrdenaGrilla on a numeric column: %lld ms\n", static_cast<long long>(sortNumbers));
     std::printf("OrdenaGrilla on a text column: %lld ms\n", static_cast<long long>(sortTexts));
-    forms::unloadAll();
     return 0;
 }

@@ -500,7 +500,6 @@ void month(Bench& bench) {
     measurePdf(bench, "Quenbrook", report.pages(), at.file("report.pdf"), at.file("bare.pdf"));
 
     if (bench.options().steps.isEmpty()) listings(at);
-    forms::unloadAll();
 }
 
 // The peak memory of a build and its report shown, over a year of trade.
@@ -513,23 +512,25 @@ void year(Bench& bench) {
     const Installation at(trade);
     QElapsedTimer clock;
     TimingHost host(clock);
-    const auto database = startProgram(host, at.folder.path(), quenbrook::program());
+    auto session = startProgram(host, at.folder.path(), quenbrook::program());
     framework::clsCajaHelpers().generaFechaCaja();
     const QString mainFile = at.file("db/db.mdb"), spoolerFile = at.file("spooler.mdb");
     sqlite3* const spooler = openFile(spoolerFile);
     const auto closeSpooler = qScopeGuard([spooler] { sqlite3_close(spooler); });
 
-    quenbrook::frmParametros& window = parametersWindow(at, false);
     BuildBaseline baseline(BuildBaseline::Program::Quenbrook, mainFile, spoolerFile);
     TableRows programRows, baselineRows;
     std::vector<size_t> programPages, baselinePages;
     bench.measure(
         {"Quenbrook", "memory", 1.1, Unit::MiB},
         [&] {
+            quenbrook::frmParametros& window = parametersWindow(at, false);
             const double peak = peakDuring([&] { window.LlenaInforme(); });
             programRows = tableRows(spooler, "tmpreport");
             programPages = pageHashes(framework::report().pages());
-            framework::install(quenbrook::program()); // the report and its preview go
+            // The report, its preview and the windows go with the session; a new one starts.
+            session.reset();
+            session = startProgram(host, at.folder.path(), quenbrook::program());
             return peak;
         },
         [&] {
@@ -549,7 +550,6 @@ void year(Bench& bench) {
         std::min(bench.options().rounds, 2));
     std::printf("Quenbrook over a year: %d sales, %zu tmpreport rows, %zu pages, made in %.1f s\n",
                 at.made.sales, programRows.hashes.size(), programPages.size(), at.seconds);
-    forms::unloadAll();
 }
 
 } // namespace

@@ -76,12 +76,14 @@ public:
                                    "Café",       "Milanesa con papas", "Ensalada mixta", "Empanada de carne"};
         QVector<Row> data;
         data.reserve(rows);
-        for (int i = 0; i < rows; ++i)
-            data.append({runtime::Variant(1000 + i / 25), runtime::Variant::date(46000 + i / 2000),
+        for (int i = 0; i < rows; ++i) {
+            const int day = 46000 + i / 2000; // 2000 rows a day
+            data.append({runtime::Variant(1000 + i / 25), runtime::Variant::date(day),
                          runtime::Variant::date(0.5 + (i % 600) / 1440.0), products[i % products.size()],
                          runtime::Variant(i % 13 == 0 ? -1 : 1 + i % 4),
                          runtime::Variant(250.0 + (i * 37) % 4000),
                          i % 9 == 0 ? QStringLiteral("Error de carga") : QString()});
+        }
         dao->setRows({"venta", "fecha", "hora", "producto", "cantidad", "importe", "motivo"}, data);
     }
 

@@ -147,6 +147,5 @@ int main(int argc, char** argv) {
         measureRun(bench, {"Velmarsh", "run", 1.2}, report,
                    [&] { return handLayout(spooler, window.txtEtiqueta.text()); });
         measurePdf(bench, "Velmarsh", report.pages(), at.file("report.pdf"), at.file("bare.pdf"));
-        forms::unloadAll();
     });
 }

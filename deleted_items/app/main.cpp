@@ -1,3 +1,4 @@
+#include "framework/Main.h"
 #include "deleted_items/Quenbrook.h"
 
 int main(int argc, char** argv) {

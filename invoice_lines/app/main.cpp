@@ -1,3 +1,4 @@
+#include "framework/Main.h"
 #include "invoice_lines/Velmarsh.h"
 
 int main(int argc, char** argv) {

@@ -1,4 +1,4 @@
-#include "ColumnNames.h"
+#include "ColumnNames_p.h"
 
 #include "Provider.h"
 

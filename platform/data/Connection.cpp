@@ -2,9 +2,10 @@
 
 #include "ConnectionString.h"
 #include "SqlServer.h"
-#include "SqliteProvider.h"
+#include "SqliteProvider_p.h"
 #include "runtime/RuntimeError.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace data {
@@ -48,19 +49,37 @@ void Connection::commitTrans() {
     provider().commitTransaction();
 }
 
+bool Connection::tryBeginWriteTrans(std::chrono::milliseconds wait) {
+    return provider().beginWriteTransaction(int(std::max<std::chrono::milliseconds::rep>(wait.count(), 0)));
+}
+
 void Connection::relaxDurability() {
     provider().relaxDurability();
 }
 
-Transaction::~Transaction() {
+CommitScope::CommitScope(ConnectionPtr connection) {
+    if (!connection) runtime::raise(runtime::err::ObjectNotSet);
+    connection->beginTrans();
+    m_connection = std::move(connection);
+}
+
+CommitScope::~CommitScope() {
     try {
         if (m_connection && m_connection->isOpen()) m_connection->commitTrans();
     } catch (const runtime::RuntimeError&) {
     }
 }
 
-void Transaction::commit() {
-    Connection* connection = std::exchange(m_connection, nullptr);
+bool CommitScope::tryBeginWrite(ConnectionPtr connection, std::chrono::milliseconds wait) {
+    if (m_connection) return true;
+    if (!connection) runtime::raise(runtime::err::ObjectNotSet);
+    if (!connection->tryBeginWriteTrans(wait)) return false;
+    m_connection = std::move(connection);
+    return true;
+}
+
+void CommitScope::commit() {
+    const ConnectionPtr connection = std::exchange(m_connection, nullptr);
     if (connection) connection->commitTrans();
 }
 

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <chrono>
 #include <memory>
 
 namespace data {
@@ -38,6 +39,9 @@ public:
     // BeginTrans/CommitTrans: the writes between them are one unit; nested pairs join the outer one.
     void beginTrans();
     void commitTrans();
+    // BeginTrans that takes the database's write lock at once, waiting up to wait while another
+    // connection (another program) holds it; false, with nothing begun, when it is still held.
+    bool tryBeginWriteTrans(std::chrono::milliseconds wait);
     // The database is the program's own scratch: its writes need not reach the disk before
     // they return (a crash may lose them).
     void relaxDurability();
@@ -53,19 +57,26 @@ private:
 
 using ConnectionPtr = std::shared_ptr<Connection>;
 
-// Groups a connection's writes into one transaction for its lifetime. The writes are kept
-// however it ends: commit() when the work is done; the destructor commits what an early return
-// or an error left, without throwing.
-class Transaction {
+// Groups a connection's writes in its scope into one transaction that is committed however the
+// scope ends, never rolled back: commit() when the work is done; the destructor commits what an
+// early return or an error left, without throwing. A connection closed meanwhile (the program's
+// exit) has dropped them: nothing is committed then.
+class CommitScope {
 public:
-    explicit Transaction(Connection& connection) : m_connection(&connection) { connection.beginTrans(); }
-    ~Transaction();
-    Transaction(const Transaction&) = delete;
-    Transaction& operator=(const Transaction&) = delete;
+    // Nothing begun until tryBeginWrite succeeds.
+    CommitScope() = default;
+    // Begins a transaction on the connection.
+    explicit CommitScope(ConnectionPtr connection);
+    ~CommitScope();
+    CommitScope(const CommitScope&) = delete;
+    CommitScope& operator=(const CommitScope&) = delete;
+
+    // Begins a transaction that holds the connection's write lock (Connection::tryBeginWriteTrans).
+    bool tryBeginWrite(ConnectionPtr connection, std::chrono::milliseconds wait);
     void commit();
 
 private:
-    Connection* m_connection;
+    ConnectionPtr m_connection;
 };
 
 } // namespace data

@@ -2,8 +2,8 @@
 
 #include "JetFunctions.h"
 #include "SqlTokens.h"
-#include "SqliteHandle.h"
-#include "TextCollation.h"
+#include "SqliteHandle_p.h"
+#include "TextCollation_p.h"
 
 #include "runtime/DateSerial.h"
 

@@ -321,7 +321,11 @@ OdbcProvider::OdbcProvider(const QString& connectionString, int loginTimeout, co
     SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &m_env);
     SQLSetEnvAttr(m_env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
     SQLAllocHandle(SQL_HANDLE_DBC, m_env, &m_dbc);
-    SQLSetConnectAttr(m_dbc, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(SQLULEN(loginTimeout)), 0);
+    // ODBC takes an integer attribute in the place of the pointer.
+    SQLSetConnectAttr(
+        m_dbc, SQL_ATTR_LOGIN_TIMEOUT,
+        reinterpret_cast<SQLPOINTER>(SQLULEN(loginTimeout)), // NOLINT(performance-no-int-to-ptr)
+        0);
     const SQLRETURN rc = SQLDriverConnectW(m_dbc, nullptr, const_cast<SQLWCHAR*>(wide(connectionString)),
                                            SQL_NTS, nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
     if (!SQL_SUCCEEDED(rc)) {
@@ -348,8 +352,8 @@ QueryResult OdbcProvider::query(const QString& sql, bool updatable) {
     QString table;
     QVector<QString> names;
     if (updatable) {
-        for (SQLUSMALLINT i = 1; i <= result.columns.size(); ++i) {
-            const QString columnTable = attribute(s.handle(), i, SQL_DESC_BASE_TABLE_NAME);
+        for (int i = 1; i <= result.columns.size(); ++i) {
+            const QString columnTable = attribute(s.handle(), SQLUSMALLINT(i), SQL_DESC_BASE_TABLE_NAME);
             const QString& base = result.columns[i - 1].baseColumn;
             if (i == 1) table = columnTable;
             if (base.isEmpty() || columnTable.isEmpty() ||

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "ColumnNames.h"
 #include "runtime/Variant.h"
 
 #include <QString>
@@ -10,7 +9,9 @@
 
 namespace data {
 
-// ADO-like field type codes.
+class ColumnNames;
+
+// Field type codes, the numbers Field::type gives.
 namespace adType {
 constexpr int Empty = 0;
 constexpr int SmallInt = 2;
@@ -88,6 +89,13 @@ public:
     // begins join the outer one.
     virtual void beginTransaction() = 0;
     virtual void commitTransaction() = 0;
+    // Begins a transaction that holds the database's write lock from its start, waiting up to
+    // waitMs for another connection to release it; false, with nothing begun, when it does not.
+    // Inside a transaction it joins it. A provider without such a lock just begins.
+    virtual bool beginWriteTransaction(int /*waitMs*/) {
+        beginTransaction();
+        return true;
+    }
     // The file is the program's own scratch: a write need not reach the disk before it returns.
     virtual void relaxDurability() = 0;
 };

@@ -1,5 +1,6 @@
 #include "Recordset.h"
 
+#include "ColumnNames_p.h"
 #include "runtime/RuntimeError.h"
 
 namespace data {
@@ -271,6 +272,27 @@ void Recordset::close() {
     m_columns = {};
     m_names.reset();
     m_connection.reset();
+}
+
+QString Field::name() const {
+    m_recordset->requireOpen();
+    return m_recordset->m_columns[m_index].name;
+}
+
+runtime::Variant Field::value() const {
+    return m_recordset->fieldValue(m_index);
+}
+
+void Field::setValue(const runtime::Variant& value) {
+    m_recordset->setFieldValue(m_index, runtime::Variant(value));
+}
+
+void Field::setValue(runtime::Variant&& value) {
+    m_recordset->setFieldValue(m_index, std::move(value));
+}
+
+int Field::type() const {
+    return m_recordset->columnType(m_index);
 }
 
 } // namespace data

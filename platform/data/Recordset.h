@@ -1,7 +1,6 @@
 #pragma once
 
 #include "Connection.h"
-#include "Field.h"
 #include "Provider.h"
 
 #include <QHash>
@@ -13,6 +12,27 @@
 #include <vector>
 
 namespace data {
+
+class Recordset;
+
+// One column of a recordset, seen at the recordset's current row.
+class Field {
+public:
+    Field(Recordset* recordset, int index) : m_recordset(recordset), m_index(index) {}
+
+    QString name() const;
+    // The current row's value: a Date for columns declared as dates or times.
+    runtime::Variant value() const;
+    // Assigns the value on the new row (AddNew) or on the current row; Update stores it.
+    void setValue(const runtime::Variant& value);
+    void setValue(runtime::Variant&& value);
+    // Its type code (data::adType).
+    int type() const;
+
+private:
+    Recordset* m_recordset;
+    int m_index;
+};
 
 // The rows of a query, read as they are walked: the cursor moves on when a row past those it has
 // passed is asked for, and a value is made when it is read. The rows passed are kept compactly, so

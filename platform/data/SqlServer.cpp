@@ -1,7 +1,7 @@
 #include "SqlServer.h"
 
 #include "OdbcProvider.h"
-#include "SqliteProvider.h"
+#include "SqliteProvider_p.h"
 #include "runtime/FileSystem.h"
 #include "runtime/RuntimeError.h"
 

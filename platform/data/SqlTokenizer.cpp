@@ -63,7 +63,7 @@ class Tokenizer {
 public:
     Tokenizer(const QString& sql, bool withTokens)
         : m_sql(sql), m_text(reinterpret_cast<const char16_t*>(sql.constData())), m_size(int(sql.size())),
-          m_withTokens(withTokens), m_shape(2 * m_size, Qt::Uninitialized),
+          m_withTokens(withTokens), m_shape(2 * qsizetype(m_size), Qt::Uninitialized),
           m_shapeBegin(reinterpret_cast<char16_t*>(m_shape.data())), m_write(m_shapeBegin) {
         if (withTokens) m_out.tokens.reserve(m_size / 4);
         m_out.literals.reserve(16);

@@ -1,8 +1,9 @@
-#include "SqliteProvider.h"
+#include "SqliteProvider_p.h"
 
+#include "ColumnNames_p.h"
 #include "JetSql.h"
 #include "SqliteValues.h"
-#include "TSql.h"
+#include "TSql_p.h"
 #include "runtime/FileSystem.h"
 #include "runtime/RuntimeError.h"
 
@@ -186,7 +187,7 @@ SqliteProvider::SqliteProvider(const QString& file, std::unique_ptr<SqlDialect> 
     if (opened != SQLITE_OK)
         databaseError(QStringLiteral("Cannot open database '%1': %2")
                           .arg(file, QString::fromUtf8(sqlite3_errmsg(m_db.get()))));
-    sqlite3_busy_timeout(db, 5000);
+    sqlite3_busy_timeout(db, busyTimeoutMs);
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     {
@@ -252,6 +253,24 @@ void SqliteProvider::beginTransaction() {
         run("BEGIN");
     }
     ++m_transactions;
+}
+
+bool SqliteProvider::beginWriteTransaction(int waitMs) {
+    if (m_transactions > 0) {
+        ++m_transactions;
+        return true;
+    }
+    settleCursors();
+    struct BusyTimeout {
+        sqlite3* db;
+        ~BusyTimeout() { sqlite3_busy_timeout(db, busyTimeoutMs); }
+    } restore{m_db.get()};
+    sqlite3_busy_timeout(m_db.get(), waitMs);
+    const int rc = sqlite3_exec(m_db.get(), "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    if (rc == SQLITE_BUSY) return false;
+    check(rc);
+    ++m_transactions;
+    return true;
 }
 
 void SqliteProvider::commitTransaction() {
@@ -503,7 +522,7 @@ SqliteProvider::RowStatement& SqliteProvider::rowStatement(RowVerb verb, const Q
     for (const ColumnInfo& c : columns)
         s->columnKinds.append(kindOf(c.declaredType));
     last = s;
-    m_rows.insert(key, std::move(s));
+    m_rows.insert(key, s);
     return *last;
 }
 

@@ -1,6 +1,6 @@
-#include "SqliteTranslation.h"
+#include "SqliteTranslation_p.h"
 
-#include "TextComparisons.h"
+#include "TextComparisons_p.h"
 
 namespace data {
 

@@ -17,9 +17,9 @@ enum class Kind { Plain, Date, Boolean, Currency, SmallInt, Integer, Double, Tex
 
 // The kind of a declared type, by the words Jet and SQLite schemas use ("DATETIME", "CURRENCY", ...).
 Kind kindOf(const QString& declared);
-// The ADO type code of a kind (data::adType).
+// The type code of a kind (data::adType).
 int typeCode(Kind kind);
-// The ADO type code of a value stored in a column without declared type.
+// The type code (data::adType) of a value stored in a column without declared type.
 int storageTypeCode(sqlite3_stmt* s, int column);
 
 QString columnText(sqlite3_stmt* s, int column);

@@ -1,8 +1,8 @@
-#include "TSql.h"
+#include "TSql_p.h"
 
-#include "SqliteHandle.h"
-#include "TSqlFunctions.h"
-#include "TextCollation.h"
+#include "SqliteHandle_p.h"
+#include "TSqlFunctions_p.h"
+#include "TextCollation_p.h"
 
 #include <QSet>
 

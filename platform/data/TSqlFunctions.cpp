@@ -1,4 +1,4 @@
-#include "TSqlFunctions.h"
+#include "TSqlFunctions_p.h"
 
 #include "runtime/DateSerial.h"
 

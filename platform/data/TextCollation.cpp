@@ -1,4 +1,4 @@
-#include "TextCollation.h"
+#include "TextCollation_p.h"
 
 #include "runtime/RuntimeError.h"
 

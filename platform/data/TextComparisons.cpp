@@ -1,4 +1,4 @@
-#include "TextComparisons.h"
+#include "TextComparisons_p.h"
 
 namespace data::sql {
 
@@ -21,11 +21,9 @@ public:
                 comparison(i);
             else if (isWord(m_t[i], QLatin1String("in")) || isWord(m_t[i], QLatin1String("between")))
                 leftOperand(i);
-            else if (isWord(m_t[i], QLatin1String("group")) && i + 1 < m_t.size() &&
-                     isWord(m_t[i + 1], QLatin1String("by")))
-                keys(i + 2);
-            else if (isWord(m_t[i], QLatin1String("order")) && i + 1 < m_t.size() &&
-                     isWord(m_t[i + 1], QLatin1String("by")) && !endsCompound(i))
+            else if (i + 1 < m_t.size() && isWord(m_t[i + 1], QLatin1String("by")) &&
+                     (isWord(m_t[i], QLatin1String("group")) ||
+                      (isWord(m_t[i], QLatin1String("order")) && !endsCompound(i))))
                 keys(i + 2);
             else if ((isWord(m_t[i], QLatin1String("min")) || isWord(m_t[i], QLatin1String("max"))) &&
                      isCall(m_t, i))

@@ -48,10 +48,17 @@ private:
 } // namespace
 
 int runProgram(const QString& title, const std::function<void()>& startRoutine) {
-    static QtHost host;
     runtime::App::setTitle(title);
-    // A host installed beforehand (a test's scripted user) stays.
-    if (runtime::Host* previous = runtime::setHost(&host)) runtime::setHost(previous);
+    // The run's host, unless one was installed beforehand (a test's scripted user), which stays.
+    QtHost host;
+    runtime::Host* previous = runtime::setHost(&host);
+    if (previous) runtime::setHost(previous);
+    struct Uninstall {
+        QtHost& host;
+        ~Uninstall() {
+            if (&runtime::host() == &host) runtime::setHost(nullptr);
+        }
+    } uninstall{host};
     applyDesktopLook();
     fire(startRoutine);
     if (!runtime::hasEnded() && windowLoaded()) {

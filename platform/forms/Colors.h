@@ -9,9 +9,6 @@ namespace forms {
 inline QColor toQColor(int color) {
     return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
 }
-inline int fromQColor(const QColor& color) {
-    return color.red() | (color.green() << 8) | (color.blue() << 16);
-}
 constexpr int rgb(int red, int green, int blue) {
     return red | (green << 8) | (blue << 16);
 }

@@ -61,8 +61,8 @@ QStringList CommonDialog::nameFilters() const {
     QStringList filters;
     const QStringList parts = Filter.split(u'|');
     for (int i = 0; i + 1 < parts.size(); i += 2) {
-        const QString description = parts[i];
-        const QString patterns = parts[i + 1];
+        const QString& description = parts[i];
+        const QString& patterns = parts[i + 1];
         filters << (description.contains(u'(') ? description
                                                : description + QStringLiteral(" (") + patterns + u')');
     }

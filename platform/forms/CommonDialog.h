@@ -9,7 +9,7 @@
 
 namespace forms {
 
-// Flags of the common dialog, with the classic common dialog's values.
+// Flags of the save dialog, bits added together into CommonDialog::Flags.
 namespace cdl {
 constexpr long ReadOnly = 1;
 constexpr long OverwritePrompt = 2;

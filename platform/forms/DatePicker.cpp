@@ -37,7 +37,7 @@ void DatePicker::setValue(double serial) {
 
 void DatePicker::setValue(const runtime::Variant& value) {
     double serial = value.toDate();
-    // A time alone keeps the picker's day, as classic time pickers do.
+    // A time alone (a serial below 1) keeps the picker's day.
     if (serial >= 0 && serial < 1) serial = runtime::datePart(this->value()) + serial;
     setValue(serial);
 }

@@ -27,9 +27,8 @@ public:
 } // namespace
 
 void applyDesktopLook() {
-    static bool applied = false;
-    if (applied || !qApp) return;
-    applied = true;
+    // Once per application: its style tells whether it has the look.
+    if (!qApp || dynamic_cast<DesktopStyle*>(QApplication::style())) return;
     auto* style = new DesktopStyle;
     QApplication::setStyle(style);
     QApplication::setPalette(style->standardPalette());

@@ -3,8 +3,10 @@
 #include "runtime/Program.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QEventLoop>
 #include <QTimer>
+#include <QWidget>
 
 #include <vector>
 
@@ -29,6 +31,45 @@ void afterOutermost() {
         });
     }
 }
+
+const char* const ExitProperty = "formsExit";
+
+bool isUserInput(const QEvent& event) {
+    switch (event.type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::ContextMenu:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TouchCancel:
+    case QEvent::TabletPress:
+    case QEvent::TabletMove:
+    case QEvent::TabletRelease:
+        return true;
+    case QEvent::Close:
+        return event.spontaneous(); // the close box, not a close made by the program
+    default:
+        return false;
+    }
+}
+
+// Drops the user's input to every widget but the exits; input to a window (not yet to one of
+// its widgets) passes, to be routed to the widget under it.
+class ExitInputFilter : public QObject {
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (!watched->isWidgetType() || !isUserInput(*event)) return false;
+        return !static_cast<QWidget*>(watched)->property(ExitProperty).toBool();
+    }
+};
 
 // A handler on the stack, for as long as it runs (also when it throws).
 struct HandlerScope {
@@ -60,6 +101,8 @@ void fire(const std::function<void()>& handler) {
     afterOutermost();
 }
 
+// A copy, not a reference: the handler may replace or delete the one the control holds.
+// NOLINTNEXTLINE(performance-unnecessary-value-param)
 void fireEvent(std::function<void()> handler) {
     if (handler) fire(handler);
 }
@@ -67,10 +110,6 @@ void fireEvent(std::function<void()> handler) {
 void callFromCode(const std::function<void()>& code) {
     HandlerScope scope;
     code();
-}
-
-bool inEvent() {
-    return eventDepth > 0;
 }
 
 bool busy() {
@@ -115,6 +154,18 @@ void quitAllLoops() {
 
 void setIdleListener(std::function<void()> listener) {
     idleListener = std::move(listener);
+}
+
+void markExit(QWidget* widget) {
+    widget->setProperty(ExitProperty, true);
+}
+
+ExitInputOnly::ExitInputOnly() : m_filter(new ExitInputFilter) {
+    if (QCoreApplication* app = QCoreApplication::instance()) app->installEventFilter(m_filter);
+}
+
+ExitInputOnly::~ExitInputOnly() {
+    delete m_filter; // removes it from the application's filters
 }
 
 } // namespace forms

@@ -3,6 +3,8 @@
 #include <functional>
 
 class QEventLoop;
+class QObject;
+class QWidget;
 
 namespace forms {
 
@@ -22,9 +24,6 @@ void fireEvent(std::function<void()> handler);
 // routine), as if inside one; errors reach the caller either way.
 void callFromCode(const std::function<void()>& code);
 
-// Whether an event handler is running on the current loop level.
-bool inEvent();
-
 // Whether any handler or nested loop is running; unloaded forms are deleted only when
 // none is.
 bool busy();
@@ -41,7 +40,6 @@ public:
 
     void exec();
     void quit();
-    bool isRunning() const { return m_running; }
 
 private:
     QEventLoop* m_loop;
@@ -63,6 +61,22 @@ private:
 
 // Leaves every running message loop (the program has ended).
 void quitAllLoops();
+
+// Marks a widget through which the user ends the program (an exit button).
+void markExit(QWidget* widget);
+
+// For its lifetime, the user's input reaches only the widgets marked as exits; the rest of it
+// (clicks, keys, the wheel, a window's close box) is dropped.
+class ExitInputOnly {
+public:
+    ExitInputOnly();
+    ~ExitInputOnly();
+    ExitInputOnly(const ExitInputOnly&) = delete;
+    ExitInputOnly& operator=(const ExitInputOnly&) = delete;
+
+private:
+    QObject* m_filter;
+};
 
 // Called whenever the outermost handler or loop has finished (unloaded forms are
 // deleted then).

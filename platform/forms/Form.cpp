@@ -21,26 +21,11 @@ namespace forms {
 
 namespace {
 
-// The title bar and borders around the client area, as classic desktop windows have them.
+// The title bar and borders around the client area, which a form's Width and Height include.
 constexpr int FrameWidthTwips = toTwips(8);
 constexpr int FrameHeightTwips = toTwips(30);
 
-struct Loaded {
-    std::type_index type;
-    Form* form;
-};
-std::vector<Loaded> loaded;
-std::vector<Form*> unloaded; // deleted once no handler runs
-std::function<void()> lastFormListener;
-Form* activeForm = nullptr;
-
-void deleteUnloaded() {
-    if (busy()) return;
-    auto forms = std::move(unloaded);
-    unloaded.clear();
-    for (Form* form : forms)
-        delete form;
-}
+FormRegistry* g_registry = nullptr;
 
 } // namespace
 
@@ -57,8 +42,9 @@ protected:
         m_form->closeBox();
     }
     bool event(QEvent* event) override {
+        FormRegistry* registry = FormRegistry::current();
         if (event->type() == QEvent::WindowActivate && m_form->isLoaded() && isVisible() &&
-            activeForm != m_form) {
+            (!registry || registry->m_activeForm != m_form)) {
             Form* form = m_form;
             fire([form] { form->activated(); });
         }
@@ -76,7 +62,7 @@ Form::Form(const QString& name) : m_name(name) {
 }
 
 Form::~Form() {
-    if (activeForm == this) activeForm = nullptr;
+    notActive();
     delete m_window;
 }
 
@@ -128,9 +114,6 @@ void Form::setHeight(int height) {
 void Form::setClientSize(int width, int height) {
     m_window->resize(toPixels(width), toPixels(height));
 }
-int Form::scaleWidth() const {
-    return toTwips(m_window->width());
-}
 int Form::scaleHeight() const {
     return toTwips(m_window->height());
 }
@@ -164,7 +147,7 @@ void Form::show(ShowMode mode) {
 
 void Form::hide() {
     m_window->hide();
-    if (activeForm == this) activeForm = nullptr;
+    notActive();
     if (m_modalLoop) m_modalLoop->quit();
 }
 
@@ -175,11 +158,14 @@ bool Form::unload(UnloadMode mode) {
     if (cancel != 0) return false;
     m_unloaded = true;
     hide();
-    auto it = std::find_if(loaded.begin(), loaded.end(), [this](const Loaded& l) { return l.form == this; });
+    FormRegistry* registry = FormRegistry::current();
+    if (!registry) return true;
+    auto& loaded = registry->m_loaded;
+    auto it = std::find_if(loaded.begin(), loaded.end(), [this](const auto& l) { return l.form == this; });
     if (it != loaded.end()) {
         loaded.erase(it);
-        unloaded.push_back(this);
-        if (loaded.empty() && lastFormListener) lastFormListener();
+        registry->m_unloaded.push_back(this);
+        if (loaded.empty() && registry->m_lastFormListener) registry->m_lastFormListener();
     }
     return true;
 }
@@ -190,48 +176,77 @@ void Form::popupMenu(Menu& menu) {
 }
 
 void Form::activated() {
-    activeForm = this;
+    if (FormRegistry* registry = FormRegistry::current()) registry->m_activeForm = this;
     Form_Activate();
+}
+
+void Form::notActive() {
+    FormRegistry* registry = FormRegistry::current();
+    if (registry && registry->m_activeForm == this) registry->m_activeForm = nullptr;
 }
 
 void Form::closeBox() {
     fire([this] { unload(FormControlMenu); });
 }
 
+FormRegistry::FormRegistry() : m_previous(g_registry) {
+    g_registry = this;
+    setIdleListener([this] { deleteUnloaded(); });
+}
+
+FormRegistry::~FormRegistry() {
+    m_activeForm = nullptr;
+    for (auto it = m_loaded.rbegin(); it != m_loaded.rend(); ++it) {
+        it->form->m_window->hide();
+        it->form->m_unloaded = true;
+        m_unloaded.push_back(it->form);
+    }
+    m_loaded.clear();
+    for (Form* form : m_unloaded)
+        delete form;
+    g_registry = m_previous;
+    if (FormRegistry* previous = m_previous)
+        setIdleListener([previous] { previous->deleteUnloaded(); });
+    else
+        setIdleListener({});
+}
+
+FormRegistry* FormRegistry::current() {
+    return g_registry;
+}
+
+void FormRegistry::deleteUnloaded() {
+    if (busy()) return;
+    auto forms = std::move(m_unloaded);
+    m_unloaded.clear();
+    for (Form* form : forms)
+        delete form;
+}
+
 Form* findForm(std::type_index type) {
-    for (const Loaded& l : loaded)
-        if (l.type == type) return l.form;
+    if (FormRegistry* registry = FormRegistry::current())
+        for (const FormRegistry::Loaded& l : registry->m_loaded)
+            if (l.type == type) return l.form;
     return nullptr;
 }
 
 void loadForm(std::type_index type, Form* form) {
-    static bool listening = false;
-    if (!listening) {
-        listening = true;
-        setIdleListener(deleteUnloaded);
+    FormRegistry* registry = FormRegistry::current();
+    if (!registry) {
+        delete form;
+        runtime::raise(runtime::err::ObjectNotSet);
     }
-    loaded.push_back({type, form});
+    registry->m_loaded.push_back({type, form});
     callFromCode([form] { form->Form_Load(); });
 }
 
 int loadedForms() {
-    return static_cast<int>(loaded.size());
+    FormRegistry* registry = FormRegistry::current();
+    return registry ? static_cast<int>(registry->m_loaded.size()) : 0;
 }
 
 void setLastFormListener(std::function<void()> listener) {
-    lastFormListener = std::move(listener);
-}
-
-void unloadAll() {
-    auto forms = std::move(loaded);
-    loaded.clear();
-    activeForm = nullptr;
-    for (auto it = forms.rbegin(); it != forms.rend(); ++it) {
-        it->form->m_window->hide();
-        it->form->m_unloaded = true;
-        unloaded.push_back(it->form);
-    }
-    deleteUnloaded();
+    if (FormRegistry* registry = FormRegistry::current()) registry->m_lastFormListener = std::move(listener);
 }
 
 } // namespace forms

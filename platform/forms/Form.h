@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <typeindex>
+#include <vector>
 
 class QWidget;
 
@@ -16,9 +17,9 @@ class Menu;
 class MessageLoop;
 class FormWindow;
 
-// How Show shows a form (vbModeless, vbModal).
+// How Show shows a form: beside the others, or modal until it is hidden or unloaded.
 enum ShowMode { Modeless = 0, Modal = 1 };
-// Why a form is unloading, as Form_QueryUnload receives it (vbFormControlMenu, vbFormCode).
+// Why a form is unloading, as Form_QueryUnload receives it: the close box, or code.
 enum UnloadMode { FormControlMenu = 0, FormCode = 1 };
 
 // A window class of the program. Each class has one default instance, reached through
@@ -51,7 +52,6 @@ public:
     void setHeight(int height);
     // The designed size of the area inside the borders.
     void setClientSize(int width, int height);
-    int scaleWidth() const;
     int scaleHeight() const;
 
     bool isLoaded() const { return !m_unloaded; }
@@ -77,10 +77,12 @@ protected:
 
 private:
     friend class FormWindow;
+    friend class FormRegistry;
     friend void loadForm(std::type_index type, Form* form);
-    friend void unloadAll();
 
     void activated();
+    // Drops the form as the registry's active one.
+    void notActive();
     void closeBox();
 
     QString m_name;
@@ -90,9 +92,44 @@ private:
     bool m_placed = false;
 };
 
+// The default instances of a program's form classes, and the forms unloaded but not yet
+// deleted (deleted once no handler runs). The registry made last and still alive serves
+// forms::instance and the functions below; without one, a first touch raises error 91. Its
+// end unloads the forms still loaded, without events, and deletes them.
+class FormRegistry {
+public:
+    FormRegistry();
+    ~FormRegistry();
+    FormRegistry(const FormRegistry&) = delete;
+    FormRegistry& operator=(const FormRegistry&) = delete;
+
+private:
+    friend class Form;
+    friend class FormWindow;
+    friend Form* findForm(std::type_index type);
+    friend void loadForm(std::type_index type, Form* form);
+    friend int loadedForms();
+    friend void setLastFormListener(std::function<void()> listener);
+
+    struct Loaded {
+        std::type_index type;
+        Form* form;
+    };
+
+    static FormRegistry* current();
+    void deleteUnloaded();
+
+    std::vector<Loaded> m_loaded;
+    std::vector<Form*> m_unloaded;
+    std::function<void()> m_lastFormListener;
+    Form* m_activeForm = nullptr;
+    FormRegistry* m_previous;
+};
+
 // The loaded default instance of a class, or nullptr.
 Form* findForm(std::type_index type);
-// Registers a new default instance and runs its Form_Load.
+// Registers a new default instance and runs its Form_Load; without a registry the form is
+// deleted and error 91 raised.
 void loadForm(std::type_index type, Form* form);
 
 // The default instance of a form class, loaded on first touch.
@@ -113,8 +150,5 @@ int loadedForms();
 
 // Called when the last loaded form unloads.
 void setLastFormListener(std::function<void()> listener);
-
-// Drops every form at once, without events (a fresh program run in the tests).
-void unloadAll();
 
 } // namespace forms

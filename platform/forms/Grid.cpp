@@ -2,7 +2,7 @@
 
 #include "Colors.h"
 #include "Events.h"
-#include "TableLook.h"
+#include "TableLook_p.h"
 
 #include "runtime/Regional.h"
 #include "runtime/RuntimeError.h"

@@ -9,8 +9,8 @@ class QTableView;
 
 namespace forms {
 
-// A grid of text cells (rows by columns, the first row fixed as the title row), as the
-// classic flex grid control: TextMatrix by row and column, widths in twips (0 hides a column),
+// A grid of text cells (rows by columns, the first row fixed as the title row): TextMatrix by
+// row and column, widths in twips (0 hides a column),
 // the current cell (Row, Col) and the selection end (RowSel, ColSel), whole-row
 // selection, the generic sort, bold and back colour per cell, and Redraw. Row 0 is the
 // title row while FixedRows is 1.

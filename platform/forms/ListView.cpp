@@ -1,7 +1,7 @@
 #include "ListView.h"
 
 #include "Events.h"
-#include "TableLook.h"
+#include "TableLook_p.h"
 
 #include "runtime/RuntimeError.h"
 

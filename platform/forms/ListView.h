@@ -25,7 +25,7 @@ public:
     bool multiSelect() const;
     void setMultiSelect(bool multiSelect);
 
-    // ColumnHeaders.
+    // Columns.
     int columnCount() const;
     void clearColumns();
     void addColumn(const QString& key, const QString& text, double width);
@@ -33,7 +33,7 @@ public:
     QString columnText(int column) const;
     double columnWidth(int column) const;
 
-    // ListItems.
+    // Rows.
     int count() const;
     void clearItems();
     // Appends a row; returns its index.

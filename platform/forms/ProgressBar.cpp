@@ -25,13 +25,6 @@ QProgressBar* ProgressBar::progressBar() const {
     return static_cast<QProgressBar*>(widget());
 }
 
-void ProgressBar::setMin(double min) {
-    if (min >= m_max) runtime::raise(runtime::err::InvalidPropertyValue);
-    m_min = min;
-    m_value = std::max(m_value, m_min);
-    update();
-}
-
 void ProgressBar::setMax(double max) {
     if (max <= m_min) runtime::raise(runtime::err::InvalidPropertyValue);
     m_max = max;

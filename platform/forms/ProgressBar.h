@@ -15,7 +15,6 @@ public:
     double min() const { return m_min; }
     double max() const { return m_max; }
     double value() const { return m_value; }
-    void setMin(double min);
     void setMax(double max);
     void setValue(double value);
 

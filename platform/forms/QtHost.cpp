@@ -64,15 +64,33 @@ int QtHost::messageBox(const QString& text, int buttons, const QString& caption)
     return choices.back().answer; // closed with the close box or Escape
 }
 
-void QtHost::doEvents() {
+namespace {
+
+// Whether a busy pump is due: the loop runs at most once every 10 ms.
+bool pumpDue(QElapsedTimer& sincePump) {
     constexpr qint64 busyPumpNs = 10'000'000;
-    if (m_hourglass) {
-        if (m_sincePump.isValid() && m_sincePump.nsecsElapsed() < busyPumpNs) return;
-        m_sincePump.start();
-    }
+    if (sincePump.isValid() && sincePump.nsecsElapsed() < busyPumpNs) return false;
+    sincePump.start();
+    return true;
+}
+
+void runLoopOnce() {
     NestedDispatch dispatch;
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
+}
+
+} // namespace
+
+void QtHost::doEvents() {
+    if (m_hourglass && !pumpDue(m_sincePump)) return;
+    runLoopOnce();
+}
+
+void QtHost::doExitEvents() {
+    if (!pumpDue(m_sinceExitPump)) return;
+    ExitInputOnly exitOnly;
+    runLoopOnce();
 }
 
 void QtHost::setMousePointer(int pointer) {

@@ -12,12 +12,10 @@ namespace {
 class ShapeArea : public QWidget {
 public:
     QColor border = QColor(128, 128, 128);
-    QColor fill; // invalid: transparent
 
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        if (fill.isValid()) painter.fillRect(rect(), fill);
         painter.setPen(border);
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
@@ -33,11 +31,6 @@ Shape::Shape(Container& container, const QString& name, const TwipsRect& rect, i
 
 void Shape::setBorderColor(int color) {
     static_cast<ShapeArea*>(widget())->border = toQColor(color);
-    widget()->update();
-}
-
-void Shape::setFillColor(int color) {
-    static_cast<ShapeArea*>(widget())->fill = toQColor(color);
     widget()->update();
 }
 

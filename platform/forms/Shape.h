@@ -10,7 +10,6 @@ public:
     Shape(Container& container, const QString& name, const TwipsRect& rect, int index = -1);
 
     void setBorderColor(int color);
-    void setFillColor(int color);
 };
 
 } // namespace forms

@@ -1,4 +1,4 @@
-#include "TableLook.h"
+#include "TableLook_p.h"
 
 #include <QHeaderView>
 #include <QTableView>

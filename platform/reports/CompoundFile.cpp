@@ -1,4 +1,4 @@
-#include "CompoundFile.h"
+#include "CompoundFile_p.h"
 
 #include <QtEndian>
 
@@ -47,7 +47,7 @@ QByteArray compoundFile(const QString& streamName, QByteArray stream) {
     if (stream.size() < 4096) stream.append(QByteArray(4096 - stream.size(), '\0'));
     const quint32 streamSize = quint32(stream.size());
     const int n = int((stream.size() + SectorSize - 1) / SectorSize);
-    stream.append(QByteArray(n * SectorSize - stream.size(), '\0'));
+    stream.append(QByteArray(qsizetype(n) * SectorSize - stream.size(), '\0'));
 
     int fatSectors = 1, difatSectors = 0;
     for (;; ++fatSectors) {
@@ -59,7 +59,7 @@ QByteArray compoundFile(const QString& streamName, QByteArray stream) {
     const quint32 firstFat = dirSector + 1;
     const quint32 firstDifat = firstFat + quint32(fatSectors);
 
-    QByteArray fat(fatSectors * SectorSize, char(0xFF));
+    QByteArray fat(qsizetype(fatSectors) * SectorSize, char(0xFF));
     for (int i = 0; i < n; ++i)
         put32(fat, 4 * i, i + 1 < n ? quint32(i + 1) : EndOfChain);
     put32(fat, 4 * int(dirSector), EndOfChain);
@@ -85,7 +85,7 @@ QByteArray compoundFile(const QString& streamName, QByteArray stream) {
     for (int i = 0; i < HeaderDifat; ++i)
         put32(header, 76 + 4 * i, i < fatSectors ? firstFat + quint32(i) : FreeSector);
 
-    QByteArray difat(difatSectors * SectorSize, char(0xFF));
+    QByteArray difat(qsizetype(difatSectors) * SectorSize, char(0xFF));
     for (int d = 0; d < difatSectors; ++d) {
         for (int k = 0; k < IdsPerSector - 1; ++k) {
             const int fatIndex = HeaderDifat + d * (IdsPerSector - 1) + k;

@@ -1,6 +1,6 @@
 #include "Controls.h"
 
-#include "RecordsetRowSource.h"
+#include "RecordsetRowSource_p.h"
 #include "runtime/Format.h"
 
 namespace reports {

@@ -40,10 +40,6 @@ public:
     const QString& name() const { return m_name; }
 
     const QRect& rect() const { return m_rect; }
-    void setRect(const QRect& rect) {
-        m_rect = rect;
-        changed();
-    }
 
     bool visible() const { return m_visible; }
     void setVisible(bool visible) {
@@ -191,10 +187,6 @@ public:
     Line(QString name, const QLine& line);
     const QLine& line() const { return m_line; }
     int lineWidth() const { return m_lineWidth; }
-    void setLineWidth(int twips) {
-        m_lineWidth = twips;
-        changed();
-    }
 
 private:
     QLine m_line;

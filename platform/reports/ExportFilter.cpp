@@ -1,7 +1,7 @@
 #include "ExportFilter.h"
 
-#include "PageProgress.h"
-#include "Translations.h"
+#include "PageProgress_p.h"
+#include "Translations_p.h"
 #include "WriteFailure.h"
 
 #include <QSaveFile>

@@ -1,11 +1,12 @@
-#include "PageProgress.h"
+#include "PageProgress_p.h"
 
 #include <QApplication>
 #include <QProgressDialog>
 
 namespace reports {
 
-PageProgress::PageProgress(QString label, int total) : m_label(std::move(label)), m_total(total) {}
+PageProgress::PageProgress(QString label, int total, bool modal)
+    : m_label(std::move(label)), m_total(total), m_modal(modal) {}
 
 PageProgress::~PageProgress() = default;
 
@@ -17,7 +18,7 @@ void PageProgress::pageDone(int done) {
         m_dialog = std::make_unique<QProgressDialog>();
         m_dialog->setWindowTitle(QCoreApplication::applicationName());
         m_dialog->setCancelButton(nullptr);
-        m_dialog->setWindowModality(Qt::ApplicationModal);
+        m_dialog->setWindowModality(m_modal ? Qt::ApplicationModal : Qt::NonModal);
         m_dialog->setMinimumDuration(0);
         m_dialog->setRange(0, m_total);
         m_dialog->show();

@@ -1,4 +1,4 @@
-#include "Paginator.h"
+#include "Paginator_p.h"
 
 #include <algorithm>
 
@@ -43,10 +43,7 @@ void Paginator::newPage() {
 }
 
 void Paginator::reserve(int height) {
-    if (!m_open)
-        newPage();
-    else if (m_y + height > m_limit && m_y > bodyTop())
-        newPage();
+    if (!m_open || (m_y + height > m_limit && m_y > bodyTop())) newPage();
 }
 
 void Paginator::put(const Band& band, int from, int to) {

@@ -2,7 +2,7 @@
 
 #include "PagePainter.h"
 #include "Printing.h"
-#include "Translations.h"
+#include "Translations_p.h"
 #include "runtime/Program.h"
 
 #include <QAction>

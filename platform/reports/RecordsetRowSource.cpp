@@ -1,4 +1,4 @@
-#include "RecordsetRowSource.h"
+#include "RecordsetRowSource_p.h"
 
 #include "data/Connection.h"
 #include "data/Provider.h"

@@ -1,8 +1,9 @@
 #include "Report.h"
 
-#include "PageProgress.h"
-#include "Paginator.h"
-#include "Translations.h"
+#include "PageProgress_p.h"
+#include "Paginator_p.h"
+#include "Translations_p.h"
+#include "runtime/Program.h"
 #include "runtime/RuntimeError.h"
 
 namespace reports {
@@ -107,8 +108,12 @@ void Report::runOnce() {
         [&run, pageFooter, width] { return run.pageBand(pageFooter, width); },
         pageFooter ? pageFooter->height() : 0);
     useTranslations();
-    PageProgress progress(tr("Running the report: page %1"));
-    pager.onNewPage([&progress](int pages) { progress.pageDone(pages); });
+    // Nothing may re-enter the run, but the user can still leave the program meanwhile.
+    PageProgress progress(tr("Running the report: page %1"), 0, false);
+    pager.onNewPage([&progress](int pages) {
+        progress.pageDone(pages);
+        runtime::DoExitEvents();
+    });
     run.generate(pager, width);
     m_pages = std::make_shared<const Pages>(pager.finish());
     ActiveReport_ReportEnd();

@@ -114,8 +114,27 @@ private:
     int color(const QColor& color) { return indexOf(m_colors, color) + 1; }
 
     void row(const Page& page, const TextLine& line, int height, bool last) {
-        // Cells: a text's from its left edge to where its text ends on the page (cut by the
-        // next text), blank ones between, the last to the right margin.
+        QVector<RowCell> cells = cellsOf(line);
+        decorate(cells, page, line, height, last);
+        QByteArray out = "\\trowd\\trleft0\\trgaph0\\trpaddl0\\trpaddr0\\trpaddfl3\\trpaddfr3\\trrh-" +
+                         QByteArray::number(height) + "\n";
+        for (const RowCell& cell : cells) {
+            if (cell.top) out += "\\clbrdrt" + border(*cell.top);
+            if (cell.bottom) out += "\\clbrdrb" + border(*cell.bottom);
+            if (cell.shading) out += "\\clcbpat" + QByteArray::number(color(*cell.shading));
+            out += "\\clvertalt\\cellx" + QByteArray::number(cell.right - m_left);
+        }
+        out += '\n';
+        for (const RowCell& cell : cells)
+            out += "\\pard\\plain\\intbl\\sb0\\sa0" + contents(cell) + "\\cell\n";
+        m_body += out + "\\row\n";
+        m_joined.clear();
+    }
+
+    // Cells: a text's from its left edge to where its text ends on the page (cut by the next
+    // text), blank ones between, the last to the right margin. A text that starts where another
+    // does shares its cell.
+    QVector<RowCell> cellsOf(const TextLine& line) {
         QVector<RowCell> cells;
         int x = m_left;
         for (qsizetype i = 0; i < line.items.size(); ++i) {
@@ -125,7 +144,7 @@ private:
             if (!item->wrap && item->alignment == Alignment::Left)
                 right = std::max(right, item->rect.left() + item->room);
             right = std::min(right, next);
-            if (right <= x) { // a text that starts where another does shares its cell
+            if (right <= x) {
                 if (!cells.isEmpty() && cells.last().item) m_joined.insert(cells.last().item, item);
                 continue;
             }
@@ -137,55 +156,48 @@ private:
             x = right;
         }
         if (x < m_right) cells.append({m_right, nullptr, {}, nullptr, nullptr});
+        return cells;
+    }
 
-        // Shading from the boxes painted under each cell; borders from the lines across the row.
+    // Shading from the boxes painted under each cell; borders from the lines across the row.
+    void decorate(QVector<RowCell>& cells, const Page& page, const TextLine& line, int height,
+                  bool last) const {
         const qsizetype firstText = line.items.isEmpty() ? 0 : line.items.first() - page.items.constData();
         int left = m_left;
         for (RowCell& cell : cells) {
             const QRect box(left, line.top, cell.right - left, std::min(height, line.height));
             cell.shading = shadingOf(page, cell.item ? cell.item->rect : box,
                                      cell.item ? cell.item - page.items.constData() : firstText);
-            for (const PageItem& item : page.items) {
-                if (item.kind != PageItem::Kind::Line || item.line.dy() != 0) continue;
-                const int y = item.line.y1();
-                if (item.rect.left() >= cell.right || item.rect.right() < left) continue;
-                if (y >= line.top - LineTolerance / 2 && y < line.top + height / 2)
-                    cell.top = &item;
-                else if (y >= line.top + height / 2 && (y < line.top + height || last) &&
-                         y <= line.top + height + LineTolerance)
-                    cell.bottom = &item;
-            }
+            for (const PageItem& item : page.items)
+                if (item.kind == PageItem::Kind::Line && item.line.dy() == 0 &&
+                    item.rect.left() < cell.right && item.rect.right() >= left)
+                    placeBorder(cell, item, line.top, height, last);
             left = cell.right;
         }
+    }
 
-        QByteArray out = "\\trowd\\trleft0\\trgaph0\\trpaddl0\\trpaddr0\\trpaddfl3\\trpaddfr3\\trrh-" +
-                         QByteArray::number(height) + "\n";
-        for (const RowCell& cell : cells) {
-            if (cell.top) out += "\\clbrdrt" + border(*cell.top);
-            if (cell.bottom) out += "\\clbrdrb" + border(*cell.bottom);
-            if (cell.shading) out += "\\clcbpat" + QByteArray::number(color(*cell.shading));
-            out += "\\clvertalt\\cellx" + QByteArray::number(cell.right - m_left);
-        }
-        out += '\n';
-        for (const RowCell& cell : cells) {
-            out += "\\pard\\plain\\intbl\\sb0\\sa0";
-            if (cell.item) {
-                out += cell.item->alignment == Alignment::Right    ? "\\qr"
-                       : cell.item->alignment == Alignment::Center ? "\\qc"
-                                                                   : "\\ql";
-                out += text(*cell.item);
-                for (auto it = m_joined.constFind(cell.item);
-                     it != m_joined.constEnd() && it.key() == cell.item; ++it)
-                    out += ' ' + text(**it);
-                // A hidden blank parts the cells for readers that take the text alone.
-                out += "{\\v  }";
-            } else {
-                out += "\\fs2 ";
-            }
-            out += "\\cell\n";
-        }
-        m_body += out + "\\row\n";
-        m_joined.clear();
+    // A level line across a cell: its top border near the row's top, its bottom border near
+    // its bottom (or below it, on the page's last row).
+    static void placeBorder(RowCell& cell, const PageItem& line, int top, int height, bool last) {
+        const int y = line.line.y1();
+        if (y >= top - LineTolerance / 2 && y < top + height / 2)
+            cell.top = &line;
+        else if (y >= top + height / 2 && (y < top + height || last) && y <= top + height + LineTolerance)
+            cell.bottom = &line;
+    }
+
+    // A cell's paragraph: its text and the texts that share it, or a blank of the least height.
+    QByteArray contents(const RowCell& cell) {
+        if (!cell.item) return "\\fs2 ";
+        QByteArray out = cell.item->alignment == Alignment::Right    ? "\\qr"
+                         : cell.item->alignment == Alignment::Center ? "\\qc"
+                                                                     : "\\ql";
+        out += text(*cell.item);
+        for (auto it = m_joined.constFind(cell.item); it != m_joined.constEnd() && it.key() == cell.item;
+             ++it)
+            out += ' ' + text(**it);
+        // A hidden blank parts the cells for readers that take the text alone.
+        return out + "{\\v  }";
     }
 
     QByteArray text(const PageItem& item) {

@@ -1,6 +1,6 @@
 #include "Toolbar.h"
 
-#include "Translations.h"
+#include "Translations_p.h"
 #include "runtime/RuntimeError.h"
 
 namespace reports {

@@ -1,4 +1,4 @@
-#include "Translations.h"
+#include "Translations_p.h"
 
 #include <QCoreApplication>
 #include <QLocale>
@@ -11,8 +11,12 @@ namespace {
 // The Spanish texts under a Spanish locale; none (the English source) under another.
 class EngineTranslator : public QTranslator {
 public:
+    static constexpr const char* Name = "reports::EngineTranslator";
+
     explicit EngineTranslator(QObject* parent)
-        : QTranslator(parent), m_loaded(m_spanish.load(QStringLiteral(":/reports/i18n/reports_es.qm"))) {}
+        : QTranslator(parent), m_loaded(m_spanish.load(QStringLiteral(":/reports/i18n/reports_es.qm"))) {
+        setObjectName(QLatin1String(Name));
+    }
     QString translate(const char* context, const char* sourceText, const char* disambiguation,
                       int n) const override {
         if (!m_loaded || QLocale().language() != QLocale::Spanish) return {};
@@ -28,10 +32,11 @@ private:
 } // namespace
 
 void useTranslations() {
-    static QCoreApplication* installedOn = nullptr;
+    // Once per application, which owns the translator.
     QCoreApplication* app = QCoreApplication::instance();
-    if (!app || app == installedOn) return;
-    installedOn = app;
+    if (!app ||
+        app->findChild<QTranslator*>(QLatin1String(EngineTranslator::Name), Qt::FindDirectChildrenOnly))
+        return;
     QCoreApplication::installTranslator(new EngineTranslator(app));
 }
 

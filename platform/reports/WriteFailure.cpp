@@ -1,6 +1,6 @@
 #include "WriteFailure.h"
 
-#include "Translations.h"
+#include "Translations_p.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -65,7 +65,7 @@ QString WriteFailure::reasonOf(const QString& fileName, int errorNumber) {
     default:
         break;
     }
-    if (const QString problem = foreseen(fileName); !problem.isEmpty()) return problem;
+    if (QString problem = foreseen(fileName); !problem.isEmpty()) return problem;
     return errorNumber ? QString::fromLocal8Bit(std::strerror(errorNumber)) : notWritten();
 }
 

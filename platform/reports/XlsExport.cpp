@@ -1,6 +1,6 @@
 #include "XlsExport.h"
 
-#include "CompoundFile.h"
+#include "CompoundFile_p.h"
 #include "TextLines.h"
 #include "runtime/DateSerial.h"
 #include "runtime/Regional.h"
@@ -139,6 +139,68 @@ bool isDigit(QChar c) {
     return c >= u'0' && c <= u'9';
 }
 
+// Matches the runs of digits of a text to the parts of a date serial (rounded to the second),
+// each part at most once, and gives each run its format code.
+class DateParts {
+public:
+    // The parts of a serial; the day, month and year only when shown is set (a serial from
+    // 1 March 1900 on: before it, spreadsheets read them a day off).
+    DateParts(double serial, bool dateShown) : m_dateShown(dateShown) {
+        const QDateTime at = runtime::toDateTime(serial);
+        m_parts = {{{at.date().day(), 'd'},
+                    {at.date().month(), 'm'},
+                    {at.date().year(), 'y'},
+                    {at.time().hour(), 'h'},
+                    {at.time().minute(), 'n'},
+                    {at.time().second(), 's'}}};
+    }
+
+    // The code of a run of digits (value, written with width digits), trying the time's parts
+    // first beside a colon and the date's first elsewhere; empty when no part is left that it
+    // shows.
+    QString code(int value, qsizetype width, bool besideColon) {
+        constexpr int DateFirst[] = {0, 1, 2, 3, 4, 5};
+        constexpr int TimeFirst[] = {3, 4, 5, 0, 1, 2};
+        for (int p : besideColon ? TimeFirst : DateFirst) {
+            if (m_used[p] || (p < 3 && !m_dateShown) || !mayFollow(m_parts[p].code)) continue;
+            QString code = codeOf(m_parts[p], value, width);
+            if (code.isEmpty()) continue;
+            m_used[p] = true;
+            m_previous = m_parts[p].code;
+            return code;
+        }
+        return {};
+    }
+    bool matchedAny() const { return m_previous != 0; }
+
+private:
+    struct Part {
+        int value;
+        char code; // d, m, y, h, n (minute), s
+    };
+
+    // Minutes follow the hour and seconds the minutes, or a reader takes them for months.
+    bool mayFollow(char code) const {
+        return !((code == 'n' && m_previous != 'h') || (code == 's' && m_previous != 'n') ||
+                 (code == 'm' && m_previous == 'h'));
+    }
+
+    static QString codeOf(const Part& part, int value, qsizetype width) {
+        if (part.code == 'y') {
+            if (width == 4 && value == part.value) return QStringLiteral("yyyy");
+            if (width == 2 && value == part.value % 100) return QStringLiteral("yy");
+            return {};
+        }
+        if (value != part.value || !(width == 2 || (width == 1 && value < 10))) return {};
+        return QString(int(width), part.code == 'n' ? u'm' : QChar::fromLatin1(part.code));
+    }
+
+    bool m_dateShown;
+    std::array<Part, 6> m_parts{};
+    std::array<bool, 6> m_used{};
+    char m_previous = 0;
+};
+
 // A date serial as a text shows it: each run of digits matched to a part of the date or the
 // time (rounded to the second), everything else kept as written. None when a run matches no
 // part, or when the text shows a day before 1 March 1900, where spreadsheets count one day
@@ -146,61 +208,27 @@ bool isDigit(QChar c) {
 std::optional<Shown> dateOf(const QString& text, double serial) {
     if (!(serial >= 0 && serial < 2958466)) return std::nullopt;
     const double seconds = std::round(serial * 86400.0);
-    const QDateTime at = runtime::toDateTime(seconds / 86400.0);
-    struct Part {
-        int value;
-        char code; // d, m, y, h, n (minute), s
-    };
-    const Part parts[] = {{at.date().day(), 'd'},  {at.date().month(), 'm'},  {at.date().year(), 'y'},
-                          {at.time().hour(), 'h'}, {at.time().minute(), 'n'}, {at.time().second(), 's'}};
-    constexpr int DateFirst[] = {0, 1, 2, 3, 4, 5};
-    constexpr int TimeFirst[] = {3, 4, 5, 0, 1, 2};
-    bool used[6] = {};
-    char previous = 0;
+    DateParts parts(seconds / 86400.0, serial >= 61);
     QString format;
     for (qsizetype i = 0; i < text.size();) {
+        const bool digits = isDigit(text[i]);
         qsizetype j = i;
-        if (!isDigit(text[i])) {
-            while (j < text.size() && !isDigit(text[j]))
-                ++j;
+        while (j < text.size() && isDigit(text[j]) == digits)
+            ++j;
+        QString code;
+        if (!digits) {
             const QString literal = text.mid(i, j - i);
             if (literal.contains(u'"')) return std::nullopt;
-            format += u'"' + literal + u'"';
-            i = j;
-            continue;
+            code = u'"' + literal + u'"';
+        } else {
+            const bool besideColon = (i > 0 && text[i - 1] == u':') || (j < text.size() && text[j] == u':');
+            code = parts.code(text.mid(i, j - i).toInt(), j - i, besideColon);
+            if (code.isEmpty()) return std::nullopt;
         }
-        while (j < text.size() && isDigit(text[j]))
-            ++j;
-        const qsizetype width = j - i;
-        const int value = text.mid(i, width).toInt();
-        const bool besideColon = (i > 0 && text[i - 1] == u':') || (j < text.size() && text[j] == u':');
-        QString code;
-        for (int p : besideColon ? TimeFirst : DateFirst) {
-            const Part& part = parts[p];
-            if (used[p] || (p < 3 && serial < 61)) continue;
-            // Minutes follow the hour and seconds the minutes, or a reader takes them for months.
-            if ((part.code == 'n' && previous != 'h') || (part.code == 's' && previous != 'n') ||
-                (part.code == 'm' && previous == 'h'))
-                continue;
-            if (part.code == 'y') {
-                if (width == 4 && value == part.value)
-                    code = QStringLiteral("yyyy");
-                else if (width == 2 && value == part.value % 100)
-                    code = QStringLiteral("yy");
-            } else if (value == part.value && (width == 2 || (width == 1 && value < 10))) {
-                const QChar letter = part.code == 'n' ? u'm' : QChar::fromLatin1(part.code);
-                code = QString(int(width), letter);
-            }
-            if (code.isEmpty()) continue;
-            used[p] = true;
-            previous = part.code;
-            break;
-        }
-        if (code.isEmpty()) return std::nullopt;
         format += code;
         i = j;
     }
-    if (previous == 0) return std::nullopt;
+    if (!parts.matchedAny()) return std::nullopt;
     return Shown{seconds / 86400.0, format};
 }
 
@@ -358,44 +386,47 @@ private:
     QByteArray m_out;
 };
 
+// The start of a substream: kind 0x0005 for the workbook globals, 0x0010 for a sheet.
 QByteArray bofData(quint16 kind) {
     QByteArray b;
-    Biff::add16(b, 0x0600);
-    Biff::add16(b, kind);
-    Biff::add16(b, 0x0DBB);
-    Biff::add16(b, 0x07CC);
-    Biff::add32(b, 0x00000041);
-    Biff::add32(b, 0x00000006);
+    Biff::add16(b, 0x0600);     // BIFF8
+    Biff::add16(b, kind);       // substream kind
+    Biff::add16(b, 0x0DBB);     // build of the writer
+    Biff::add16(b, 0x07CC);     // year of the writer's build
+    Biff::add32(b, 0x00000041); // file history
+    Biff::add32(b, 0x00000006); // lowest BIFF version that reads the file
     return b;
 }
 
+// Arial at 10 points.
 QByteArray fontData(bool bold) {
     QByteArray b;
-    Biff::add16(b, 200);
-    Biff::add16(b, 0);
-    Biff::add16(b, 0x7FFF);
-    Biff::add16(b, bold ? 700 : 400);
-    Biff::add16(b, 0);
-    b.append(char(0)); // underline
-    b.append(char(0)); // family
-    b.append(char(0)); // character set
+    Biff::add16(b, 200);              // height, in 1/20 of a point
+    Biff::add16(b, 0);                // not italic, not struck out
+    Biff::add16(b, 0x7FFF);           // automatic colour
+    Biff::add16(b, bold ? 700 : 400); // weight
+    Biff::add16(b, 0);                // neither superscript nor subscript
+    b.append(char(0));                // underline
+    b.append(char(0));                // family
+    b.append(char(0));                // character set
     b.append(char(0));
     b += Biff::shortString(QStringLiteral("Arial"));
     return b;
 }
 
+// A style XF, or a cell XF of the Normal style with a number format.
 QByteArray xfData(bool style, quint16 format = 0) {
     QByteArray b;
-    Biff::add16(b, 0);                       // font
-    Biff::add16(b, format);                  // number format
-    Biff::add16(b, style ? 0xFFF5 : 0x0001); // style XF / cell XF of the Normal style
-    b.append(char(0x20));                    // bottom aligned
-    b.append(char(0));
-    b.append(char(0));
-    b.append(char(style ? 0xF4 : format == 0 ? 0 : 0x04)); // own number format
-    Biff::add32(b, 0);
-    Biff::add32(b, 0);
-    Biff::add16(b, 0x20C0);
+    Biff::add16(b, 0);                                     // font
+    Biff::add16(b, format);                                // number format
+    Biff::add16(b, style ? 0xFFF5 : 0x0001);               // locked; a style XF / a cell XF of XF 0
+    b.append(char(0x20));                                  // general alignment, bottom aligned
+    b.append(char(0));                                     // no rotation
+    b.append(char(0));                                     // no indent
+    b.append(char(style ? 0xF4 : format == 0 ? 0 : 0x04)); // attributes of its own: the number format
+    Biff::add32(b, 0);                                     // no borders
+    Biff::add32(b, 0);                                     // no border colours, no pattern
+    Biff::add16(b, 0x20C0);                                // pattern colours: automatic
     return b;
 }
 
@@ -414,192 +445,244 @@ QString truncated(const QString& s) {
     return s.size() > limit ? s.left(limit) : s;
 }
 
-// The workbook's records for a grid.
-QByteArray encode(Grid grid, bool showGridLines) {
-    QVector<Sheet>& sheets = grid.sheets;
-    // The cells' own number formats, each with its cell XF after the General one.
-    QHash<QString, quint16> formatXf;
-    QStringList formats;
-    for (Sheet& sheet : sheets)
-        for (Cell& cell : sheet.cells)
-            if (cell.number && !cell.format.isEmpty() && !formatXf.contains(cell.format)) {
-                if (formats.size() >= MaxFormats || cell.format.size() > 255) {
-                    cell.number.reset();
-                    continue;
-                }
-                formatXf.insert(cell.format, quint16(GeneralXf + 1 + formats.size()));
-                formats.append(cell.format);
-            }
-    QHash<QString, int> stringIndex;
-    QVector<QString> strings;
-    int totalStrings = 0;
-    for (Sheet& sheet : sheets)
-        for (Cell& cell : sheet.cells)
-            if (!cell.number) {
-                cell.text = truncated(cell.text);
-                ++totalStrings;
-                if (!stringIndex.contains(cell.text)) {
-                    stringIndex.insert(cell.text, int(strings.size()));
-                    strings.append(cell.text);
-                }
-            }
+// The cells' own number formats, each with its cell XF after the General one; a cell whose
+// format finds no room keeps its text.
+struct NumberFormats {
+    QStringList codes;
+    QHash<QString, quint16> xf;
 
-    // Workbook globals.
+    explicit NumberFormats(QVector<Sheet>& sheets) {
+        for (Sheet& sheet : sheets)
+            for (Cell& cell : sheet.cells)
+                if (cell.number && !cell.format.isEmpty() && !xf.contains(cell.format)) add(cell);
+    }
+    quint16 xfOf(const Cell& cell) const {
+        return cell.number && !cell.format.isEmpty() ? xf.value(cell.format) : GeneralXf;
+    }
+
+private:
+    void add(Cell& cell) {
+        if (codes.size() >= MaxFormats || cell.format.size() > 255) {
+            cell.number.reset();
+            return;
+        }
+        xf.insert(cell.format, quint16(GeneralXf + 1 + codes.size()));
+        codes.append(cell.format);
+    }
+};
+
+// The texts of the cells that are no numbers (cut to what one record holds), once each in
+// order of first use.
+struct SharedStrings {
+    QVector<QString> strings;
+    QHash<QString, int> index;
+    int cells = 0; // text cells
+
+    explicit SharedStrings(QVector<Sheet>& sheets) {
+        for (Sheet& sheet : sheets)
+            for (Cell& cell : sheet.cells)
+                if (!cell.number) add(cell);
+    }
+
+private:
+    void add(Cell& cell) {
+        cell.text = truncated(cell.text);
+        ++cells;
+        if (index.contains(cell.text)) return;
+        index.insert(cell.text, int(strings.size()));
+        strings.append(cell.text);
+    }
+};
+
+QByteArray codePageData() {
+    QByteArray b;
+    Biff::add16(b, 1200); // UTF-16
+    return b;
+}
+
+QByteArray window1Data() {
+    QByteArray b;
+    Biff::add16(b, 0);      // left, in twips
+    Biff::add16(b, 0);      // top
+    Biff::add16(b, 0x3A00); // width
+    Biff::add16(b, 0x2300); // height
+    Biff::add16(b, 0x0038); // scroll bars and sheet tabs shown
+    Biff::add16(b, 0);      // the sheet shown
+    Biff::add16(b, 0);      // the first sheet tab shown
+    Biff::add16(b, 1);      // sheets selected
+    Biff::add16(b, 0x0258); // width of the sheet tabs, in 1/1000 of the window's
+    return b;
+}
+
+// The Normal style, of XF 0.
+QByteArray styleData() {
+    QByteArray b;
+    Biff::add16(b, 0x8000); // a built-in style of XF 0
+    b.append(char(0));      // Normal
+    b.append(char(0xFF));   // no outline level
+    return b;
+}
+
+QByteArray boundSheetData(const QString& name) {
+    QByteArray b;
+    Biff::add32(b, 0); // the sheet's offset in the stream, patched once known
+    Biff::add16(b, 0); // a visible worksheet
+    b += Biff::shortString(name);
+    return b;
+}
+
+// Shared strings, continued in further records when they outgrow one, and their index: every
+// bucket-th string's place in the stream.
+void writeSharedStrings(Biff& globals, const SharedStrings& shared) {
+    QByteArray current;
+    Biff::add32(current, quint32(shared.cells));
+    Biff::add32(current, quint32(shared.strings.size()));
+    quint16 type = record::Sst;
+    const int bucket = std::max(8, int((shared.strings.size() + 127) / 128)); // at most 128 buckets
+    QByteArray extsst;
+    Biff::add16(extsst, quint16(bucket));
+    for (int i = 0; i < shared.strings.size(); ++i) {
+        const QString& s = shared.strings[i];
+        const bool compressed = Biff::compressible(s);
+        const int needed = 3 + int(s.size()) * (compressed ? 1 : 2);
+        if (current.size() + needed > MaxRecordData) {
+            globals.record(type, current);
+            current.clear();
+            type = record::Continue;
+        }
+        if (i % bucket == 0) {
+            Biff::add32(extsst,
+                        quint32(globals.size() + 4 + current.size())); // the string's offset in the stream
+            Biff::add16(extsst, quint16(4 + current.size()));          // and in its record
+            Biff::add16(extsst, 0);
+        }
+        Biff::add16(current, quint16(s.size()));
+        current.append(char(compressed ? 0 : 1));
+        Biff::addChars(current, s, compressed);
+    }
+    globals.record(type, current);
+    globals.record(record::ExtSst, extsst);
+}
+
+// The workbook globals for sheetCount sheets; sheetOffsetAt gets where each sheet's offset is
+// to be written.
+QByteArray globalsStream(const NumberFormats& formats, const SharedStrings& shared, qsizetype sheetCount,
+                         QVector<qsizetype>& sheetOffsetAt) {
     Biff globals;
     globals.record(record::Bof, bofData(0x0005));
-    {
-        QByteArray b;
-        Biff::add16(b, 1200); // UTF-16
-        globals.record(record::CodePage, b);
-    }
-    {
-        QByteArray b;
-        Biff::add16(b, 0);
-        Biff::add16(b, 0);
-        Biff::add16(b, 0x3A00);
-        Biff::add16(b, 0x2300);
-        Biff::add16(b, 0x0038);
-        Biff::add16(b, 0);
-        Biff::add16(b, 0);
-        Biff::add16(b, 1);
-        Biff::add16(b, 0x0258);
-        globals.record(record::Window1, b);
-    }
+    globals.record(record::CodePage, codePageData());
+    globals.record(record::Window1, window1Data());
     for (int i = 0; i < 4; ++i)
         globals.record(record::Font, fontData(false));
     globals.record(record::Font, fontData(true));
-    for (int i = 0; i < formats.size(); ++i)
-        globals.record(record::Format, formatData(quint16(FirstFormatIndex + i), formats[i]));
+    for (int i = 0; i < formats.codes.size(); ++i)
+        globals.record(record::Format, formatData(quint16(FirstFormatIndex + i), formats.codes[i]));
     for (int i = 0; i < 15; ++i)
         globals.record(record::Xf, xfData(true));
     globals.record(record::Xf, xfData(false));
-    for (int i = 0; i < formats.size(); ++i)
+    for (int i = 0; i < formats.codes.size(); ++i)
         globals.record(record::Xf, xfData(false, quint16(FirstFormatIndex + i)));
-    {
-        QByteArray b;
-        Biff::add16(b, 0x8000);
-        b.append(char(0));
-        b.append(char(0xFF));
-        globals.record(record::Style, b);
-    }
-    QVector<qsizetype> sheetOffsetAt;
-    for (int s = 0; s < sheets.size(); ++s) {
-        QByteArray b;
-        Biff::add32(b, 0); // patched below
-        Biff::add16(b, 0);
-        b += Biff::shortString(QStringLiteral("Sheet%1").arg(s + 1));
+    globals.record(record::Style, styleData());
+    for (qsizetype s = 0; s < sheetCount; ++s) {
         sheetOffsetAt.append(globals.size() + 4);
-        globals.record(record::BoundSheet, b);
+        globals.record(record::BoundSheet, boundSheetData(QStringLiteral("Sheet%1").arg(s + 1)));
     }
-
-    // Shared strings, continued in further records when they outgrow one; every eighth
-    // string's place goes to the index that follows.
-    {
-        QByteArray current;
-        Biff::add32(current, quint32(totalStrings));
-        Biff::add32(current, quint32(strings.size()));
-        quint16 type = record::Sst;
-        // At most 128 buckets in the index.
-        const int bucket = std::max(8, int((strings.size() + 127) / 128));
-        QByteArray extsst;
-        Biff::add16(extsst, quint16(bucket));
-        for (int i = 0; i < strings.size(); ++i) {
-            const QString& s = strings[i];
-            const bool compressed = Biff::compressible(s);
-            const int needed = 3 + int(s.size()) * (compressed ? 1 : 2);
-            if (current.size() + needed > MaxRecordData) {
-                globals.record(type, current);
-                current.clear();
-                type = record::Continue;
-            }
-            if (i % bucket == 0) {
-                Biff::add32(extsst, quint32(globals.size() + 4 + current.size()));
-                Biff::add16(extsst, quint16(4 + current.size()));
-                Biff::add16(extsst, 0);
-            }
-            Biff::add16(current, quint16(s.size()));
-            current.append(char(compressed ? 0 : 1));
-            Biff::addChars(current, s, compressed);
-        }
-        globals.record(type, current);
-        globals.record(record::ExtSst, extsst);
-    }
+    writeSharedStrings(globals, shared);
     globals.record(record::Eof, {});
+    return globals.out();
+}
 
-    // Sheets.
-    QVector<QByteArray> sheetStreams;
-    for (int s = 0; s < sheets.size(); ++s) {
-        const Sheet& sheet = sheets[s];
-        Biff out;
-        out.record(record::Bof, bofData(0x0010));
-        if (!sheet.pageBreaks.isEmpty()) {
-            QByteArray b;
-            Biff::add16(b, quint16(sheet.pageBreaks.size()));
-            for (int row : sheet.pageBreaks) {
-                Biff::add16(b, quint16(row));
-                Biff::add16(b, 0);
-                Biff::add16(b, 0xFF);
-            }
-            out.record(record::HorizontalPageBreaks, b);
-        }
-        for (int c = 0; c < grid.widths.size(); ++c) {
-            QByteArray b;
-            Biff::add16(b, quint16(c));
-            Biff::add16(b, quint16(c));
-            Biff::add16(b, quint16(grid.widths[c]));
-            Biff::add16(b, GeneralXf);
-            Biff::add16(b, 0);
-            Biff::add16(b, 0);
-            out.record(record::ColInfo, b);
-        }
-        {
-            QByteArray b;
-            Biff::add32(b, 0);
-            Biff::add32(b, quint32(sheet.rows));
-            Biff::add16(b, 0);
-            Biff::add16(b, quint16(grid.widths.size()));
-            Biff::add16(b, 0);
-            out.record(record::Dimensions, b);
-        }
-        for (const Cell& cell : sheet.cells) {
-            QByteArray b;
-            Biff::add16(b, quint16(cell.row));
-            Biff::add16(b, quint16(cell.column));
-            Biff::add16(b, cell.number && !cell.format.isEmpty() ? formatXf.value(cell.format) : GeneralXf);
-            if (cell.number) {
-                Biff::addDouble(b, *cell.number);
-                out.record(record::Number, b);
-            } else {
-                Biff::add32(b, quint32(stringIndex.value(cell.text)));
-                out.record(record::LabelSst, b);
-            }
-        }
-        {
-            QByteArray b;
-            quint16 flags = 0x0004 | 0x0010 | 0x0020 | 0x0080;
-            if (showGridLines) flags |= 0x0002;
-            if (s == 0) flags |= 0x0200 | 0x0400; // selected, shown
-            Biff::add16(b, flags);
-            Biff::add16(b, 0);
-            Biff::add16(b, 0);
-            Biff::add32(b, 64);
-            Biff::add16(b, 0);
-            Biff::add16(b, 0);
-            Biff::add32(b, 0);
-            out.record(record::Window2, b);
-        }
-        out.record(record::Eof, {});
-        sheetStreams.append(out.out());
+QByteArray pageBreaksData(const QVector<int>& rows) {
+    QByteArray b;
+    Biff::add16(b, quint16(rows.size()));
+    for (int row : rows) {
+        Biff::add16(b, quint16(row)); // the first row of the page
+        Biff::add16(b, 0);            // across every column
+        Biff::add16(b, 0xFF);
     }
+    return b;
+}
 
-    QByteArray stream = globals.out();
-    qsizetype offset = stream.size();
-    for (int s = 0; s < sheets.size(); ++s) {
-        qToLittleEndian(quint32(offset), stream.data() + sheetOffsetAt[s]);
-        offset += sheetStreams[s].size();
+QByteArray colInfoData(int column, int width) {
+    QByteArray b;
+    Biff::add16(b, quint16(column)); // first column
+    Biff::add16(b, quint16(column)); // last column
+    Biff::add16(b, quint16(width));  // in 1/256 of a character
+    Biff::add16(b, GeneralXf);
+    Biff::add16(b, 0); // shown, not collapsed
+    Biff::add16(b, 0);
+    return b;
+}
+
+QByteArray dimensionsData(int rows, qsizetype columns) {
+    QByteArray b;
+    Biff::add32(b, 0);                // first row
+    Biff::add32(b, quint32(rows));    // past the last row
+    Biff::add16(b, 0);                // first column
+    Biff::add16(b, quint16(columns)); // past the last column
+    Biff::add16(b, 0);
+    return b;
+}
+
+QByteArray window2Data(bool showGridLines, bool first) {
+    QByteArray b;
+    // Headers, zeros, the default grid line colour and outline symbols shown; the first sheet
+    // selected and in the window.
+    quint16 flags = 0x0004 | 0x0010 | 0x0020 | 0x0080;
+    if (showGridLines) flags |= 0x0002;
+    if (first) flags |= 0x0200 | 0x0400;
+    Biff::add16(b, flags);
+    Biff::add16(b, 0);  // top row shown
+    Biff::add16(b, 0);  // left column shown
+    Biff::add32(b, 64); // grid line colour: the default
+    Biff::add16(b, 0);  // zoom in page break preview: the default
+    Biff::add16(b, 0);  // zoom in normal view: the default
+    Biff::add32(b, 0);
+    return b;
+}
+
+// A cell's NUMBER or LABELSST record.
+void writeCell(Biff& out, const Cell& cell, const NumberFormats& formats, const SharedStrings& shared) {
+    QByteArray b;
+    Biff::add16(b, quint16(cell.row));
+    Biff::add16(b, quint16(cell.column));
+    Biff::add16(b, formats.xfOf(cell));
+    if (cell.number) {
+        Biff::addDouble(b, *cell.number);
+        out.record(record::Number, b);
+    } else {
+        Biff::add32(b, quint32(shared.index.value(cell.text)));
+        out.record(record::LabelSst, b);
     }
-    for (const QByteArray& sheet : sheetStreams)
-        stream += sheet;
+}
+
+QByteArray sheetStream(const Sheet& sheet, const QVector<int>& widths, const NumberFormats& formats,
+                       const SharedStrings& shared, bool showGridLines, bool first) {
+    Biff out;
+    out.record(record::Bof, bofData(0x0010));
+    if (!sheet.pageBreaks.isEmpty())
+        out.record(record::HorizontalPageBreaks, pageBreaksData(sheet.pageBreaks));
+    for (int c = 0; c < widths.size(); ++c)
+        out.record(record::ColInfo, colInfoData(c, widths[c]));
+    out.record(record::Dimensions, dimensionsData(sheet.rows, widths.size()));
+    for (const Cell& cell : sheet.cells)
+        writeCell(out, cell, formats, shared);
+    out.record(record::Window2, window2Data(showGridLines, first));
+    out.record(record::Eof, {});
+    return out.out();
+}
+
+// The workbook's records for a grid: the globals, then each sheet, whose offsets the globals
+// name.
+QByteArray encode(Grid grid, bool showGridLines) {
+    const NumberFormats formats(grid.sheets);
+    const SharedStrings shared(grid.sheets);
+    QVector<qsizetype> sheetOffsetAt;
+    QByteArray stream = globalsStream(formats, shared, grid.sheets.size(), sheetOffsetAt);
+    for (int s = 0; s < grid.sheets.size(); ++s) {
+        qToLittleEndian(quint32(stream.size()), stream.data() + sheetOffsetAt[s]);
+        stream += sheetStream(grid.sheets[s], grid.widths, formats, shared, showGridLines, s == 0);
+    }
     return compoundFile(QStringLiteral("Workbook"), stream);
 }
 

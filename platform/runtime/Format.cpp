@@ -245,7 +245,7 @@ std::shared_ptr<const Picture> compiled(const QString& picture) {
         compiledPicture->tokens = tokenizeDatePicture(picture);
     else
         compiledPicture->number = parseNumberPicture(picture);
-    return *cache.insert(picture, std::move(compiledPicture));
+    return *cache.emplace(picture, std::move(compiledPicture));
 }
 
 // The number a value stands for under a picture: a text read as a date first under a date
@@ -266,7 +266,7 @@ QString formatWith(const Variant& value, const QString& text, const Picture& pic
 } // namespace
 
 // The digits of |value| rounded half away from zero to `decimals` places, read from its
-// 15 significant decimal digits as the classic runtime does (so 2.675 gives 2.68).
+// 15 significant decimal digits (so 2.675, held as 2.67499999..., gives 2.68).
 void roundDecimal(double value, int decimals, std::string& integerDigits, std::string& fractionDigits) {
     char buffer[64];
     const char* end =
@@ -284,7 +284,7 @@ void roundDecimal(double value, int decimals, std::string& integerDigits, std::s
         digits.insert(0, size_t(-pointPosition), '0');
         pointPosition = 0;
     }
-    const size_t keep = size_t(pointPosition + decimals);
+    const size_t keep = size_t(pointPosition) + size_t(decimals);
     if (digits.size() < keep + 1) digits.resize(keep + 1, '0');
     std::string kept = digits.substr(0, keep);
     if (digits[keep] >= '5') {

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <new>
 
 namespace runtime {
 
@@ -35,10 +36,13 @@ public:
 ConsoleHost g_console;
 Host* g_host = &g_console;
 QString g_path;
-QString g_title;
 int g_pointer = pointer::Default;
-bool g_ended = false;
-int g_eventDepth = 0;
+
+// The run-time error box, then the program's end.
+void endWithError(long number, const QString& description) {
+    MsgBox(QStringLiteral("Run-time error '%1':\n\n%2").arg(number).arg(description), mb::Critical);
+    host().endRun();
+}
 
 } // namespace
 
@@ -66,12 +70,11 @@ void setPath(const QString& folder) {
 }
 
 QString title() {
-    if (g_title.isEmpty() && QCoreApplication::instance()) return QCoreApplication::applicationName();
-    return g_title;
+    return QCoreApplication::applicationName();
 }
 
 void setTitle(const QString& title) {
-    g_title = title;
+    QCoreApplication::setApplicationName(title);
 }
 
 } // namespace App
@@ -83,7 +86,12 @@ int MsgBox(const QString& text, int buttons, const QString& caption) {
 void DoEvents() {
     host().doEvents();
     // An event run by the pump may have ended the program: nothing after it runs.
-    if (g_ended) throw ProgramEnd{};
+    if (host().runEnded()) throw ProgramEnd{};
+}
+
+void DoExitEvents() {
+    host().doExitEvents();
+    if (host().runEnded()) throw ProgramEnd{};
 }
 
 void setMousePointer(int pointer) {
@@ -96,37 +104,32 @@ int mousePointer() {
 }
 
 void End() {
-    if (!g_ended) {
-        g_ended = true;
-        host().programEnded();
-    }
+    if (!host().runEnded()) host().endRun();
     throw ProgramEnd{};
 }
 
 bool hasEnded() {
-    return g_ended;
+    return host().runEnded();
 }
 
 void resetProgramState() {
-    g_ended = false;
-    g_eventDepth = 0;
+    host().newRun();
     g_pointer = pointer::Default;
 }
 
 void runEvent(const std::function<void()>& handler) {
-    if (g_ended) return;
-    ++g_eventDepth;
-    struct Depth {
-        ~Depth() { --g_eventDepth; }
-    } depth;
+    if (host().runEnded()) return;
     try {
         handler();
     } catch (const ProgramEnd&) {
     } catch (const RuntimeError& e) {
-        MsgBox(QStringLiteral("Run-time error '%1':\n\n%2").arg(e.number()).arg(e.description()),
-               mb::Critical);
-        g_ended = true;
-        host().programEnded();
+        endWithError(e.number(), e.description());
+    } catch (const std::bad_alloc&) {
+        endWithError(err::OutOfMemory.number, QString::fromUtf8(err::OutOfMemory.description));
+    } catch (const std::exception& e) {
+        endWithError(err::InternalError.number,
+                     QStringLiteral("%1: %2").arg(QString::fromUtf8(err::InternalError.description),
+                                                  QString::fromUtf8(e.what())));
     }
 }
 

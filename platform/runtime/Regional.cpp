@@ -260,138 +260,157 @@ int expandYear(int year, int digits) {
     return year < 30 ? 2000 + year : 1900 + year;
 }
 
-} // namespace
+// A time of day as written; hour -1 when there is none.
+struct WrittenTime {
+    int hour = -1;
+    int minute = 0;
+    int second = 0;
+    int designator = 0; // 1 am, 2 pm, 0 none
+};
 
-std::optional<double> parseDate(const QString& input) {
-    const Regional& r = Regional::current();
-    QList<Token> tokens = tokenize(input.trimmed());
-    if (tokens.isEmpty()) return std::nullopt;
+bool isTimeSeparator(const Token& t, const Regional& r) {
+    return t.kind == Token::Separator && (t.text == QString(r.timeSeparator) || t.text == QLatin1String(":"));
+}
 
-    // Split into the time part (numbers joined by the time separator, with an optional
-    // designator) and the date part (everything else).
-    QList<Token> dateTokens;
-    int hour = -1, minute = 0, second = 0, ampm = 0;
+// Whether the tokens from i on are a number, a time separator and a number.
+bool timePairAt(const QList<Token>& tokens, int i, const Regional& r) {
+    return i + 2 < tokens.size() && tokens[i].kind == Token::Number && isTimeSeparator(tokens[i + 1], r) &&
+           tokens[i + 2].kind == Token::Number;
+}
+
+// Splits the tokens into the time (numbers joined by the time separator with an optional
+// designator, or a lone number with a designator) and the date's tokens (everything else).
+WrittenTime splitTime(const QList<Token>& tokens, QList<Token>& dateTokens, const Regional& r) {
+    WrittenTime time;
     for (int i = 0; i < tokens.size(); ++i) {
         const Token& t = tokens[i];
-        bool startsTime =
-            t.kind == Token::Number && i + 2 < tokens.size() && tokens[i + 1].kind == Token::Separator &&
-            (tokens[i + 1].text == QString(r.timeSeparator) || tokens[i + 1].text == QLatin1String(":")) &&
-            tokens[i + 2].kind == Token::Number;
-        if (startsTime && hour < 0) {
-            hour = t.text.toInt();
-            minute = tokens[i + 2].text.toInt();
+        if (time.hour < 0 && timePairAt(tokens, i, r)) {
+            time.hour = t.text.toInt();
+            time.minute = tokens[i + 2].text.toInt();
             i += 2;
-            if (i + 2 < tokens.size() && tokens[i + 1].kind == Token::Separator &&
-                (tokens[i + 1].text == QString(r.timeSeparator) ||
-                 tokens[i + 1].text == QLatin1String(":")) &&
-                tokens[i + 2].kind == Token::Number) {
-                second = tokens[i + 2].text.toInt();
+            if (timePairAt(tokens, i, r)) {
+                time.second = tokens[i + 2].text.toInt();
                 i += 2;
             }
             if (i + 1 < tokens.size() && tokens[i + 1].kind == Token::Word &&
                 designator(tokens[i + 1].text)) {
-                ampm = designator(tokens[i + 1].text);
+                time.designator = designator(tokens[i + 1].text);
                 ++i;
             }
             continue;
         }
-        if (t.kind == Token::Word && designator(t.text) && hour < 0 && !dateTokens.isEmpty() &&
-            dateTokens.last().kind == Token::Number && dateTokens.size() == 1) {
-            hour = dateTokens.takeLast().text.toInt();
-            ampm = designator(t.text);
+        if (t.kind == Token::Word && designator(t.text) && time.hour < 0 && dateTokens.size() == 1 &&
+            dateTokens.last().kind == Token::Number) {
+            time.hour = dateTokens.takeLast().text.toInt();
+            time.designator = designator(t.text);
             continue;
         }
         dateTokens.append(t);
     }
+    return time;
+}
 
-    double time = 0.0;
-    if (hour >= 0) {
-        if (ampm) {
-            if (hour < 1 || hour > 12) return std::nullopt;
-            hour = hour % 12 + (ampm == 2 ? 12 : 0);
-        }
-        if (hour > 23 || minute > 59 || second > 59) return std::nullopt;
-        time = timeSerial(hour, minute, second);
+// The time's serial: 0 without a time, nothing when it is no time of day.
+std::optional<double> timeValue(WrittenTime t) {
+    if (t.hour < 0) return 0.0;
+    if (t.designator) {
+        if (t.hour < 1 || t.hour > 12) return std::nullopt;
+        t.hour = t.hour % 12 + (t.designator == 2 ? 12 : 0);
     }
+    if (t.hour > 23 || t.minute > 59 || t.second > 59) return std::nullopt;
+    return timeSerial(t.hour, t.minute, t.second);
+}
 
+// A date as written: its numbers (with how many digits each) and its month when named.
+struct WrittenDate {
     QList<int> numbers;
     QList<int> digits;
     int month = 0;
-    int monthPosition = -1;
+};
+
+bool isDateSeparator(const QString& text, const Regional& r) {
+    return text == QLatin1String("/") || text == QLatin1String("-") || text == QLatin1String(".") ||
+           text == QString(r.dateSeparator);
+}
+
+// Reads the date's tokens: numbers, at most one month name, one kind of separator.
+std::optional<WrittenDate> readDate(const QList<Token>& tokens, const Regional& r) {
+    WrittenDate date;
     QString separator;
-    for (const Token& t : dateTokens) {
+    for (const Token& t : tokens) {
         if (t.kind == Token::Number) {
-            numbers << t.text.toInt();
-            digits << t.text.size();
+            date.numbers << t.text.toInt();
+            date.digits << int(t.text.size());
         } else if (t.kind == Token::Word) {
-            int m = monthFromName(t.text);
-            if (!m || month) return std::nullopt;
-            month = m;
-            monthPosition = numbers.size();
+            const int month = monthFromName(t.text);
+            if (!month || date.month) return std::nullopt;
+            date.month = month;
         } else {
-            if (t.text != QLatin1String("/") && t.text != QLatin1String("-") &&
-                t.text != QLatin1String(".") && t.text != QString(r.dateSeparator))
-                return std::nullopt;
+            if (!isDateSeparator(t.text, r)) return std::nullopt;
             if (!separator.isEmpty() && separator != t.text) return std::nullopt;
             separator = t.text;
         }
     }
-    if (numbers.isEmpty() && !month) {
-        if (hour < 0) return std::nullopt;
+    return date;
+}
+
+struct YearMonthDay {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+};
+
+// A date with its month named: "8-dic-26", "dic 8 2026", "8 December".
+std::optional<YearMonthDay> withMonthName(const WrittenDate& w, int currentYear) {
+    if (w.numbers.size() == 1) return YearMonthDay{currentYear, w.month, w.numbers[0]};
+    if (w.numbers.size() != 2) return std::nullopt;
+    if (w.digits[0] == 4) return YearMonthDay{w.numbers[0], w.month, w.numbers[1]};
+    return YearMonthDay{expandYear(w.numbers[1], w.digits[1]), w.month, w.numbers[0]};
+}
+
+// A date of numbers alone, in the regional order (the year first when it has three or more
+// digits); day and month trade places when only the other order makes a date.
+std::optional<YearMonthDay> fromNumbers(const WrittenDate& w, Regional::Order order, int currentYear) {
+    const QList<int>& n = w.numbers;
+    YearMonthDay date;
+    if (n.size() == 3 && (w.digits[0] >= 3 || order == Regional::Order::YMD))
+        date = {expandYear(n[0], w.digits[0]), n[1], n[2]};
+    else if (n.size() == 3 && order == Regional::Order::MDY)
+        date = {expandYear(n[2], w.digits[2]), n[0], n[1]};
+    else if (n.size() == 3)
+        date = {expandYear(n[2], w.digits[2]), n[1], n[0]};
+    else if (n.size() == 2 && order == Regional::Order::MDY)
+        date = {currentYear, n[0], n[1]};
+    else if (n.size() == 2)
+        date = {currentYear, n[1], n[0]};
+    else
+        return std::nullopt;
+    if (!validDate(date.year, date.month, date.day) && validDate(date.year, date.day, date.month))
+        std::swap(date.day, date.month);
+    return date;
+}
+
+} // namespace
+
+std::optional<double> parseDate(const QString& input) {
+    const Regional& r = Regional::current();
+    const QList<Token> tokens = tokenize(input.trimmed());
+    if (tokens.isEmpty()) return std::nullopt;
+    QList<Token> dateTokens;
+    const WrittenTime writtenTime = splitTime(tokens, dateTokens, r);
+    const std::optional<double> time = timeValue(writtenTime);
+    const std::optional<WrittenDate> written = readDate(dateTokens, r);
+    if (!time || !written) return std::nullopt;
+    if (written->numbers.isEmpty() && !written->month) {
+        if (writtenTime.hour < 0) return std::nullopt;
         return time;
     }
-
-    int y = 0, m = 0, d = 0;
-    int currentYear = toDate(today()).year();
-    if (month) {
-        // "8-dic-26", "dic 8 2026", "8 December".
-        if (numbers.size() == 1) {
-            d = numbers[0];
-            y = currentYear;
-        } else if (numbers.size() == 2) {
-            d = numbers[0];
-            y = expandYear(numbers[1], digits[1]);
-            if (digits[0] == 4) {
-                y = numbers[0];
-                d = numbers[1];
-            }
-        } else {
-            return std::nullopt;
-        }
-        m = month;
-        Q_UNUSED(monthPosition);
-    } else if (numbers.size() == 3) {
-        if (digits[0] >= 3 || r.order == Regional::Order::YMD) {
-            y = expandYear(numbers[0], digits[0]);
-            m = numbers[1];
-            d = numbers[2];
-        } else if (r.order == Regional::Order::MDY) {
-            m = numbers[0];
-            d = numbers[1];
-            y = expandYear(numbers[2], digits[2]);
-        } else {
-            d = numbers[0];
-            m = numbers[1];
-            y = expandYear(numbers[2], digits[2]);
-        }
-        // The classic runtime swaps day and month when only the other order makes a date.
-        if (!validDate(y, m, d) && validDate(y, d, m)) std::swap(d, m);
-    } else if (numbers.size() == 2) {
-        y = currentYear;
-        if (r.order == Regional::Order::MDY) {
-            m = numbers[0];
-            d = numbers[1];
-        } else {
-            d = numbers[0];
-            m = numbers[1];
-        }
-        if (!validDate(y, m, d) && validDate(y, d, m)) std::swap(d, m);
-    } else {
-        return std::nullopt;
-    }
-    if (!validDate(y, m, d)) return std::nullopt;
-    double day = dateSerial(y, m, d);
-    return day < 0 ? day - time : day + time;
+    const int currentYear = toDate(today()).year();
+    const std::optional<YearMonthDay> date =
+        written->month ? withMonthName(*written, currentYear) : fromNumbers(*written, r.order, currentYear);
+    if (!date || !validDate(date->year, date->month, date->day)) return std::nullopt;
+    const double day = dateSerial(date->year, date->month, date->day);
+    return day < 0 ? day - *time : day + *time;
 }
 
 bool isDateText(const QString& text) {

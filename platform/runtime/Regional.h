@@ -42,7 +42,7 @@ bool isDateText(const QString& text);
 
 // The general date text of a serial: short date, long time, or both with a blank.
 QString generalDate(double serial);
-// A number as CStr writes it: up to 15 significant digits, regional decimal separator.
+// A number as a text: up to 15 significant digits, regional decimal separator.
 QString numberText(double value);
 
 // Val: the leading number of a text, read with a point as decimal separator

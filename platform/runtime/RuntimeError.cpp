@@ -16,29 +16,15 @@ RuntimeError::RuntimeError(long number, QString description, QString source)
 QString errorDescription(long number) {
     static const QHash<long, QString> descriptions = [] {
         QHash<long, QString> table;
-        for (const Error& error : {err::ReturnWithoutGoSub,
-                                   err::InvalidProcedureCall,
-                                   err::Overflow,
-                                   err::OutOfMemory,
-                                   err::SubscriptOutOfRange,
-                                   err::DivisionByZero,
-                                   err::TypeMismatch,
-                                   err::BadFileNameOrNumber,
-                                   err::FileNotFound,
-                                   err::DeviceIOError,
-                                   err::DiskFull,
-                                   err::InputPastEndOfFile,
-                                   err::PermissionDenied,
-                                   err::PathFileAccessError,
-                                   err::PathNotFound,
-                                   err::ObjectNotSet,
-                                   err::InvalidUseOfNull,
-                                   err::InvalidPropertyValue,
-                                   err::ObjectRequired,
-                                   err::NotSupported,
-                                   err::ItemNotFound,
-                                   err::ObjectClosed,
-                                   err::CancelError})
+        for (const Error& error :
+             {err::ReturnWithoutGoSub,   err::InvalidProcedureCall, err::Overflow,
+              err::OutOfMemory,          err::SubscriptOutOfRange,  err::InternalError,
+              err::DivisionByZero,       err::TypeMismatch,         err::BadFileNameOrNumber,
+              err::FileNotFound,         err::DeviceIOError,        err::DiskFull,
+              err::InputPastEndOfFile,   err::PermissionDenied,     err::PathFileAccessError,
+              err::PathNotFound,         err::ObjectNotSet,         err::InvalidUseOfNull,
+              err::InvalidPropertyValue, err::ObjectRequired,       err::NotSupported,
+              err::ItemNotFound,         err::ObjectClosed,         err::CancelError})
             table.insert(error.number, QString::fromUtf8(error.description));
         return table;
     }();

@@ -7,7 +7,7 @@
 
 namespace runtime {
 
-// A run-time error: a number and a description, as the classic runtime's Err object held.
+// A run-time error: its number, its description and where it was raised.
 // Database errors carry the engine's own description.
 class RuntimeError : public std::exception {
 public:
@@ -42,6 +42,7 @@ inline constexpr Error InvalidProcedureCall{5, "Invalid procedure call or argume
 inline constexpr Error Overflow{6, "Overflow"};
 inline constexpr Error OutOfMemory{7, "Out of memory"};
 inline constexpr Error SubscriptOutOfRange{9, "Subscript out of range"};
+inline constexpr Error InternalError{51, "Internal error"}; // an exception of the code itself
 inline constexpr Error DivisionByZero{11, "Division by zero"};
 inline constexpr Error TypeMismatch{13, "Type mismatch"};
 inline constexpr Error BadFileNameOrNumber{52, "Bad file name or number"};

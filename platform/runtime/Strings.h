@@ -5,7 +5,7 @@
 
 namespace runtime {
 
-// Split as the classic runtime splits: an empty text gives no pieces at all.
+// The pieces of a text between delimiters; an empty text gives no pieces at all.
 QStringList Split(const QString& text, const QString& delimiter);
 
 // Mid(text, start[, length]) with 1-based start.

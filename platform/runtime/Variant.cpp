@@ -106,7 +106,7 @@ double Variant::toDouble() const {
 
 namespace {
 
-// Rounds half to even, as CLng and CInt do.
+// Rounds half to even (2.5 gives 2, 3.5 gives 4), as conversions to whole numbers round.
 double bankersRound(double v) {
     double floor = std::floor(v);
     double diff = v - floor;

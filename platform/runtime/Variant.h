@@ -6,10 +6,10 @@
 
 namespace runtime {
 
-// A value of the classic runtime's variant type: Empty, Null, Boolean, Integer,
-// Long, Double, Currency, Date or String, with its conversions under the regional
-// settings of the process. Conversions that cannot be made raise a RuntimeError
-// (13 type mismatch, 94 invalid use of Null, 6 overflow), as the classic runtime does.
+// A value of any of the program's types: Empty, Null, Boolean, Integer, Long, Double,
+// Currency, Date or String, with its conversions under the regional settings of the process.
+// Conversions that cannot be made raise a RuntimeError (13 type mismatch, 94 invalid use of
+// Null, 6 overflow).
 class Variant {
 public:
     enum class Type { Empty, Null, Boolean, Integer, Long, Double, Currency, Date, String };
@@ -52,7 +52,7 @@ public:
     // a date or time; 13 otherwise.
     double toDate() const;
 
-    // Equality as the classic runtime's "=" on two values: numbers compare as numbers,
+    // Equality as "=" tests it: numbers compare as numbers,
     // texts as texts (binary), a number against a numeric text as numbers. Any Null
     // makes the comparison not true.
     bool equals(const Variant& other) const;

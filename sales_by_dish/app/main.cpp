@@ -1,3 +1,4 @@
+#include "framework/Main.h"
 #include "sales_by_dish/Dorrindale.h"
 
 int main(int argc, char** argv) {

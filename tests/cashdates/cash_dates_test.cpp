@@ -1,3 +1,4 @@
+#include "framework/ProgramSession.h"
 #include "framework/clsCajaHelpers.h"
 #include "framework/clsDataBase.h"
 
@@ -24,11 +25,7 @@ using std::chrono::milliseconds;
 
 class CashDatesTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        gDB = &database;
-        database.OpenAccess();
-    }
-    void TearDown() override { gDB = nullptr; }
+    void SetUp() override { database.OpenAccess(); }
 
     // The cash date of a sale: its serial, or -1 when it has none.
     double cashDate(qint64 idventa) {
@@ -49,7 +46,8 @@ protected:
 
     PosFixture fx;
     ScriptedHost host;
-    clsDataBase database;
+    ProgramSession session;
+    clsDataBase& database = session.newDatabase();
 };
 
 TEST_F(CashDatesTest, SalesWithoutCashDateTakeTheOpeningDateOfTheirShift) {

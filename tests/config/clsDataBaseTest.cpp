@@ -1,7 +1,7 @@
 #include "framework/clsDataBase.h"
 #include "data/Recordset.h"
-#include "framework/Configuracion.h"
 #include "framework/Main.h"
+#include "framework/ProgramSession.h"
 #include "runtime/DateSerial.h"
 #include "runtime/Format.h"
 #include "runtime/Program.h"
@@ -32,16 +32,6 @@ QStringList errorLog(const PosFixture& pos) {
                ? QString::fromUtf8(file.readAll()).split("\r\n", Qt::SkipEmptyParts)
                : QStringList();
 }
-
-// Points gDB at a database object for one test.
-class GlobalDatabase {
-public:
-    explicit GlobalDatabase(clsDataBase* db) : m_previous(gDB) { gDB = db; }
-    ~GlobalDatabase() { gDB = m_previous; }
-
-private:
-    clsDataBase* m_previous;
-};
 
 } // namespace
 
@@ -201,9 +191,9 @@ TEST(Settings, ReadGivesTheStoredTextWithoutQuotesOrTheDefault) {
     pos.setSetting("cmbPais", "3");
     pos.setSetting("cmbPais", "4");
     pos.insert("REGISTRY", {{"CLAVE", "nulo"}, {"VALOR", runtime::Variant::null()}});
-    clsDataBase db;
+    ProgramSession session;
+    clsDataBase& db = session.newDatabase();
     db.OpenAccess();
-    GlobalDatabase global(&db);
     EXPECT_EQ(db.dbgetsetting("CSNETIQUETA", "LOC1"), "LOC2");
     EXPECT_EQ(db.dbgetsetting("CMBPAIS"), "3"); // keys compare without regard to case; the first row counts
     EXPECT_EQ(LeeDBSetting("cmbPais", "0"), "3");
@@ -217,9 +207,9 @@ TEST(Settings, SaveAddsOrUpdatesTheFirstRowOnly) {
     PosFixture pos;
     pos.setSetting("dup", "a");
     pos.setSetting("dup", "b");
-    clsDataBase db;
+    ProgramSession session;
+    clsDataBase& db = session.newDatabase();
     db.OpenAccess();
-    GlobalDatabase global(&db);
     db.DBSaveSetting("CSNETIQUETA", "LOC7");
     EXPECT_EQ(db.dbgetsetting("CSNETIQUETA", "LOC1"), "LOC7");
     db.DBSaveSetting("CSNETIQUETA", "LOC8");
@@ -265,6 +255,7 @@ TEST(Main, MissingDatabaseEndsTheProgramBeforeAnyWindow) {
     ScriptedHost host;
     PosFixture pos(false);
     QFile::remove(pos.mainFile());
+    ProgramSession session;
     EXPECT_THROW(Main(), runtime::ProgramEnd);
     ASSERT_TRUE(gDB);
     EXPECT_FALSE(gDB->dbaccess);

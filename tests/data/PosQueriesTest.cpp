@@ -5,6 +5,7 @@
 #include "data/Recordset.h"
 #include "deleted_items/frmParametros.h"
 #include "framework/ItemsVenta.h"
+#include "framework/ProgramSession.h"
 #include "framework/clsDataBase.h"
 #include "framework/funciones.h"
 #include "runtime/DateSerial.h"
@@ -35,13 +36,11 @@ QTime clock(const Variant& v) {
 
 class PosQueries : public ::testing::Test {
 protected:
-    PosQueries() : m_locale("es_AR.UTF-8"), m_previous(gDB) {
-        m_access.isMSSQL = false;
-        gDB = &m_access;
+    PosQueries() : m_locale("es_AR.UTF-8") {
+        m_session.newDatabase().isMSSQL = false;
         cn = posdb::openJet(pos.mainFile());
         cn->setCursorLocation(data::adUseClient);
     }
-    ~PosQueries() override { gDB = m_previous; }
 
     // The rows of a query opened with the provider's defaults on the client-side connection.
     Rows query(const QString& sql) { return pos.rows(sql, cn); }
@@ -59,8 +58,7 @@ protected:
     LocaleScope m_locale;
     PosFixture pos;
     data::ConnectionPtr cn;
-    clsDataBase m_access;
-    clsDataBase* m_previous;
+    ProgramSession m_session;
 };
 
 } // namespace

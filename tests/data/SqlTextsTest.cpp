@@ -6,6 +6,7 @@
 #include "data/Recordset.h"
 #include "deleted_items/frmParametros.h"
 #include "framework/ItemsVenta.h"
+#include "framework/ProgramSession.h"
 #include "framework/clsDataBase.h"
 #include "framework/funciones.h"
 #include "invoice_lines/frmParametros.h"
@@ -677,8 +678,7 @@ const SqlCase cases[] = {
 
 class SqlTexts : public ::testing::TestWithParam<SqlCase> {
 protected:
-    SqlTexts() : m_locale("es_AR.UTF-8"), m_previous(gDB) { gDB = &m_database; }
-    ~SqlTexts() override { gDB = m_previous; }
+    SqlTexts() : m_locale("es_AR.UTF-8") { m_session.newDatabase(); }
 
     // The rows of the case's text on a connection, or "!" and the failure's message.
     QStringList run(const SqlCase& c, bool server, const data::ConnectionPtr& on) {
@@ -711,8 +711,7 @@ protected:
 
     LocaleScope m_locale;
     PosFixture pos;
-    clsDataBase m_database;
-    clsDataBase* m_previous;
+    ProgramSession m_session;
 };
 
 // Whether the rows are those expected; a failure matches when its message holds the words.

@@ -3,7 +3,7 @@
 #include "deleted_items/frmParametros.h"
 #include "forms/Events.h"
 #include "framework/Main.h"
-#include "framework/ProgramDescription.h"
+#include "framework/ProgramSession.h"
 #include "framework/ReportExport.h"
 #include "framework/frmLogin.h"
 #include "reports/PreviewWindow.h"
@@ -26,6 +26,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using namespace framework;
 using namespace quenbrook;
 
@@ -42,9 +44,7 @@ class DemoTest : public ::testing::Test {
 protected:
     void SetUp() override { runtime::setClock(fixedNow); }
     void TearDown() override {
-        install({}); // drops the report and its preview
-        forms::unloadAll();
-        runtime::setClock(nullptr);
+        session.reset();
         runtime::App::setPath(QString());
     }
 
@@ -58,10 +58,11 @@ protected:
         return posdb::rows(db, sql)[0][0].toLong();
     }
 
-    // Starts Quenbrook from the installation's program folder and logs in.
+    // Starts Quenbrook afresh from the installation's program folder and logs in.
     void logIn(const QString& usuario, const QString& password) {
         runtime::App::setPath(demo::programFolder(dir.filePath(QStringLiteral("pos"))));
-        install(quenbrook::program());
+        session.reset();
+        session.emplace(quenbrook::program());
         forms::fire([] { Main(); });
         frmLogin& login = forms::instance<frmLogin>();
         login.txtUsuario.setText(QString());
@@ -72,6 +73,7 @@ protected:
     QTemporaryDir dir;
     SettingsScope settings;
     ScriptedHost host;
+    std::optional<ProgramSession> session;
 };
 
 TEST_F(DemoTest, TheProgramStartsBesideItAndReportsTodaysDeletions) {
@@ -112,8 +114,6 @@ TEST_F(DemoTest, OnTheSqlServerKindTheReportHoldsTheSalesOfTheAccessKind) {
         QStringList texts;
         for (const auto& row : rows)
             texts << row[0].toText() + '|' + row[1].toText() + '|' + row[2].toText();
-        install(quenbrook::program());
-        forms::unloadAll();
         return texts;
     };
     const QStringList server = build();
@@ -136,7 +136,6 @@ TEST_F(DemoTest, TheCashierItAnnouncesMayLogInAndTheWaiterMayNot) {
     logIn(QString::fromLatin1(demo::CashierUser), QString::fromLatin1(demo::CashierPassword));
     EXPECT_TRUE(forms::isLoaded<frmParametros>());
     EXPECT_TRUE(host.boxes.isEmpty());
-    forms::unloadAll();
 
     logIn(QStringLiteral("diego"), QStringLiteral("diego"));
     EXPECT_FALSE(forms::isLoaded<frmParametros>());

@@ -6,6 +6,7 @@
 
 #include "forms/Events.h"
 #include "framework/Main.h"
+#include "framework/ProgramSession.h"
 #include "framework/frmLogin.h"
 #include "runtime/DateSerial.h"
 #include "runtime/Program.h"
@@ -28,7 +29,7 @@ TEST(DorrindaleDemo, AWeekOfTheDemoTradeShowsEverySection) {
     EXPECT_GT(made.discounts, 0);
 
     runtime::App::setPath(demo::programFolder(dir.filePath("pos")));
-    framework::install(dorrindale::program());
+    framework::ProgramSession session(dorrindale::program());
     forms::fire([] { framework::Main(); });
     EXPECT_TRUE(user::type(forms::instance<framework::frmLogin>().txtPass.widget(), "\r"));
     ASSERT_TRUE(forms::isLoaded<dorrindale::frmParametros>());
@@ -53,7 +54,5 @@ TEST(DorrindaleDemo, AWeekOfTheDemoTradeShowsEverySection) {
     EXPECT_GT(countText(pages, "Extra queso"), 0);
     EXPECT_GT(countText(pages, "Sin sal"), 0);
 
-    framework::install({});
-    forms::unloadAll();
     runtime::App::setPath(QString());
 }

@@ -199,6 +199,7 @@ TEST_F(DorrindaleReportTest, OnSqlServerEveryFailingStepIsPassedOver) {
 TEST_F(DorrindaleReportTest, OnTheSqlServerKindTheReportIsTheAccessKindsAndItsFunctionIsCreatedOnce) {
     LocaleScope locale("es_AR.UTF-8");
     auto build = [this](int times) {
+        restart();
         frmParametros& window = logIn();
         window.chkTodos.setValue(1);
         QStringList texts;
@@ -207,8 +208,6 @@ TEST_F(DorrindaleReportTest, OnTheSqlServerKindTheReportIsTheAccessKindsAndItsFu
             texts = allTexts(report.pages()) << report.Field7->text() << report.Field8->text()
                                              << report.vDesc->text() << report.SuperTotal->text();
         }
-        framework::install(dorrindale::program());
-        forms::unloadAll();
         return texts;
     };
     const QStringList access = build(1);
@@ -248,6 +247,7 @@ TEST_F(DorrindaleReportTest, DishesAreOrderedAndGroupedAsEachDatabaseDoes) {
                {{"HORA", runtime::Variant::date(runtime::timeSerial(19, 59, 59) + 0.6 / 86400)},
                 {"idproducto", 92}});
     auto build = [this] {
+        restart();
         frmParametros& window = logIn();
         QStringList seen = names(window.ArticulosLista);
         window.chkTodos.setValue(1);
@@ -256,8 +256,6 @@ TEST_F(DorrindaleReportTest, DishesAreOrderedAndGroupedAsEachDatabaseDoes) {
             if (texts[i].contains(QString::fromUtf8("oquis")) || texts[i].startsWith("Flan") ||
                 texts[i] == "Tarde")
                 seen << texts[i] + " " + texts[i + 1] + " " + texts[i + 2] + " " + texts[i + 3];
-        framework::install(dorrindale::program());
-        forms::unloadAll();
         return seen;
     };
     const QStringList access = build();

@@ -1,5 +1,6 @@
 #include "sales_by_dish/ReportTexts.h"
 
+#include "framework/ProgramSession.h"
 #include "framework/clsDataBase.h"
 #include "runtime/DateSerial.h"
 #include "support/LocaleScope.h"
@@ -56,12 +57,6 @@ QString observations(const QString& filter) {
 
 class ReportTextsTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        previous = framework::gDB;
-        framework::gDB = &db;
-    }
-    void TearDown() override { framework::gDB = previous; }
-
     Choice range() const {
         Choice c;
         c.todos = true;
@@ -70,8 +65,8 @@ protected:
         return c;
     }
 
-    framework::clsDataBase db;
-    framework::clsDataBase* previous = nullptr;
+    framework::ProgramSession session;
+    framework::clsDataBase& db = session.newDatabase();
 };
 
 } // namespace

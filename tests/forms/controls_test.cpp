@@ -44,8 +44,8 @@ public:
 
 class ControlsTest : public ::testing::Test {
 protected:
-    void TearDown() override { forms::unloadAll(); }
     ScriptedHost host;
+    forms::FormRegistry registry;
 };
 
 TEST_F(ControlsTest, OptionButtonsExcludeEachOtherAndClickAlsoWhenCodeSelects) {

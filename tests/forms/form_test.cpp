@@ -73,8 +73,8 @@ private:
 class FormTest : public ::testing::Test {
 protected:
     void SetUp() override { events.clear(); }
-    void TearDown() override { forms::unloadAll(); }
     ScriptedHost host;
+    forms::FormRegistry registry;
 };
 
 TEST_F(FormTest, FirstTouchLoadsWithoutShowingAndUnloadStartsAfresh) {

@@ -51,8 +51,8 @@ public:
 
 class GridTest : public ::testing::Test {
 protected:
-    void TearDown() override { forms::unloadAll(); }
     ScriptedHost host;
+    forms::FormRegistry registry;
     frmGrilla& form = forms::instance<frmGrilla>();
     forms::Grid& g = form.g;
 };

@@ -50,8 +50,8 @@ public:
 
 class ListViewTest : public ::testing::Test {
 protected:
-    void TearDown() override { forms::unloadAll(); }
     ScriptedHost host;
+    forms::FormRegistry registry;
     frmLista& form = forms::instance<frmLista>();
     forms::ListView& lv = form.lv;
 };

@@ -1,3 +1,4 @@
+#include "forms/CommandButton.h"
 #include "forms/Events.h"
 #include "forms/Form.h"
 #include "forms/Menu.h"
@@ -6,6 +7,7 @@
 
 #include "runtime/Program.h"
 #include "support/QtPrinters.h"
+#include "support/UserInput.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -27,12 +29,12 @@ protected:
         runtime::resetProgramState();
     }
     void TearDown() override {
-        forms::unloadAll();
         runtime::setHost(previous);
         runtime::resetProgramState();
     }
     forms::QtHost host;
     runtime::Host* previous = nullptr;
+    forms::FormRegistry registry;
 };
 
 class frmMenu : public forms::Form {
@@ -105,6 +107,44 @@ TEST_F(QtHostTest, UnderTheHourglassThePumpRunsTheLoopFirstThenEvery10Millisecon
     EXPECT_EQ(ran, 2);
     EXPECT_GE(clock.elapsed(), 5);
     runtime::setMousePointer(runtime::pointer::Default);
+}
+
+class frmSalir : public forms::Form {
+public:
+    frmSalir() : Form(QStringLiteral("frmSalir")) {
+        cmdVer.onClick([this] { ++vistas; });
+        cmdSalir.onClick([] { runtime::End(); });
+        forms::markExit(cmdSalir.widget());
+    }
+    forms::CommandButton cmdVer{
+        *this, QStringLiteral("cmdVer"), QStringLiteral("Ver"), {100, 100, 1200, 400}};
+    forms::CommandButton cmdSalir{
+        *this, QStringLiteral("cmdSalir"), QStringLiteral("Salir"), {1500, 100, 1200, 400}};
+    int vistas = 0;
+};
+
+TEST_F(QtHostTest, WorkThatNothingMayReEnterTakesOnlyTheExitsInput) {
+    frmSalir& form = forms::instance<frmSalir>();
+    form.show();
+    bool after = false;
+    QTimer::singleShot(0, [&] {
+        EXPECT_TRUE(user::click(form.cmdVer.widget()));
+        EXPECT_TRUE(user::pressKey(form.cmdVer.widget(), Qt::Key_Space, QStringLiteral(" ")));
+        EXPECT_EQ(form.vistas, 0);
+        EXPECT_TRUE(user::click(form.cmdSalir.widget()));
+    });
+    forms::fire([&] {
+        runtime::DoExitEvents();
+        after = true;
+    });
+    EXPECT_TRUE(runtime::hasEnded());
+    EXPECT_FALSE(after);
+
+    // Outside such work the other buttons take their clicks again.
+    runtime::resetProgramState();
+    form.show();
+    EXPECT_TRUE(user::click(form.cmdVer.widget()));
+    EXPECT_EQ(form.vistas, 1);
 }
 
 TEST_F(QtHostTest, PopupMenuRunsTheChosenItem) {

@@ -1,3 +1,5 @@
+#include "framework/ErrorLog.h"
+#include "framework/ProgramSession.h"
 #include "framework/clsDataBase.h"
 #include "framework/funciones.h"
 #include "runtime/DateSerial.h"
@@ -18,18 +20,13 @@ using runtime::Variant;
 
 namespace {
 
-// Installs a database object of the given kind as gDB for one test.
+// A program session whose database object gDB is of the given kind.
 class DatabaseKind {
 public:
-    explicit DatabaseKind(bool mssql) : m_previous(gDB) {
-        m_db.isMSSQL = mssql;
-        gDB = &m_db;
-    }
-    ~DatabaseKind() { gDB = m_previous; }
+    explicit DatabaseKind(bool mssql) { m_session.newDatabase().isMSSQL = mssql; }
 
 private:
-    clsDataBase m_db;
-    clsDataBase* m_previous;
+    ProgramSession m_session;
 };
 
 QDateTime g_clockValue;

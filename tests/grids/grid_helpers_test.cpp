@@ -1,4 +1,5 @@
 #include "framework/GridHelpers.h"
+#include "framework/ProgramSession.h"
 
 #include "forms/Form.h"
 #include "forms/Grid.h"
@@ -33,13 +34,7 @@ public:
 
 class GridHelpersTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        runtime::App::setPath(logDir.path());
-        gFilasGrilla.reset();
-        gColOrden = 0;
-        gSentidoOrden = 0;
-    }
-    void TearDown() override { forms::unloadAll(); }
+    void SetUp() override { runtime::App::setPath(logDir.path()); }
 
     QStringList titles(const forms::Grid& grid) const {
         QStringList texts;
@@ -60,6 +55,7 @@ protected:
 
     QTemporaryDir logDir;
     ScriptedHost host;
+    ProgramSession session;
     frmGrillas& form = forms::instance<frmGrillas>();
     forms::Grid& g = form.g;
 };

@@ -1,5 +1,6 @@
 #include "framework/GridHelpers.h"
 #include "framework/ListViewHelpers.h"
+#include "framework/ProgramSession.h"
 #include "framework/frmParametrosBase.h"
 
 #include "forms/Form.h"
@@ -45,11 +46,7 @@ class frmParametrosPrueba : public frmParametrosBase {};
 
 class ListViewHelpersTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        runtime::App::setPath(logDir.path());
-        gFilasGrilla.reset();
-    }
-    void TearDown() override { forms::unloadAll(); }
+    void SetUp() override { runtime::App::setPath(logDir.path()); }
 
     // Each row as its text and its sub-items, "|" between them.
     static QStringList rows(const forms::ListView& lv) {
@@ -70,6 +67,7 @@ protected:
 
     QTemporaryDir logDir;
     ScriptedHost host;
+    ProgramSession session;
     frmListas& form = forms::instance<frmListas>();
     forms::ListView& lv = form.familias;
 };

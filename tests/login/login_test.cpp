@@ -1,20 +1,13 @@
-#include "framework/Main.h"
-#include "framework/ProgramDescription.h"
 #include "framework/UserSettings.h"
 #include "framework/Usuario.h"
 #include "framework/clsDataBase.h"
 #include "framework/frmLogin.h"
 #include "framework/frmParametrosBase.h"
 
-#include "forms/Events.h"
-#include "runtime/DateSerial.h"
 #include "support/LocalPorts.h"
-#include "support/PosFixture.h"
+#include "support/ProgramTest.h"
 #include "support/QtPrinters.h"
 #include "support/Screenshot.h"
-#include "support/ScriptedHost.h"
-#include "support/SettingsScope.h"
-#include "support/UserInput.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -30,29 +23,15 @@ namespace {
 // Stands in for a program's parameters window.
 class frmParametrosPrueba : public frmParametrosBase {};
 
-QDateTime fixedNow() {
-    return QDateTime(QDate(2026, 12, 3), QTime(10, 30, 15));
-}
-
-class LoginTest : public ::testing::Test {
+class LoginTest : public ProgramTest<frmParametrosPrueba> {
 protected:
-    void SetUp() override {
-        runtime::setClock(fixedNow);
-        install({.title = QStringLiteral("Quenbrook"), .parametros = []() -> frmParametrosBase& {
-                     return forms::instance<frmParametrosPrueba>();
-                 }});
-    }
-    void TearDown() override {
-        forms::unloadAll();
-        runtime::setClock(nullptr);
-    }
-
-    // Starts the program as its main does: Main runs as the first event.
-    frmLogin& start() {
-        forms::fire([] { Main(); });
-        EXPECT_TRUE(forms::isLoaded<frmLogin>());
-        return forms::instance<frmLogin>();
-    }
+    LoginTest()
+        : ProgramTest([] {
+              return ProgramDescription{.title = QStringLiteral("Quenbrook"),
+                                        .parametros = []() -> frmParametrosBase& {
+                                            return forms::instance<frmParametrosPrueba>();
+                                        }};
+          }) {}
 
     // Types the user and the password and presses Enter in the password box.
     void logIn(frmLogin& login, const QString& usuario, const QString& password) {
@@ -61,15 +40,6 @@ protected:
         EXPECT_TRUE(user::type(login.txtUsuario.widget(), usuario));
         EXPECT_TRUE(user::type(login.txtPass.widget(), password + QStringLiteral("\r")));
     }
-
-    QString errorLog() const {
-        QFile file(fx.programFolder() + QStringLiteral("/ErrorLog031226.log"));
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-    }
-
-    SettingsScope settings;
-    PosFixture fx;
-    ScriptedHost host;
 };
 
 TEST_F(LoginTest, FirstStartShowsAdminAndTheTallWindowWithTheHint) {
@@ -106,7 +76,7 @@ TEST_F(LoginTest, AdministratorLogsInAndHandsOverToTheParametersWindow) {
     EXPECT_EQ(LeeSetting(QStringLiteral("LOGINHELPER"), QString()), QStringLiteral("0"));
 
     // The next start shows the short window with the name as typed.
-    forms::unloadAll();
+    restart();
     frmLogin& next = start();
     EXPECT_EQ(next.txtUsuario.text(), QStringLiteral("Admin "));
     EXPECT_EQ(next.height(), 2715);
@@ -116,7 +86,7 @@ TEST_F(LoginTest, AdministratorLogsInAndHandsOverToTheParametersWindow) {
 
 TEST_F(LoginTest, ADynamicLookupOnServerSideCursorsLogsInAlike) {
     QFile::remove(fx.spoolerFile());
-    install({.parametros = []() -> frmParametrosBase& { return forms::instance<frmParametrosPrueba>(); },
+    restart({.parametros = []() -> frmParametrosBase& { return forms::instance<frmParametrosPrueba>(); },
              .database = {.scratch = false, .cursorLocation = std::nullopt, .settingsTable = false},
              .login = {.cursorType = data::adOpenDynamic, .lockType = data::adLockReadOnly}});
     logIn(start(), QStringLiteral("admin"), QString());
@@ -179,15 +149,14 @@ TEST_F(LoginTest, PermissionColumnMustHoldTheNumberOne) {
     fx.addUser(QStringLiteral("nulo"), QStringLiteral("x"), {{"reportes", runtime::Variant::null()}});
     for (const char* name : {"menos", "nulo"}) {
         host.boxes.clear();
-        runtime::resetProgramState();
+        restart();
         frmLogin& login = start();
         logIn(login, QString::fromLatin1(name), QStringLiteral("x"));
         ASSERT_EQ(host.boxes.size(), 1) << name;
         EXPECT_EQ(host.boxes[0].text, QStringLiteral("No tiene suficiente nivel de acceso"));
-        forms::unloadAll();
     }
     host.boxes.clear();
-    runtime::resetProgramState();
+    restart();
     frmLogin& login = start();
     logIn(login, QStringLiteral("ana"), QStringLiteral(" ANA1 "));
     EXPECT_TRUE(host.boxes.isEmpty());
@@ -212,7 +181,7 @@ TEST_F(LoginTest, CategorisationFollowsTheUserUnlessNocatExists) {
     logIn(login, QStringLiteral("cat"), QStringLiteral("c"));
     EXPECT_TRUE(gCategorizacion);
 
-    forms::unloadAll();
+    restart();
     QFile marker(fx.programFolder() + QStringLiteral("/nocat.txt"));
     ASSERT_TRUE(marker.open(QIODevice::WriteOnly));
     marker.close();
@@ -248,7 +217,7 @@ TEST_F(LoginTest, ASessionThatLogsNobodyInLeavesTheDatabaseAsItWas) {
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         EXPECT_TRUE(file.readAll() == before) << server;
         EXPECT_FALSE(QFileInfo::exists(name + QStringLiteral("-wal")));
-        forms::unloadAll();
+        restart();
     }
 }
 
@@ -301,7 +270,7 @@ TEST_F(LoginTest, ADatabaseThatDidNotOpenIsReportedWithItsReasonAndTheWindowStay
             lines[0].endsWith(QStringLiteral("(") + reason +
                               QStringLiteral(") in procedure OpenAccess of Módulo de clase clsDataBase")))
             << lines[0].toStdString();
-        forms::unloadAll();
+        restart();
     }
 }
 
@@ -337,7 +306,7 @@ TEST_F(LoginTest, ANameStoredWithATrailingBlankLogsInOnSqlServerAlone) {
     logIn(start(), QStringLiteral("flor"), QStringLiteral("flor"));
     ASSERT_EQ(host.boxes.size(), 1);
     EXPECT_EQ(host.boxes[0].text, QStringLiteral("Usuario o Contraseña incorrectos"));
-    forms::unloadAll();
+    restart();
     fx.useSqlServer();
     logIn(start(), QStringLiteral("flor"), QStringLiteral("flor"));
     EXPECT_EQ(host.boxes.size(), 1);

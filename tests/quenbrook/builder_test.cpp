@@ -1,5 +1,9 @@
 #include "QuenbrookTest.h"
 
+#include "../reports/PageQueries.h"
+
+#include "data/Connection.h"
+#include "deleted_items/Quenbrook.h"
 #include "deleted_items/extras.h"
 #include "forms/Events.h"
 #include "framework/clsDataBase.h"
@@ -7,9 +11,13 @@
 #include "runtime/DateSerial.h"
 #include "runtime/Format.h"
 #include "support/LocaleScope.h"
+#include "support/QtPrinters.h"
 #include "support/UserInput.h"
 
 #include <QTimer>
+
+#include <chrono>
+#include <utility>
 
 using namespace framework;
 using namespace quenbrook;
@@ -266,9 +274,8 @@ TEST(QuenbrookQueries, SqlServerTextsOfTheBuild) {
         "42))  GROUP BY IDVENTA, NOMBREARTICULO, MONTO, VENTASDETAIL.IDVENTA, estado, idproducto  order by "
         "hora, tipo ");
     // The range form, with the Access literals.
-    clsDataBase access;
-    clsDataBase* previous = gDB;
-    gDB = &access;
+    ProgramSession session;
+    session.newDatabase();
     EXPECT_TRUE(
         deletedItemsSalesQuery(QString(), runtime::dateSerial(2026, 12, 3), runtime::dateSerial(2026, 12, 4),
                                false)
@@ -279,7 +286,6 @@ TEST(QuenbrookQueries, SqlServerTextsOfTheBuild) {
     EXPECT_TRUE(deletedItemsSalesQuery(QString(), 0,
                                        runtime::dateSerial(2026, 12, 4) + runtime::timeSerial(0, 1, 0), false)
                     .contains(" and #2026-12-05# "));
-    gDB = previous;
 }
 
 TEST_F(QuenbrookEmptyTest, NombreMesaAndTheAuditSupplement) {
@@ -333,6 +339,159 @@ TEST_F(QuenbrookEmptyTest, CancelStopsTheBuildAndASecondPressDoesNotNest) {
     // The next build runs whole.
     verListado(window);
     EXPECT_EQ(tmpreport().size(), 10);
+}
+
+// Two builds on one installation: another program or workstation (a connection of its own on
+// spooler.mdb) has emptied tmpreport and written its rows, its build still running. This build
+// waits for it under the hourglass with the window live, then runs, and holds tmpreport until
+// its report has read it back, whichever journal mode the file is in.
+TEST_F(QuenbrookEmptyTest, ABuildWaitsForAnotherBuildAndHoldsTmpreportUntilItsReportHasReadIt) {
+    const qint64 sale = fx.addSale(1, day(2026, 12, 3), {{"estado", 3}});
+    fx.addLine(sale, "Flan", 1, 400);
+    for (const bool rollbackJournal : {false, true}) {
+        SCOPED_TRACE(rollbackJournal ? "rollback journal" : "WAL");
+        if (rollbackJournal) fx.inRollbackJournal(fx.spoolerFile());
+        frmParametros& window = logIn();
+
+        data::ConnectionPtr other = posdb::openJet(fx.spoolerFile());
+        auto otherBuild = std::make_unique<data::CommitScope>(other);
+        other->execute("Delete from tmpreport");
+        other->execute("insert into tmpreport (campo1, campo20) values (900, 'Otro programa')");
+
+        int waits = 0;
+        host.onDoEvents = [&] {
+            if (!otherBuild || ++waits < 3) return;
+            EXPECT_EQ(runtime::mousePointer(), runtime::pointer::Hourglass);
+            EXPECT_TRUE(window.cancelar.enabled());
+            otherBuild.reset(); // the other build ends
+        };
+        // Between the build and its report (the hourglass gone), a third build tries to start.
+        bool tried = false;
+        bool slippedIn = false;
+        host.onPointer = [&](int pointer) {
+            if (pointer != runtime::pointer::Default || !window.building() || std::exchange(tried, true))
+                return;
+            data::CommitScope third;
+            if (!third.tryBeginWrite(other, std::chrono::milliseconds(0))) return;
+            slippedIn = true;
+            other->execute("Delete from tmpreport");
+            other->execute("insert into tmpreport (campo1, campo20) values (901, 'Intruso')");
+        };
+        verListado(window);
+        host.onDoEvents = nullptr;
+        host.onPointer = nullptr;
+
+        EXPECT_EQ(waits, 3);
+        EXPECT_TRUE(tried);
+        EXPECT_FALSE(slippedIn);
+        const auto rows = tmpreport();
+        ASSERT_EQ(rows.size(), 2);
+        EXPECT_EQ(campo(rows[0], 1), QString::number(sale));
+        EXPECT_EQ(campo(rows[1], 20), "Flan");
+        const QStringList texts = allTexts(framework::report<ActiveReport1>().pages());
+        EXPECT_TRUE(texts.contains("Flan"));
+        EXPECT_FALSE(texts.contains("Otro programa") || texts.contains("Intruso"));
+        EXPECT_TRUE(host.boxes.isEmpty());
+        EXPECT_FALSE(host.ended);
+
+        // Once this build is done with it, the others build.
+        data::CommitScope next;
+        EXPECT_TRUE(next.tryBeginWrite(other, std::chrono::milliseconds(0)));
+        next.commit();
+        restart();
+    }
+}
+
+// While another build holds tmpreport, "Cancelar" stops the wait, and a wait that runs out says
+// so; the window stays either way and the other build's rows are left alone.
+TEST_F(QuenbrookEmptyTest, WaitingForTmpreportCanBeCancelledAndRunsOutWithAMessage) {
+    frmParametros& window = logIn();
+    const qint64 sale = fx.addSale(1, day(2026, 12, 3), {{"estado", 3}});
+    fx.addLine(sale, "Flan", 1, 400);
+    data::ConnectionPtr other = posdb::openJet(fx.spoolerFile());
+    data::CommitScope otherBuild(other);
+    other->execute("insert into tmpreport (campo1, campo20) values (900, 'Otro programa')");
+    const double progress = window.pb.value();
+
+    const auto stoppedWaiting = [&] {
+        EXPECT_FALSE(host.ended);
+        EXPECT_TRUE(window.visible());
+        EXPECT_FALSE(window.building());
+        EXPECT_FALSE(window.cancelar.enabled());
+        EXPECT_EQ(host.pointers.last(), runtime::pointer::Default);
+        EXPECT_EQ(window.pb.value(), progress);
+        EXPECT_TRUE(!framework::preview() || !framework::preview()->isVisible());
+    };
+    int pumps = 0;
+    host.onDoEvents = [&] {
+        if (++pumps == 2) {
+            EXPECT_TRUE(user::click(window.cancelar.widget()));
+        }
+    };
+    verListado(window);
+    host.onDoEvents = nullptr;
+    EXPECT_EQ(pumps, 2);
+    EXPECT_TRUE(host.boxes.isEmpty());
+    stoppedWaiting();
+
+    window.esperaTmpreport = std::chrono::milliseconds(100);
+    verListado(window);
+    ASSERT_EQ(host.boxes.size(), 1);
+    EXPECT_EQ(host.boxes[0].text, frmParametros::TmpreportOcupado);
+    EXPECT_EQ(host.boxes[0].icon(), runtime::mb::Exclamation);
+    EXPECT_EQ(host.boxes[0].caption, "Quenbrook");
+    stoppedWaiting();
+
+    otherBuild.commit();
+    ASSERT_EQ(tmpreport().size(), 1);
+    EXPECT_EQ(campo(tmpreport()[0], 20), "Otro programa");
+    verListado(window);
+    EXPECT_EQ(tmpreport().size(), 2);
+}
+
+// "Salir" pressed while a build writes its rows, or while its report makes its pages, ends the
+// program there: the build's writes are dropped, tmpreport keeps the last whole build, and both
+// files stay whole.
+TEST_F(QuenbrookEmptyTest, SalirDuringABuildOrItsReportEndsTheProgramLeavingBothFilesWhole) {
+    const Variant today = day(2026, 12, 3);
+    for (int i = 0; i < 5; ++i)
+        fx.addLine(fx.addSale(1, today, {{"estado", 3}, {"SF_hora", time(12, i)}}), "Flan", 1, 400);
+    for (const bool inReport : {false, true}) {
+        SCOPED_TRACE(inReport ? "in the report" : "in the build");
+        frmParametros& window = logIn();
+        verListado(window);
+        const QStringList whole = tmpreportTexts(tmpreport());
+        ASSERT_GE(whole.size(), 10);
+
+        // The next build: the user leaves at its second sale, or as its report begins.
+        int pumps = 0;
+        // The click is dispatched as the loop dispatches it, at the top level.
+        const auto salir = [&] {
+            forms::NestedDispatch dispatch;
+            EXPECT_TRUE(user::click(window.cmdSalir.widget()));
+        };
+        host.onDoEvents = [&] {
+            if (!inReport && ++pumps == 2) salir();
+        };
+        host.onDoExitEvents = [&] {
+            if (inReport) salir();
+        };
+        fx.addLine(fx.addSale(1, today, {{"estado", 3}}), "Coca", 1, 300);
+        const int exitPumps = host.doExitEventsCalls;
+        verListado(window);
+        host.onDoEvents = nullptr;
+        host.onDoExitEvents = nullptr;
+
+        EXPECT_TRUE(runtime::hasEnded());
+        EXPECT_EQ(pumps, inReport ? 0 : 2);
+        EXPECT_EQ(host.doExitEventsCalls - exitPumps, inReport ? 1 : 0);
+        EXPECT_EQ(gDB->spooler, nullptr);
+        EXPECT_EQ(tmpreportTexts(tmpreport()), whole);
+        EXPECT_EQ(integrityCheck(fx.spoolerFile()), "ok");
+        EXPECT_EQ(integrityCheck(fx.mainFile()), "ok");
+
+        restart();
+    }
 }
 
 TEST_F(QuenbrookTest, AShiftChosenInTheChooserSetsThePeriod) {

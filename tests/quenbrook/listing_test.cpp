@@ -63,8 +63,6 @@ class ListingTest : public QuenbrookEmptyTest {
 protected:
     void SetUp() override {
         QuenbrookEmptyTest::SetUp();
-        gColOrden = 0;
-        gSentidoOrden = 0;
         logIn();
     }
 

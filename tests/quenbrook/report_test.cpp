@@ -264,9 +264,7 @@ TEST_F(QuenbrookEmptyTest, OverflowingTotalsAndDatesRaiseOverflow) {
         EXPECT_TRUE(host.ended);
 
         host.boxes.clear();
-        host.ended = false;
-        forms::unloadAll();
-        runtime::resetProgramState();
+        restart();
         fx.exec(QStringLiteral("delete from ventas"));
     }
 }

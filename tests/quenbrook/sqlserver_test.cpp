@@ -26,6 +26,7 @@ TEST_F(QuenbrookTest, TheWholeRoadOnTheSqlServerKindGivesTheRowsOfTheAccessKind)
         QStringList shifts;
     };
     auto build = [this] {
+        restart();
         Road road;
         frmParametros& window = logIn();
         setRange(window, posdb::day(2026, 12, 1), posdb::day(2026, 12, 1));
@@ -45,8 +46,6 @@ TEST_F(QuenbrookTest, TheWholeRoadOnTheSqlServerKindGivesTheRowsOfTheAccessKind)
         EXPECT_TRUE(user::click(window.cmdTurno.widget()));
         verListado(window);
         road.shift = tmpreport();
-        install(quenbrook::program());
-        forms::unloadAll();
         return road;
     };
     const Road access = build();
@@ -71,6 +70,7 @@ TEST_F(QuenbrookTest, TheListingsOnTheSqlServerKind) {
     LocaleScope locale("es_AR.UTF-8");
     // The deleted products of 1 December as the grid shows them; the sales listing's cells.
     auto listings = [this] {
+        restart();
         logIn();
         QStringList cells;
         for (const QString mode : {"Quenbrook", "InfVentas"}) {
@@ -85,8 +85,6 @@ TEST_F(QuenbrookTest, TheListingsOnTheSqlServerKind) {
                     cells << mode + ':' + window.g.textMatrix(r, c);
             window.unload();
         }
-        install(quenbrook::program());
-        forms::unloadAll();
         return cells;
     };
     const QStringList access = listings();

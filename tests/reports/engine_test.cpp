@@ -1,14 +1,21 @@
 #include "PageQueries.h"
 #include "TestLayout.h"
+#include "forms/CommandButton.h"
+#include "forms/Events.h"
+#include "forms/Form.h"
+#include "forms/QtHost.h"
 #include "reports/PdfExport.h"
 #include "reports/SectionLayout.h"
+#include "runtime/Program.h"
 #include "runtime/RuntimeError.h"
 #include "support/LocaleScope.h"
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QProgressDialog>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -342,6 +349,28 @@ QStringList boxes(const Band& band) {
     return lines;
 }
 
+class frmSalir : public forms::Form {
+public:
+    frmSalir() : Form(QStringLiteral("frmSalir")) {
+        cmdSalir.onClick([] { runtime::End(); });
+        forms::markExit(cmdSalir.widget());
+    }
+    forms::CommandButton cmdSalir{
+        *this, QStringLiteral("cmdSalir"), QStringLiteral("Salir"), {100, 100, 1200, 400}};
+};
+
+// A click as the window system delivers it: to the window, which routes it to the widget under it.
+void clickThroughWindow(QWidget* widget) {
+    QWidget* window = widget->window();
+    const QPointF at(widget->mapTo(window, widget->rect().center()));
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+        QCoreApplication::postEvent(
+            window->windowHandle(),
+            new QMouseEvent(type, at, at, window->mapToGlobal(at), Qt::LeftButton,
+                            type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                            Qt::NoModifier));
+}
+
 } // namespace
 
 // Occurrence after occurrence, with controls that events change between them, the band a section
@@ -378,10 +407,7 @@ TEST(SectionPainter, LaysOutEachOccurrenceAsALayoutOfTheWholeSection) {
         {"", 1, false, [&] { beside->setVisible(false); }},
         {"w", 2, false, [&] { beside->setVisible(true); }},
         {"v", 3, false, [&] { tail->setForeColor(255L); }},
-        {"u", 4, false,
-         [&] {
-             amount->setRect({2100, 0, 900, 280});
-         }},
+        {"u", 4, false, [&] { amount->setBackColor(QColor(Qt::yellow)); }},
         {"", 5, true, [&] { caption->setCaption(QString()); }},
     };
     SectionPainter painter(section);
@@ -401,4 +427,37 @@ TEST(SectionPainter, LaysOutEachOccurrenceAsALayoutOfTheWholeSection) {
         EXPECT_EQ(height, whole.height);
         EXPECT_EQ(boxes(planned), boxes(whole));
     }
+}
+
+TEST(ReportRun, TheExitButtonEndsTheProgramWhileALongReportRuns) {
+    forms::QtHost host;
+    runtime::Host* previous = runtime::setHost(&host);
+    runtime::resetProgramState();
+    forms::FormRegistry registry;
+    SalesReport report;
+    QVector<Row> rows;
+    for (int i = 0; i < 16000; ++i)
+        rows.append(SalesReport::row(QString::number(i), "Pizza", 1, 10));
+    feedSales(report, rows);
+    frmSalir& form = forms::instance<frmSalir>();
+    form.show();
+    // The user clicks the exit button once the progress of the run shows.
+    QTimer click;
+    QObject::connect(&click, &QTimer::timeout, [&] {
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (qobject_cast<QProgressDialog*>(widget) && widget->isVisible() && click.isActive()) {
+                click.stop();
+                clickThroughWindow(form.cmdSalir.widget());
+            }
+    });
+    click.start(0);
+    bool ran = false;
+    forms::fire([&] {
+        report.run();
+        ran = true;
+    });
+    EXPECT_TRUE(runtime::hasEnded());
+    EXPECT_FALSE(ran);
+    runtime::setHost(previous);
+    runtime::resetProgramState();
 }

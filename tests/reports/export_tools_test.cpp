@@ -4,7 +4,9 @@
 #include "forms/ImageList.h"
 #include "framework/ExportToolPictures.h"
 #include "framework/PreviewReport.h"
+#include "framework/ProgramSession.h"
 #include "framework/ReportExport.h"
+#include "framework/frmParametrosBase.h"
 #include "reports/PreviewWindow.h"
 #include "reports/ReportViewer.h"
 #include "runtime/Program.h"
@@ -20,6 +22,8 @@
 #include <QTemporaryDir>
 #include <QToolBar>
 
+#include <optional>
+
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -30,18 +34,8 @@ using namespace reports;
 
 namespace {
 
-// The parameters window as the export tools see it: its save dialog and image list.
-class ParametrosStandIn : public forms::Form {
-public:
-    ParametrosStandIn()
-        : Form(QStringLiteral("frmParametros")), dlgDialog(*this, QStringLiteral("dlgDialog")),
-          ImageList1(*this, QStringLiteral("ImageList1")) {}
-    forms::CommonDialog dlgDialog;
-    forms::ImageList ImageList1;
-
-protected:
-    void Form_Load() override { addExportToolPictures(ImageList1); }
-};
+// A parameters window: its save dialog and image list serve the export tools.
+class ParametrosStandIn : public frmParametrosBase {};
 
 // A small layout with a preview and the export tools.
 class ExportLayout : public PreviewReport {
@@ -77,9 +71,8 @@ class ExportToolsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         runtime::App::setPath(dir.path());
-        setExportControls(
-            {[]() -> forms::CommonDialog& { return forms::instance<ParametrosStandIn>().dlgDialog; },
-             []() -> forms::ImageList& { return forms::instance<ParametrosStandIn>().ImageList1; }});
+        session.emplace(ProgramDescription{
+            .parametros = []() -> frmParametrosBase& { return forms::instance<ParametrosStandIn>(); }});
         forms::CommonDialog::setSaveScript(
             [this](const forms::CommonDialog& dialog) -> std::optional<QString> {
                 seen.append({dialog.DialogTitle, dialog.Filter, dialog.FileName, dialog.FilterIndex,
@@ -88,11 +81,7 @@ protected:
                 return answers.takeFirst();
             });
     }
-    void TearDown() override {
-        forms::CommonDialog::setSaveScript({});
-        setExportControls({});
-        forms::unloadAll();
-    }
+    void TearDown() override { session.reset(); }
     QString file(const QString& name) const { return dir.filePath(name); }
     QStringList logLines() const {
         QStringList lines;
@@ -111,6 +100,7 @@ protected:
     ReportViewer viewer;
     QList<std::optional<QString>> answers;
     QList<DialogSeen> seen;
+    std::optional<ProgramSession> session;
 };
 
 } // namespace
@@ -328,7 +318,8 @@ TEST_F(ExportToolsTest, AFailedExportIsLoggedAndToldAndKeepsTheEarlierFile) {
 }
 
 TEST_F(ExportToolsTest, WithoutAParametersWindowTheDialogFailureIsLogged) {
-    setExportControls({});
+    session.reset();
+    session.emplace();
     EXPECT_EQ(AskSaveFileName("xls", QString()), "");
     const QStringList lines = logLines();
     ASSERT_EQ(lines.size(), 1);

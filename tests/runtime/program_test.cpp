@@ -9,6 +9,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <new>
+#include <stdexcept>
+
 #include <gtest/gtest.h>
 
 using namespace runtime;
@@ -30,6 +33,24 @@ TEST(Program, AnErrorLeavingAnEventShowsTheBoxAndEndsTheProgram) {
     bool ranLater = false;
     runEvent([&] { ranLater = true; });
     EXPECT_FALSE(ranLater); // no event runs after the end
+}
+
+TEST(Program, AnyExceptionLeavingAnEventIsARunTimeError) {
+    const struct {
+        std::function<void()> handler;
+        QString text;
+    } cases[] = {
+        {[] { throw std::out_of_range("vector index"); },
+         "Run-time error '51':\n\nInternal error: vector index"},
+        {[] { throw std::bad_alloc(); }, "Run-time error '7':\n\nOut of memory"},
+    };
+    for (const auto& c : cases) {
+        ScriptedHost host;
+        runEvent(c.handler);
+        ASSERT_EQ(host.boxes.size(), 1);
+        EXPECT_EQ(host.boxes[0].text, c.text);
+        EXPECT_TRUE(host.ended);
+    }
 }
 
 TEST(Program, EndStopsTheHandlerAtOnceAndDoEventsNoticesAnEndFromAnEvent) {

@@ -1,5 +1,4 @@
-#include "framework/ProgramDescription.h"
-#include "framework/ReportExport.h"
+#include "framework/ProgramSession.h"
 #include "framework/clsDataBase.h"
 #include "framework/frmParametrosBase.h"
 #include "framework/frmSeleccionaTurno.h"
@@ -19,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 using namespace framework;
 
@@ -57,18 +57,20 @@ class ShiftChooserTest : public ::testing::Test {
 protected:
     void SetUp() override {
         runtime::setClock(fixedNow);
-        install(
-            {.parametros = []() -> frmParametrosBase& { return forms::instance<frmParametrosPrueba>(); }});
-        gDB = &database;
-        database.OpenAccess();
+        start({.parametros = []() -> frmParametrosBase& { return forms::instance<frmParametrosPrueba>(); }});
         // 1234: number 7, opened 5 March 2026 09:07, still open.
         fx.addShift(7, day(2026, 3, 5), time(9, 7), {{"Idsesion", 1234}});
-        parametros.show();
+        forms::instance<frmParametrosPrueba>().show();
     }
-    void TearDown() override {
-        forms::unloadAll();
-        runtime::setClock(nullptr);
-        gDB = nullptr;
+    void TearDown() override { session.reset(); }
+
+    frmParametrosPrueba& parametros() { return forms::instance<frmParametrosPrueba>(); }
+
+    // A session of the description with its databases open.
+    void start(ProgramDescription description) {
+        session.reset();
+        session.emplace(std::move(description));
+        session->newDatabase().OpenAccess();
     }
 
     frmSeleccionaTurno& chooser() { return shiftChooser(); }
@@ -102,8 +104,7 @@ protected:
     LocaleScope locale{"es_AR.UTF-8"};
     PosFixture fx;
     ScriptedHost host;
-    clsDataBase database;
-    frmParametrosPrueba& parametros = forms::instance<frmParametrosPrueba>();
+    std::optional<ProgramSession> session;
 };
 
 TEST_F(ShiftChooserTest, FirstSearchListsTheOpenShiftsAndAceptarTakesTheNewest) {
@@ -125,16 +126,16 @@ TEST_F(ShiftChooserTest, FirstSearchListsTheOpenShiftsAndAceptarTakesTheNewest) 
         EXPECT_FALSE(saveScreenshot(form.window(), QStringLiteral("shift-chooser")).isEmpty());
         EXPECT_TRUE(user::click(form.cmdOk.widget()));
     });
-    EXPECT_EQ(parametros.cmdTurno.tag(), QStringLiteral("3"));
-    EXPECT_EQ(parametros.mNroTurno, 103);
-    EXPECT_EQ(parametros.lblAperturaTurno.caption(), QStringLiteral("02/12/26 08:00"));
-    EXPECT_TRUE(parametros.lblAperturaTurno.visible());
-    EXPECT_EQ(parametros.lblCierreTurno.caption(), QString());
-    EXPECT_TRUE(parametros.lblCierreTurno.visible());
-    EXPECT_FALSE(parametros.Frame1.enabled());
+    EXPECT_EQ(parametros().cmdTurno.tag(), QStringLiteral("3"));
+    EXPECT_EQ(parametros().mNroTurno, 103);
+    EXPECT_EQ(parametros().lblAperturaTurno.caption(), QStringLiteral("02/12/26 08:00"));
+    EXPECT_TRUE(parametros().lblAperturaTurno.visible());
+    EXPECT_EQ(parametros().lblCierreTurno.caption(), QString());
+    EXPECT_TRUE(parametros().lblCierreTurno.visible());
+    EXPECT_FALSE(parametros().Frame1.enabled());
     EXPECT_FALSE(chooser().visible());
     EXPECT_TRUE(host.boxes.isEmpty());
-    EXPECT_FALSE(saveScreenshot(parametros.window(), QStringLiteral("parameters-shift-chosen")).isEmpty());
+    EXPECT_FALSE(saveScreenshot(parametros().window(), QStringLiteral("parameters-shift-chosen")).isEmpty());
 }
 
 TEST_F(ShiftChooserTest, RangeEndsAtTheMidnightThatStartsTheLastDay) {
@@ -153,11 +154,11 @@ TEST_F(ShiftChooserTest, RangeEndsAtTheMidnightThatStartsTheLastDay) {
         EXPECT_TRUE(user::clickCell(form.grdTurnos, 4, 2));
         EXPECT_TRUE(user::doubleClickCell(form.grdTurnos, 4, 2));
     });
-    EXPECT_EQ(parametros.cmdTurno.tag(), QStringLiteral("1234"));
-    EXPECT_EQ(parametros.mNroTurno, 7);
-    EXPECT_EQ(parametros.lblAperturaTurno.caption(), QStringLiteral("05/03/26 09:07"));
-    EXPECT_EQ(parametros.lblCierreTurno.caption(), QString());
-    EXPECT_FALSE(parametros.Frame1.enabled());
+    EXPECT_EQ(parametros().cmdTurno.tag(), QStringLiteral("1234"));
+    EXPECT_EQ(parametros().mNroTurno, 7);
+    EXPECT_EQ(parametros().lblAperturaTurno.caption(), QStringLiteral("05/03/26 09:07"));
+    EXPECT_EQ(parametros().lblCierreTurno.caption(), QString());
+    EXPECT_FALSE(parametros().Frame1.enabled());
 
     // The next call shows the last search as it was, and Salir keeps the choice.
     chooseShift([this](frmSeleccionaTurno& form) {
@@ -168,14 +169,14 @@ TEST_F(ShiftChooserTest, RangeEndsAtTheMidnightThatStartsTheLastDay) {
         user::clickCell(form.grdTurnos, 1, 1);
         user::click(form.cmdSalir.widget());
     });
-    EXPECT_EQ(parametros.cmdTurno.tag(), QStringLiteral("1234"));
+    EXPECT_EQ(parametros().cmdTurno.tag(), QStringLiteral("1234"));
 }
 
 TEST_F(ShiftChooserTest, AProgramMayBoundTheShiftsClosingAndHideTheDates) {
-    install({.parametros = []() -> frmParametrosBase& { return forms::instance<frmParametrosSinFechas>(); },
-             .shiftChooser = []() -> frmSeleccionaTurno& {
-                 return forms::instance<frmSeleccionaTurnoPorCierre>();
-             }});
+    start({.parametros = []() -> frmParametrosBase& { return forms::instance<frmParametrosSinFechas>(); },
+           .shiftChooser = []() -> frmSeleccionaTurno& {
+               return forms::instance<frmSeleccionaTurnoPorCierre>();
+           }});
     frmParametrosSinFechas& window = forms::instance<frmParametrosSinFechas>();
     window.show();
     chooseShift([this](frmSeleccionaTurno& form) {
@@ -205,9 +206,9 @@ TEST_F(ShiftChooserTest, EmptyListChoosesNothing) {
         user::click(form.cmdSalir.widget());
     });
     EXPECT_TRUE(stayedOpen);
-    EXPECT_EQ(parametros.cmdTurno.tag(), QString());
-    EXPECT_TRUE(parametros.Frame1.enabled());
-    EXPECT_FALSE(parametros.lblAperturaTurno.visible());
+    EXPECT_EQ(parametros().cmdTurno.tag(), QString());
+    EXPECT_TRUE(parametros().Frame1.enabled());
+    EXPECT_FALSE(parametros().lblAperturaTurno.visible());
 }
 
 TEST_F(ShiftChooserTest, CloseBoxReturnsNothingAndTheNextCallStartsAfresh) {
@@ -217,8 +218,8 @@ TEST_F(ShiftChooserTest, CloseBoxReturnsNothingAndTheNextCallStartsAfresh) {
         user::clickCell(form.grdTurnos, 1, 1);
         user::closeBox(form);
     });
-    EXPECT_EQ(parametros.cmdTurno.tag(), QString());
-    EXPECT_TRUE(parametros.Frame1.enabled());
+    EXPECT_EQ(parametros().cmdTurno.tag(), QString());
+    EXPECT_TRUE(parametros().Frame1.enabled());
     chooseShift([](frmSeleccionaTurno& form) {
         EXPECT_EQ(form.grdTurnos.rows(), 2);
         EXPECT_EQ(form.grdTurnos.textMatrix(1, 0), QString());
@@ -229,23 +230,22 @@ TEST_F(ShiftChooserTest, CloseBoxReturnsNothingAndTheNextCallStartsAfresh) {
 }
 
 TEST_F(ShiftChooserTest, ExitButtonClosesTheDatabasesAndEndsTheProgram) {
-    EXPECT_TRUE(user::click(parametros.cmdSalir.widget()));
+    EXPECT_TRUE(user::click(parametros().cmdSalir.widget()));
     EXPECT_TRUE(host.ended);
-    EXPECT_FALSE(database.dbaccess);
-    EXPECT_FALSE(database.spooler);
+    EXPECT_FALSE(gDB->dbaccess);
+    EXPECT_FALSE(gDB->spooler);
 }
 
 TEST_F(ShiftChooserTest, ExportReachesTheParametersWindowsDialogAndPictures) {
-    EXPECT_EQ(&exportControls().dlgDialog(), &parametros.dlgDialog);
-    EXPECT_EQ(&exportControls().ImageList1(), &parametros.ImageList1);
-    EXPECT_EQ(parametros.ImageList1.count(), 4);
+    EXPECT_EQ(&framework::parametros(), &parametros());
+    EXPECT_EQ(parametros().ImageList1.count(), 4);
 }
 
 TEST_F(ShiftChooserTest, SelectedListItemsJoinWithCommas) {
     ListaPrueba lista{{"3", "5", "7", "12"}, {true, false, true, true}};
-    EXPECT_EQ(parametros.GetSelectedlv(lista), QStringLiteral("3,7,12"));
+    EXPECT_EQ(parametros().GetSelectedlv(lista), QStringLiteral("3,7,12"));
     lista.selection = {false, false, false, false};
-    EXPECT_EQ(parametros.GetSelectedlv(lista), QString());
+    EXPECT_EQ(parametros().GetSelectedlv(lista), QString());
 }
 
 } // namespace

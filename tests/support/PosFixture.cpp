@@ -223,3 +223,18 @@ QStringList tmpreportTexts(const QVector<QVector<runtime::Variant>>& rows) {
     }
     return out;
 }
+
+QString integrityCheck(const QString& file) {
+    sqlite3* db = nullptr;
+    QString result;
+    if (sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt* stmt = nullptr;
+        sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &stmt, nullptr);
+        while (stmt && sqlite3_step(stmt) == SQLITE_ROW)
+            result += QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+        sqlite3_finalize(stmt);
+    }
+    if (result.isEmpty()) result = QString::fromUtf8(sqlite3_errmsg(db));
+    sqlite3_close(db);
+    return result;
+}

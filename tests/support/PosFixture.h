@@ -86,3 +86,6 @@ private:
 // day (campo2, 4, 5, 18, 22, 23) as clock times, since a time alone lies on 30 December 1899
 // in an Access file and on 1 January 1900 on SQL Server.
 QStringList tmpreportTexts(const QVector<QVector<runtime::Variant>>& rows);
+
+// SQLite's integrity check of a database file: "ok" when it is whole.
+QString integrityCheck(const QString& file);

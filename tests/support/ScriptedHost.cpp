@@ -1,5 +1,9 @@
 #include "ScriptedHost.h"
 
+#include "forms/CommonDialog.h"
+#include "reports/Printing.h"
+#include "runtime/DateSerial.h"
+
 #include <QCoreApplication>
 
 ScriptedHost::ScriptedHost() {
@@ -10,6 +14,9 @@ ScriptedHost::ScriptedHost() {
 ScriptedHost::~ScriptedHost() {
     runtime::setHost(m_previous);
     runtime::resetProgramState();
+    runtime::setClock(nullptr);
+    forms::CommonDialog::setSaveScript({});
+    reports::setPrintDialog({});
 }
 
 int ScriptedHost::messageBox(const QString& text, int buttons, const QString& caption) {
@@ -28,8 +35,14 @@ void ScriptedHost::doEvents() {
     if (QCoreApplication::instance()) QCoreApplication::processEvents();
 }
 
+void ScriptedHost::doExitEvents() {
+    ++doExitEventsCalls;
+    if (onDoExitEvents) onDoExitEvents();
+}
+
 void ScriptedHost::setMousePointer(int pointer) {
     pointers.append(pointer);
+    if (onPointer) onPointer(pointer);
 }
 
 void ScriptedHost::programEnded() {

@@ -1,36 +1,20 @@
 #pragma once
 
-#include "framework/ProgramDescription.h"
 #include "invoice_lines/ActiveReport1.h"
+#include "invoice_lines/Velmarsh.h"
 #include "invoice_lines/frmParametros.h"
 #include "reports/PreviewWindow.h"
 
-#include "support/PosFixture.h"
-#include "support/ScriptedHost.h"
-#include "support/SettingsScope.h"
-
-#include <gtest/gtest.h>
+#include "support/ProgramTest.h"
 
 // A Velmarsh run on a point-of-sale fixture, with the clock pinned to 3 December 2026.
-class VelmarshTest : public ::testing::Test {
+class VelmarshTest : public ProgramTest<velmarsh::frmParametros> {
 protected:
-    explicit VelmarshTest(bool sampleData = true) : fx(sampleData) {}
-    void SetUp() override;
-    void TearDown() override;
+    explicit VelmarshTest(bool sampleData = true) : ProgramTest(velmarsh::program, sampleData) {}
 
-    // Starts the program and logs in as admin; returns the parameters window.
-    velmarsh::frmParametros& logIn();
     // Sets the range of days and presses "Ver Listado" as the user does.
     void verListado(velmarsh::frmParametros& window, const runtime::Variant& desde,
                     const runtime::Variant& hasta);
-
-    // The rows of tmpreport in stored order, values by column ("campo1" is index 0).
-    QVector<QVector<runtime::Variant>> tmpreport();
-    QString errorLog() const;
-
-    SettingsScope settings;
-    PosFixture fx;
-    ScriptedHost host;
 };
 
 // The same on empty tables: each test adds the rows its case needs.

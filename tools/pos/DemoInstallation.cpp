@@ -327,7 +327,11 @@ public:
     Counts run();
 
 private:
-    Variant dateOf(int moment) const { return Variant::date(m_firstDay + moment / 86400); }
+    // The moment's day, whole: moments count seconds from the first day's midnight.
+    Variant dateOf(int moment) const {
+        const int day = moment / 86400;
+        return Variant::date(m_firstDay + day);
+    }
     static Variant timeOf(int moment) {
         const int t = moment % 86400;
         return Variant::date(runtime::timeSerial(t / 3600, t / 60 % 60, t % 60));
@@ -526,6 +530,7 @@ std::vector<Sale> Generator::salesOf(const Shift& shift) {
     const int first = shift.opened + 10 * 60;
     const int last = std::max(first + 60, shift.closed - 45 * 60);
     std::vector<int> openings;
+    openings.reserve(size_t(std::max(0, shift.sales)));
     for (int i = 0; i < shift.sales; ++i)
         openings.push_back(m_random.between(first, last));
     std::sort(openings.begin(), openings.end());

@@ -2,8 +2,8 @@
 
 #include "Provider.h"
 #include "SqlDialect.h"
-#include "SqliteHandle.h"
-#include "SqliteTranslation.h"
+#include "SqliteHandle_p.h"
+#include "SqliteTranslation_p.h"
 
 #include <QHash>
 
@@ -35,7 +35,12 @@ public:
                                       const QVector<ColumnInfo>& columns) override;
     void beginTransaction() override;
     void commitTransaction() override;
+    // Another connection's write transaction (another program's) is waited for up to waitMs here;
+    // every other statement waits for a locked file up to busyTimeoutMs.
+    bool beginWriteTransaction(int waitMs) override;
     void relaxDurability() override;
+
+    static constexpr int busyTimeoutMs = 5000;
 
 private:
     struct Prepared;
