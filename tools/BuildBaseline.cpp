@@ -187,8 +187,11 @@ long BuildBaseline::run(double desde, double hasta) {
             writeSale(estado == 3, !noState && estado != 1, written);
     }
     sqlite3_reset(sales);
-    exec(m->spooler, "COMMIT");
     return written;
+}
+
+void BuildBaseline::commit() {
+    exec(m->spooler, "COMMIT");
 }
 
 TableRows BuildBaseline::rows() {
@@ -210,6 +213,7 @@ void measureBuild(Bench& bench, const Step& step, framework::frmParametrosInform
         },
         [&] {
             const double time = timed([&] { baseline.run(desde, hasta); });
+            baseline.commit();
             baselineRows = baseline.rows();
             return time;
         },

@@ -26,8 +26,11 @@ public:
     BuildBaseline& operator=(const BuildBaseline&) = delete;
 
     // Fills tmpreport with the rows of the sales from desde to hasta (whole days), as the
-    // program's build does with its other filters cleared; returns the rows written.
+    // program's build does with its other filters cleared, in a transaction left open; returns the
+    // rows written.
     long run(double desde, double hasta);
+    // Commits the rows written (the program commits them once its report has read them back).
+    void commit();
     // tmpreport's rows as they stand.
     bench::TableRows rows();
 
@@ -39,7 +42,8 @@ private:
 
 // The build step: the window's LlenaInforme up to the moment it restores the mouse pointer to show
 // the report (the host records it on the clock), against the baseline over the same days, checked
-// to write the same rows into tmpreport (read through spooler).
+// to write the same rows into tmpreport (read through spooler). The commit of the rows, which the
+// program makes after its report, is timed on neither side.
 void measureBuild(bench::Bench& bench, const bench::Step& step, framework::frmParametrosInforme& window,
                   QElapsedTimer& clock, const bench::TimingHost& host, BuildBaseline& baseline,
                   sqlite3* spooler, double desde, double hasta);

@@ -537,6 +537,7 @@ void year(Bench& bench) {
             Pages pages;
             const double peak = peakDuring([&] {
                 baseline.run(at.desde, at.hasta);
+                baseline.commit();
                 pages = HandLayout().run(spooler);
             });
             baselineRows = baseline.rows();

@@ -386,10 +386,10 @@ QueryResult SqliteProvider::query(const QString& sql, bool updatable) {
         execute(sql); // as the provider's dialect runs it
         return {};
     }
-    std::shared_ptr<Prepared> p = k.statements[updatable];
+    std::shared_ptr<Prepared> p = k.statements[updatable ? 1 : 0];
     if (!p || p->busy) {
         p = prepared(sql, k.text, updatable);
-        k.statements[updatable] = p;
+        k.statements[updatable ? 1 : 0] = p;
     }
     bindLiterals(p->stmt, literals);
     QueryResult result;

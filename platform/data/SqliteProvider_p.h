@@ -7,6 +7,7 @@
 
 #include <QHash>
 
+#include <array>
 #include <memory>
 
 namespace data {
@@ -56,7 +57,7 @@ private:
     struct Known {
         QString sql;
         SqlText text;
-        std::shared_ptr<Prepared> statements[2]; // read only, updatable
+        std::array<std::shared_ptr<Prepared>, 2> statements; // read only, updatable
     };
     // The entry of a text's kind (its beginning), tokenized without tokens and its literals read by
     // the dialect, or recognised as the entry's text with other numbers; its literals in literals.

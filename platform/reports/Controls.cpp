@@ -41,7 +41,7 @@ bool isDatePicture(const QString& picture) {
 
 } // namespace
 
-Field::Field(QString name, const QRect& rect, QString dataField, QString outputFormat)
+Field::Field(QString name, const QRect& rect, QString dataField, const QString& outputFormat)
     : Control(Kind::Field, std::move(name), rect), m_dataField(std::move(dataField)) {
     setOutputFormat(outputFormat);
 }

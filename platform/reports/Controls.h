@@ -121,7 +121,7 @@ class Field : public Control {
 public:
     enum class Summary { None, GrandTotal };
 
-    Field(QString name, const QRect& rect, QString dataField = {}, QString outputFormat = {});
+    Field(QString name, const QRect& rect, QString dataField = {}, const QString& outputFormat = {});
 
     const QString& dataField() const { return m_dataField; }
     void setDataField(const QString& column) { m_dataField = column; }
