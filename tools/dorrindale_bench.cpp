@@ -8,6 +8,7 @@
 
 #include "tools/BenchSupport.h"
 #include "tools/pos/DemoInstallation.h"
+#include "tools/pos/PosDatabase.h"
 
 #include "data/JetSql.h"
 #include "framework/funciones.h"
@@ -79,8 +80,9 @@ const char* const ObservationsSql =
 struct RawQueries {
     // On a connection with Jet's functions and text collation, as the program's engine has them.
     explicit RawQueries(const QString& file)
-        : jet(data::jetDialect(QString())), db(openFile(file)), main((jet->attach(db), prepare(db, MainSql))),
-          discounts(prepare(db, DiscountSql)), observations(prepare(db, ObservationsSql)) {}
+        : jet(data::jetDialect(QLatin1String(posdb::Password))), db(openFile(file)),
+          main((jet->attach(db), prepare(db, MainSql))), discounts(prepare(db, DiscountSql)),
+          observations(prepare(db, ObservationsSql)) {}
     ~RawQueries() {
         for (sqlite3_stmt* stmt : {main, discounts, observations})
             sqlite3_finalize(stmt);

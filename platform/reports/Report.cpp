@@ -63,33 +63,12 @@ DataControl* Report::dataControl() const {
     return nullptr;
 }
 
-runtime::Variant Report::fields(const QString& column) {
+runtime::Variant Report::fields(const QString& column) const {
     if (!m_run) runtime::raise(runtime::err::ItemNotFound);
-    try {
-        return m_run->fields(column);
-    } catch (const ReportRun::RowGone&) {
-        if (m_running) throw; // the run starts again
-        m_keepRows = true;
-        run();
-        return m_run->fields(column);
-    }
+    return m_run->fields(column);
 }
 
 void Report::run() {
-    // Until no event asks for a column of a row the run has left without keeping it.
-    for (;;) {
-        try {
-            runOnce();
-            return;
-        } catch (const ReportRun::RowGone&) {
-            m_running = false;
-            m_keepRows = true;
-        }
-    }
-}
-
-void Report::runOnce() {
-    m_running = true;
     m_toolbar.reset();
     Section* pageHeader = nullptr;
     Section* pageFooter = nullptr;
@@ -101,7 +80,7 @@ void Report::runOnce() {
     ActiveReport_ReportStart();
     // The last run's pages go before the rows are read: a long report is not held twice.
     m_pages = std::make_shared<const Pages>();
-    m_run = std::make_unique<ReportRun>(m_sections, m_groups, m_keepRows);
+    m_run = std::make_unique<ReportRun>(m_sections, m_groups);
     ReportRun& run = *m_run;
     Paginator pager(
         m_pageSetup, [&run, pageHeader, width] { return run.pageBand(pageHeader, width); },
@@ -117,25 +96,15 @@ void Report::runOnce() {
     run.generate(pager, width);
     m_pages = std::make_shared<const Pages>(pager.finish());
     ActiveReport_ReportEnd();
-    m_running = false;
 }
 
 QVector<Band> Report::runAsSubReport(int width) {
-    for (;;) {
-        try {
-            m_running = true;
-            ActiveReport_ReportStart();
-            m_run = std::make_unique<ReportRun>(m_sections, m_groups, m_keepRows);
-            StackSink sink;
-            m_run->generate(sink, width);
-            ActiveReport_ReportEnd();
-            m_running = false;
-            return std::move(sink.bands);
-        } catch (const ReportRun::RowGone&) {
-            m_running = false;
-            m_keepRows = true;
-        }
-    }
+    ActiveReport_ReportStart();
+    m_run = std::make_unique<ReportRun>(m_sections, m_groups);
+    StackSink sink;
+    m_run->generate(sink, width);
+    ActiveReport_ReportEnd();
+    return std::move(sink.bands);
 }
 
 void Report::clickTool(int position) {

@@ -50,9 +50,8 @@ public:
     DataControl* dataControl() const;
 
     // The current row's value of a column (Fields("name").Value); error 3265 when the rows
-    // have no such column. After the run, the value in its last row; a column the run did not keep
-    // of that row is read by running the report again, keeping each row it moves past whole.
-    runtime::Variant fields(const QString& column);
+    // have no such column. After the run, the value in its last row (see ReportRun::fields).
+    runtime::Variant fields(const QString& column) const;
 
     // Runs the report: events, groups, summaries, sub-reports and paging.
     void run();
@@ -82,12 +81,8 @@ private:
     std::vector<std::unique_ptr<Section>> m_sections;
     std::vector<GroupSections> m_groups;
     Toolbar m_toolbar;
-    void runOnce();
-
     // The last run, kept for fields() after it ends.
     std::unique_ptr<ReportRun> m_run;
-    bool m_running = false;
-    bool m_keepRows = false; // an event asked for a column of a row the run had left
     std::shared_ptr<const Pages> m_pages;
 };
 

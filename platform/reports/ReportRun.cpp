@@ -15,6 +15,12 @@ double summand(const runtime::Variant& value) {
     return 0.0;
 }
 
+// Whether a section of this kind may be formatted after the run has moved past the row it shows.
+bool readsRowLeft(SectionKind kind) {
+    return kind != SectionKind::ReportHeader && kind != SectionKind::GroupHeader &&
+           kind != SectionKind::Detail;
+}
+
 const runtime::Variant& emptyValue() {
     static const runtime::Variant empty;
     return empty;
@@ -44,8 +50,8 @@ void ReportRun::RowValues::next() {
 }
 
 ReportRun::ReportRun(const std::vector<std::unique_ptr<Section>>& sections,
-                     const std::vector<GroupSections>& groups, bool keepRows)
-    : m_sections(sections), m_groups(groups), m_keepRows(keepRows) {}
+                     const std::vector<GroupSections>& groups)
+    : m_sections(sections), m_groups(groups) {}
 
 ReportRun::~ReportRun() = default;
 
@@ -67,7 +73,8 @@ const runtime::Variant& ReportRun::value(int column) const {
     if (m_hand == Hand::None || column >= m_columnCount) return emptyValue();
     RowValues& row = m_hand == Hand::Current ? m_current : m_last;
     if (row.made[size_t(column)] != row.generation) {
-        if (m_hand == Hand::Last && !m_rows->keepsLastRow()) throw RowGone{};
+        // After the run, a column it did not keep of its last row.
+        if (m_hand == Hand::Last && !m_rows->keepsLastRow()) runtime::raise(runtime::err::NoCurrentRecord);
         row.values[column] = m_hand == Hand::Current ? m_rows->value(column) : m_rows->lastValue(column);
         row.made[size_t(column)] = row.generation;
     }
@@ -152,7 +159,9 @@ void ReportRun::openRows() {
             if (!m_rows && control->kind() == Control::Kind::DataControl)
                 m_rows = static_cast<DataControl*>(control.get())->open();
     if (!m_rows) return;
-    if (m_keepRows) m_rows->keepLastRows();
+    // An event of a section formatted after the move may read any column of the row left.
+    for (const auto& section : m_sections)
+        if (section->hasEvents() && readsRowLeft(section->kind())) m_rows->keepLastRows();
     const QStringList columns = m_rows->columns();
     m_columnCount = int(columns.size());
     for (int i = 0; i < columns.size(); ++i)
@@ -163,7 +172,7 @@ void ReportRun::openRows() {
     // What the sections that may read a row after the run has moved past it bind, and the keys.
     for (const auto& section : m_sections) {
         const SectionKind kind = section->kind();
-        if (kind == SectionKind::GroupHeader || kind == SectionKind::Detail) continue;
+        if (!readsRowLeft(kind)) continue;
         for (const auto& control : section->controls())
             if (control->kind() == Control::Kind::Field)
                 retain(columnIndex(static_cast<const Field*>(control.get())->dataField()));

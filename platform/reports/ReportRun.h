@@ -23,17 +23,13 @@ struct GroupSections {
 // the summaries, raises the sections' events in a banded engine's order and hands each
 // formatted section to a sink. A row's values are made when the run or an event asks for them;
 // the fields are bound to column positions, and each section's fixed part laid out, once per run.
-// Of a row the run has moved past it keeps the columns that the footers and page sections bind,
-// the group keys and every column an event has asked for; an event that asks for another column of
-// such a row makes the run throw RowGone, unless it keeps those rows whole.
+// Of a row the run has moved past it keeps the whole row when a section formatted after the move
+// (a group or report footer, a page header or footer) has an event, and otherwise the columns
+// those sections bind, the group keys and the columns events have asked for.
 class ReportRun {
 public:
-    // Thrown when an event asks for a column the run did not keep of a row it has moved past: the
-    // run is to start again keeping rows whole.
-    struct RowGone {};
-
-    ReportRun(const std::vector<std::unique_ptr<Section>>& sections, const std::vector<GroupSections>& groups,
-              bool keepRows = false);
+    ReportRun(const std::vector<std::unique_ptr<Section>>& sections,
+              const std::vector<GroupSections>& groups);
     ~ReportRun();
 
     // Every row, from the report header to the report footer.
@@ -76,7 +72,6 @@ private:
 
     const std::vector<std::unique_ptr<Section>>& m_sections;
     const std::vector<GroupSections>& m_groups;
-    const bool m_keepRows;
     std::vector<std::unique_ptr<SectionRun>> m_sectionRuns;
     std::unique_ptr<RowSource> m_rows;
     int m_columnCount = 0;

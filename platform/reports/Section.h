@@ -76,6 +76,7 @@ public:
     void raiseFormat() const;
     void raiseBeforePrint() const;
     bool hasBeforePrint() const { return bool(m_beforePrint); }
+    bool hasEvents() const { return m_format || m_beforePrint; }
 
 private:
     template <class T> T* add(std::unique_ptr<T> control);
