@@ -53,9 +53,10 @@ QString frmParametros::consultaVentas() {
 
 void frmParametros::escribeVentas(data::Recordset& rsTmp, data::Recordset& rs) {
     long contador = 0;
-    ItemsVenta items(*this);
+    ItemsVenta items(*this, rsTmp);
     const bool soloLuegoDelTicket = chkDelivery.value() == 1;
     const bool todas = chkTodos.value() == 1;
+    data::Recordset det; // opened for each sale in turn
     while (!rs.eof() && !cancelRequested()) {
         const Variant idventa = rs.fields(QStringLiteral("idventa")).value();
         const Variant estado = rs.fields(QStringLiteral("estado")).value();
@@ -66,9 +67,8 @@ void frmParametros::escribeVentas(data::Recordset& rsTmp, data::Recordset& rs) {
         if (anulada || eliminado || todas) {
             ++contador;
             bool cabecera = false;
-            items.nuevaVenta();
-            data::Recordset det;
             det.open(deletedItemsDetailQuery(idventa.toDouble(), gDB->isMSSQL), gDB->dbaccess);
+            items.nuevaVenta(det);
             while (!det.eof()) {
                 if (!cabecera && !estado.isNull() && !estado.equals(1)) {
                     cabecera = true;
@@ -81,9 +81,9 @@ void frmParametros::escribeVentas(data::Recordset& rsTmp, data::Recordset& rs) {
                                   rs.fields(QStringLiteral("smesa")).value().toText());
                     rsTmp.update();
                 }
-                if (items.esItem(det)) {
+                if (items.esItem()) {
                     rsTmp.addNew();
-                    items.escribe(rsTmp, det, anulada);
+                    items.escribe(anulada);
                 }
                 det.moveNext();
             }

@@ -71,35 +71,49 @@ void copiaVenta(data::Recordset& tmp, data::Recordset& ventas) {
         tmp.fields(QStringLiteral("campo13")).setValue(ventas.fields(QStringLiteral("Fecha")).value());
 }
 
-bool ItemsVenta::esItem(data::Recordset& det) {
-    const Variant tipo = det.fields(QStringLiteral("TIPO")).value();
+ItemsVenta::ItemsVenta(frmParametrosInforme& window, data::Recordset& tmp)
+    : m_window(window), m_tmp(tmp), m_campo1(&tmp.fields(QStringLiteral("campo1"))),
+      m_campo24(&tmp.fields(QStringLiteral("campo24"))), m_campo25(&tmp.fields(QStringLiteral("campo25"))),
+      m_campo26(&tmp.fields(QStringLiteral("campo26"))), m_campo27(&tmp.fields(QStringLiteral("campo27"))) {}
+
+void ItemsVenta::nuevaVenta(data::Recordset& det) {
+    m_motivo.clear();
+    m_det = &det;
+    m_tipo = &det.fields(QStringLiteral("TIPO"));
+    m_motivoItem = &det.fields(QStringLiteral("motivo"));
+    m_idventa = &det.fields(QStringLiteral("idventa"));
+    m_usuario = &det.fields(QStringLiteral("usuario"));
+}
+
+bool ItemsVenta::esItem() {
+    const Variant tipo = m_tipo->value();
     if (tipo.isString() && tipo.rawString() == QLatin1String("ITEM")) {
-        m_motivo = det.fields(QStringLiteral("motivo")).value().toText();
+        m_motivo = m_motivoItem->value().toText();
         return false;
     }
     return !tipo.isNull();
 }
 
-void ItemsVenta::escribe(data::Recordset& tmp, data::Recordset& det, bool anulada) {
+void ItemsVenta::escribe(bool anulada) {
     for (int i = 0; i < 13; ++i)
-        tmp.fields(15 + i).setValue(det.fields(i).value());
-    const Variant idventa = det.fields(QStringLiteral("idventa")).value();
-    tmp.fields(QStringLiteral("campo1")).setValue(idventa);
-    if (anulada) tmp.fields(QStringLiteral("campo24")).setValue(QStringLiteral("ANULADO"));
-    tmp.fields(QStringLiteral("campo25")).setValue(m_motivo);
-    tmp.fields(QStringLiteral("campo26")).setValue(m_motivo);
-    const Variant usuario = det.fields(QStringLiteral("usuario")).value();
-    tmp.fields(QStringLiteral("campo27")).setValue(usuario);
+        m_tmp.fields(15 + i).setValue(m_det->fields(i).value());
+    const Variant idventa = m_idventa->value();
+    m_campo1->setValue(idventa);
+    if (anulada) m_campo24->setValue(QStringLiteral("ANULADO"));
+    m_campo25->setValue(m_motivo);
+    m_campo26->setValue(m_motivo);
+    const Variant usuario = m_usuario->value();
+    m_campo27->setValue(usuario);
     if (usuario.toText().isEmpty() && m_motivo.isEmpty() && idventa.toDouble() != m_ultimoSuplementado) {
         QString usuarioAuditoria;
         QString motivoAuditoria;
         m_window.traeSuplementoAuditoria(idventa.toDouble(), usuarioAuditoria, motivoAuditoria);
-        tmp.fields(QStringLiteral("campo27")).setValue(usuarioAuditoria);
-        tmp.fields(QStringLiteral("campo25")).setValue(motivoAuditoria);
-        tmp.fields(QStringLiteral("campo26")).setValue(motivoAuditoria);
+        m_campo27->setValue(usuarioAuditoria);
+        m_campo25->setValue(motivoAuditoria);
+        m_campo26->setValue(motivoAuditoria);
         m_ultimoSuplementado = idventa.toDouble();
     }
-    tmp.update();
+    m_tmp.update();
     m_motivo.clear();
 }
 

@@ -3,8 +3,9 @@
 #include <QString>
 
 namespace data {
+class Field;
 class Recordset;
-}
+} // namespace data
 
 namespace framework {
 
@@ -32,20 +33,26 @@ QString detalleVentaQuery(const QString& idventa, bool isMSSQL, bool sinProducto
 // user and motive of the sale's audit entry.
 class ItemsVenta {
 public:
-    explicit ItemsVenta(frmParametrosInforme& window) : m_window(window) {}
+    // Writes into tmp, open on tmpreport for the build.
+    ItemsVenta(frmParametrosInforme& window, data::Recordset& tmp);
 
-    // A new sale: no motive carried.
-    void nuevaVenta() { m_motivo.clear(); }
+    // A new sale, whose detail rows det holds (open): no motive carried.
+    void nuevaVenta(data::Recordset& det);
     // Reads the detail row in hand: an "ITEM" row keeps its motive and gives false; a row
     // without type gives false; any other row is an item to write.
-    bool esItem(data::Recordset& det);
+    bool esItem();
     // Completes the new row of tmpreport from the detail row and saves it: its 13 columns
     // from campo16 on, its sale in campo1, "ANULADO" as the type of a voided sale's line,
     // the motive in campo25 and campo26 and the user in campo27.
-    void escribe(data::Recordset& tmp, data::Recordset& det, bool anulada);
+    void escribe(bool anulada);
 
 private:
     frmParametrosInforme& m_window;
+    data::Recordset& m_tmp;
+    data::Recordset* m_det = nullptr;
+    // The columns written and read by name, found once.
+    data::Field *m_campo1, *m_campo24, *m_campo25, *m_campo26, *m_campo27;
+    data::Field *m_tipo = nullptr, *m_motivoItem = nullptr, *m_idventa = nullptr, *m_usuario = nullptr;
     QString m_motivo;
     double m_ultimoSuplementado = 0;
 };

@@ -58,22 +58,22 @@ QString frmParametros::consultaVentas() {
 
 void frmParametros::escribeVentas(data::Recordset& tmp, data::Recordset& ventas) {
     long contador = 0;
-    ItemsVenta items(*this);
+    ItemsVenta items(*this, tmp);
+    data::Recordset det; // opened for each sale in turn
     while (!ventas.eof() && !cancelRequested()) {
         ++contador;
-        items.nuevaVenta();
         const bool anulada = ventas.fields(QStringLiteral("estado")).value().equals(3);
-        data::Recordset det;
         det.open(
             detalleVentaQuery(ventas.fields(QStringLiteral("idventa")).value().toText(), gDB->isMSSQL, true),
             gDB->dbaccess);
+        items.nuevaVenta(det);
         while (!det.eof() && !cancelRequested()) {
-            if (items.esItem(det)) {
+            if (items.esItem()) {
                 pb.setValue(contador);
                 runtime::DoEvents();
                 tmp.addNew();
                 copiaVenta(tmp, ventas);
-                items.escribe(tmp, det, anulada);
+                items.escribe(anulada);
             }
             det.moveNext();
         }

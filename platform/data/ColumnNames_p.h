@@ -28,7 +28,7 @@ private:
         QString name;
         int index = -1;
     };
-    mutable Recent m_recent[16];
+    mutable Recent m_recent[64];
 };
 
 } // namespace data

@@ -7,6 +7,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <optional>
 
 namespace data {
@@ -99,6 +100,31 @@ void jetDateValue(sqlite3_context* ctx, int, sqlite3_value** argv) {
         sqlite3_result_double(ctx, runtime::datePart(*serial));
 }
 
+// InStr over two ASCII texts, a byte a character, letters folded to lower case: false, with
+// nothing answered, when either text is not ASCII.
+bool asciiInstr(sqlite3_context* ctx, int start, sqlite3_value* textValue, sqlite3_value* soughtValue) {
+    const auto* text = sqlite3_value_text(textValue);
+    const int textSize = sqlite3_value_bytes(textValue);
+    const auto* sought = sqlite3_value_text(soughtValue);
+    const int soughtSize = sqlite3_value_bytes(soughtValue);
+    auto ascii = [](const unsigned char* p, int n) {
+        return std::all_of(p, p + n, [](unsigned char c) { return c < 0x80; });
+    };
+    if (!ascii(text, textSize) || !ascii(sought, soughtSize)) return false;
+    auto folded = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; };
+    for (int at = start - 1; at + soughtSize <= textSize; ++at) {
+        int k = 0;
+        while (k < soughtSize && folded(text[at + k]) == folded(sought[k]))
+            ++k;
+        if (k == soughtSize) {
+            sqlite3_result_int(ctx, at + 1);
+            return true;
+        }
+    }
+    sqlite3_result_int(ctx, 0);
+    return true;
+}
+
 // InStr([start,] text, sought): 1-based position, 0 when absent, compared without regard to case.
 void jetInstr(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     for (int i = 0; i < argc; ++i) {
@@ -112,6 +138,7 @@ void jetInstr(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         sqlite3_result_error(ctx, "Invalid procedure call or argument.", -1);
         return;
     }
+    if (asciiInstr(ctx, start, argv[argc - 2], argv[argc - 1])) return;
     const QString text = textOf(argv[argc - 2]);
     const QString sought = textOf(argv[argc - 1]);
     if (start > text.size() + (sought.isEmpty() ? 1 : 0)) {

@@ -109,13 +109,17 @@ public:
     QVector<int> types;
 
     bool next() override { return ++m_position < rows.size(); }
-    void read(QVector<Variant>& row, qint64& rowid) override {
-        row = std::move(rows[m_position]);
-        rowid = m_position < rowids.size() ? rowids[m_position] : -1;
-    }
+    Variant value(int column) override { return rows[m_position][column]; }
+    qint64 rowid() override { return rowidOf(m_position); }
+    size_t keep() override { return size_t(m_position); }
+    void forget() override {}
+    Variant keptValue(size_t row, int column) const override { return rows[qsizetype(row)][column]; }
+    qint64 keptRowid(size_t row) const override { return rowidOf(qsizetype(row)); }
     int columnType(int column) const override { return types[column]; }
 
 private:
+    qint64 rowidOf(qsizetype position) const { return position < rowids.size() ? rowids[position] : -1; }
+
     qsizetype m_position = -1;
 };
 

@@ -33,15 +33,24 @@ struct ColumnInfo {
     QString baseColumn;   // the table column it reads, if any
 };
 
-// The rows of a query, read one at a time as the caller walks them.
+// The rows of a query, moved through in order. The row moved to is read a column at a time, each
+// value made when it is asked for; a row kept is read later through its handle, after the cursor
+// has moved on.
 class RowCursor {
 public:
     virtual ~RowCursor() = default;
     // Moves to the next row; false after the last.
     virtual bool next() = 0;
-    // The values of the row moved to, and its key in rowid when the rows can be updated; at most
-    // once per move (a row passed over unread is never made into values).
-    virtual void read(QVector<runtime::Variant>& row, qint64& rowid) = 0;
+    // A column of the row moved to.
+    virtual runtime::Variant value(int column) = 0;
+    // The key of the row moved to when the rows can be updated; -1 otherwise.
+    virtual qint64 rowid() = 0;
+    // Keeps the row moved to; gives the handle to read it by.
+    virtual size_t keep() = 0;
+    // Lets go of every row kept: their handles mean nothing after.
+    virtual void forget() = 0;
+    virtual runtime::Variant keptValue(size_t row, int column) const = 0;
+    virtual qint64 keptRowid(size_t row) const = 0;
     // The type a column without declared type takes from its first non-null value, once passed.
     virtual int columnType(int column) const = 0;
 };

@@ -19,9 +19,18 @@ void Recordset::open(const QString& source, ConnectionPtr connection, CursorType
     m_columns = std::move(result.columns);
     m_table = std::move(result.table);
     m_cursor = std::move(result.rows);
-    m_rows.clear();
-    m_rowids.clear();
-    m_unread = false;
+    m_ended = false;
+    m_passed = 0;
+    m_kept.clear();
+    m_onRow = false;
+    m_added.clear();
+    m_written.clear();
+    m_values.clear();
+    m_valueColumns.clear();
+    m_rowAt = -1;
+    m_row.resize(m_columns.size());
+    m_made.assign(size_t(m_columns.size()), 0);
+    m_generation = 1;
     m_countable = client || cursorType == adOpenStatic || cursorType == adOpenKeyset;
     m_fields.clear();
     m_fields.reserve(m_columns.size());
@@ -34,31 +43,20 @@ void Recordset::open(const QString& source, ConnectionPtr connection, CursorType
 }
 
 void Recordset::fetch(int index) const {
-    while (m_cursor && index >= m_rows.size()) {
-        readMovedTo();
-        if (!m_cursor->next()) {
-            // Written only where it changed: the columns are shared with the provider's copy.
-            for (int i = 0; i < m_columns.size(); ++i)
-                if (const int type = m_cursor->columnType(i); m_columns.at(i).type != type)
-                    const_cast<QVector<ColumnInfo>&>(m_columns)[i].type = type;
-            m_cursor.reset();
-            break;
+    while (!m_ended && index >= rowCount()) {
+        if (m_onRow) {
+            m_kept.push_back(m_cursor->keep());
+            ++m_passed;
+            m_onRow = false;
         }
-        m_rows.append(QVector<Variant>());
-        m_rowids.append(-1);
-        m_unread = true;
+        m_onRow = m_cursor->next();
+        m_ended = !m_onRow;
     }
-}
-
-void Recordset::readMovedTo() const {
-    if (!m_unread) return;
-    m_unread = false;
-    m_cursor->read(m_rows.last(), m_rowids.last());
 }
 
 bool Recordset::hasRow() const {
     fetch(m_position);
-    return m_position >= 0 && m_position < m_rows.size();
+    return m_position >= 0 && m_position < rowCount();
 }
 
 void Recordset::requireOpen() const {
@@ -69,14 +67,14 @@ bool Recordset::eof() const {
     requireOpen();
     if (m_edit == Edit::Adding) return false;
     fetch(m_position);
-    return m_position >= m_rows.size();
+    return m_position >= rowCount();
 }
 
 bool Recordset::bof() const {
     requireOpen();
     if (m_edit == Edit::Adding) return false;
     fetch(0);
-    return m_position < 0 || m_rows.isEmpty();
+    return m_position < 0 || rowCount() == 0;
 }
 
 void Recordset::finishEdit() {
@@ -87,7 +85,7 @@ void Recordset::moveFirst() {
     requireOpen();
     finishEdit();
     fetch(0);
-    if (m_rows.isEmpty()) runtime::raise(runtime::err::NoCurrentRecord);
+    if (rowCount() == 0) runtime::raise(runtime::err::NoCurrentRecord);
     m_position = 0;
 }
 
@@ -95,15 +93,15 @@ void Recordset::moveLast() {
     requireOpen();
     finishEdit();
     fetchAll();
-    if (m_rows.isEmpty()) runtime::raise(runtime::err::NoCurrentRecord);
-    m_position = m_rows.size() - 1;
+    if (rowCount() == 0) runtime::raise(runtime::err::NoCurrentRecord);
+    m_position = rowCount() - 1;
 }
 
 void Recordset::moveNext() {
     requireOpen();
     finishEdit();
     fetch(m_position);
-    if (m_position >= m_rows.size()) runtime::raise(runtime::err::NoCurrentRecord);
+    if (m_position >= rowCount()) runtime::raise(runtime::err::NoCurrentRecord);
     ++m_position;
 }
 
@@ -111,7 +109,7 @@ long Recordset::recordCount() const {
     requireOpen();
     if (!m_countable) return -1;
     fetchAll();
-    return long(m_rows.size());
+    return long(rowCount());
 }
 
 QVector<QVector<Variant>> Recordset::getRows(long rows) {
@@ -122,12 +120,12 @@ QVector<QVector<Variant>> Recordset::getRows(long rows) {
         fetchAll();
     else
         fetch(int(m_position + rows - 1));
-    long available = long(m_rows.size()) - m_position;
+    long available = long(rowCount()) - m_position;
     if (rows >= 0 && rows < available) available = rows;
     QVector<QVector<Variant>> block(m_columns.size(), QVector<Variant>(available));
     for (long r = 0; r < available; ++r, ++m_position)
         for (int c = 0; c < m_columns.size(); ++c)
-            block[c][r] = currentRow()[c];
+            block[c][r] = valueAt(m_position, c);
     return block;
 }
 
@@ -149,24 +147,34 @@ Field& Recordset::fields(int index) {
     return m_fields[index];
 }
 
-Variant Recordset::fieldValue(int index) const {
+int Recordset::columnType(int index) const {
     requireOpen();
-    if (m_edit != Edit::None && (m_edit == Edit::Adding || m_changed[index])) return m_buffer[index];
-    if (!hasRow()) runtime::raise(runtime::err::NoCurrentRecord);
-    return currentRow()[index];
+    fetchAll(); // a column without declared type takes the type of its first value
+    return m_cursor ? m_cursor->columnType(index) : m_columns[index].type;
 }
 
-void Recordset::setFieldValue(int index, const Variant& value) {
+Variant Recordset::fieldValue(int index) const {
+    requireOpen();
+    if (m_edit == Edit::None && m_rowAt == m_position && m_made[size_t(index)] == m_generation)
+        return m_row[index];
+    if (m_edit != Edit::None && (m_edit == Edit::Adding || m_changed[index])) return m_buffer[index];
+    if (!hasRow()) runtime::raise(runtime::err::NoCurrentRecord);
+    return valueAt(m_position, index);
+}
+
+void Recordset::setFieldValue(int index, Variant&& value) {
     requireOpen();
     if (!m_updatable) runtime::raise(runtime::err::NotUpdatable);
     if (m_table.isEmpty()) runtime::raise(runtime::err::NotAnUpdatableQuery);
     if (m_edit == Edit::None) {
         if (!hasRow()) runtime::raise(runtime::err::NoCurrentRecord);
-        m_buffer = currentRow();
-        m_changed = QVector<bool>(m_buffer.size(), false);
+        // Only the columns set are written and read from the buffer; the others from the row.
+        m_buffer.resize(m_columns.size());
+        m_changed.resize(m_columns.size());
+        m_changed.fill(false);
         m_edit = Edit::Changed;
     }
-    m_buffer[index] = value;
+    m_buffer[index] = std::move(value);
     m_changed[index] = true;
 }
 
@@ -189,28 +197,63 @@ void Recordset::update() {
     const Edit edit = m_edit;
     m_edit = Edit::None; // a failed update is dropped, not retried on the next move
     ColumnValues& values = m_values;
-    values.clear();
+    // A build writes the same columns row after row: their names stay, their values change.
+    int count = 0;
+    bool same = true;
     for (int i = 0; i < m_buffer.size(); ++i)
-        if (m_changed[i]) values.emplaceBack(m_columns[i].baseColumn, std::move(m_buffer[i])); // spent
+        if (m_changed[i]) same = same && count < m_valueColumns.size() && m_valueColumns[count++] == i;
+    if (same && count == m_valueColumns.size()) {
+        for (int k = 0; k < count; ++k)
+            values[k].second = std::move(m_buffer[m_valueColumns[k]]); // spent
+    } else {
+        values.clear();
+        m_valueColumns.clear();
+        for (int i = 0; i < m_buffer.size(); ++i)
+            if (m_changed[i]) {
+                values.emplaceBack(m_columns[i].baseColumn, std::move(m_buffer[i]));
+                m_valueColumns.append(i);
+            }
+    }
     Provider& provider = m_connection->provider();
     // The row is read back as stored when it is next looked at.
     if (edit == Edit::Adding) {
         fetchAll(); // the new row comes after every row of the query
-        m_rowids.append(provider.insertRow(m_table, values));
-        m_rows.append(QVector<Variant>());
-        m_position = m_rows.size() - 1;
+        m_added.append(provider.insertRow(m_table, values));
+        m_position = rowCount() - 1;
     } else {
-        provider.updateRow(m_table, m_rowids[m_position], values);
-        m_rows[m_position] = {};
+        provider.updateRow(m_table, rowidAt(m_position), values);
+        m_written.insert(m_position);
     }
+    if (m_rowAt == m_position) m_rowAt = -1;
 }
 
-const QVector<Variant>& Recordset::currentRow() const {
-    if (m_position == m_rows.size() - 1) readMovedTo();
-    QVector<Variant>& row = m_rows[m_position];
-    if (row.isEmpty() && !m_columns.isEmpty())
-        row = m_connection->provider().readRow(m_table, m_rowids[m_position], m_columns);
-    return row;
+qint64 Recordset::rowidAt(int position) const {
+    if (position < m_passed) return m_cursor->keptRowid(m_kept[size_t(position)]);
+    if (position == m_passed && m_onRow) return m_cursor->rowid();
+    return m_added[position - m_passed];
+}
+
+const Variant& Recordset::valueAt(int position, int column) const {
+    if (m_rowAt != position) {
+        m_rowAt = position;
+        if (++m_generation == 0) { // flags of rows long gone could match again
+            std::fill(m_made.begin(), m_made.end(), 0);
+            m_generation = 1;
+        }
+    }
+    if (m_made[size_t(column)] != m_generation) {
+        const bool onCursor = position < m_passed + (m_onRow ? 1 : 0);
+        if (!onCursor || m_written.contains(position)) {
+            // A row written: every column as stored.
+            m_row = m_connection->provider().readRow(m_table, rowidAt(position), m_columns);
+            std::fill(m_made.begin(), m_made.end(), m_generation);
+        } else {
+            m_row[column] = position < m_passed ? m_cursor->keptValue(m_kept[size_t(position)], column)
+                                                : m_cursor->value(column);
+            m_made[size_t(column)] = m_generation;
+        }
+    }
+    return m_row[column];
 }
 
 void Recordset::close() {
@@ -218,9 +261,14 @@ void Recordset::close() {
     m_open = false;
     m_edit = Edit::None;
     m_cursor.reset();
-    m_unread = false;
-    m_rows = {};
-    m_rowids = {};
+    m_ended = false;
+    m_passed = 0;
+    m_kept.clear();
+    m_onRow = false;
+    m_added = {};
+    m_written = {};
+    m_rowAt = -1;
+    m_row.clear(); // its room serves the next query
     m_columns = {};
     m_names.reset();
     m_connection.reset();
@@ -236,13 +284,15 @@ runtime::Variant Field::value() const {
 }
 
 void Field::setValue(const runtime::Variant& value) {
-    m_recordset->setFieldValue(m_index, value);
+    m_recordset->setFieldValue(m_index, runtime::Variant(value));
+}
+
+void Field::setValue(runtime::Variant&& value) {
+    m_recordset->setFieldValue(m_index, std::move(value));
 }
 
 int Field::type() const {
-    m_recordset->requireOpen();
-    m_recordset->fetchAll(); // a column without declared type takes the type of its first value
-    return m_recordset->m_columns[m_index].type;
+    return m_recordset->columnType(m_index);
 }
 
 } // namespace data

@@ -4,6 +4,7 @@
 #include "Provider.h"
 
 #include <QHash>
+#include <QSet>
 #include <QVector>
 
 #include <climits>
@@ -24,6 +25,7 @@ public:
     runtime::Variant value() const;
     // Assigns the value on the new row (AddNew) or on the current row; Update stores it.
     void setValue(const runtime::Variant& value);
+    void setValue(runtime::Variant&& value);
     // Its type code (data::adType).
     int type() const;
 
@@ -32,9 +34,11 @@ private:
     int m_index;
 };
 
-// The rows of a query, read as they are walked with a current row (whole when counted or
-// moved to the last); a recordset opened with a lock other than read-only on a single-table
-// query adds and updates rows of that table.
+// The rows of a query, read as they are walked: the cursor moves on when a row past those it has
+// passed is asked for, and a value is made when it is read. The rows passed are kept compactly, so
+// a recordset moves back to them (and counts them) without making values of each. A recordset
+// opened with a lock other than read-only on a single-table query adds and updates rows of that
+// table.
 class Recordset {
 public:
     Recordset() = default;
@@ -64,17 +68,19 @@ public:
 private:
     friend class Field;
     runtime::Variant fieldValue(int index) const;
-    void setFieldValue(int index, const runtime::Variant& value);
+    int columnType(int index) const;
+    void setFieldValue(int index, runtime::Variant&& value);
     void requireOpen() const;
     void finishEdit();
-    // Reads rows until the one at index is there or there are no more.
+    // Moves the cursor on until the row at index is there or there are no more.
     void fetch(int index) const;
     void fetchAll() const { fetch(INT_MAX - 1); }
+    // The rows there so far: those passed, the one the cursor is on, those added.
+    int rowCount() const { return m_passed + (m_onRow ? 1 : 0) + int(m_added.size()); }
     bool hasRow() const;
-    // Makes values of the last row the cursor moved to, if they are not made yet.
-    void readMovedTo() const;
-    // The row at the current position (which must be one), read back if it was written.
-    const QVector<runtime::Variant>& currentRow() const;
+    // A column of the row at a position that is there, read when first asked for.
+    const runtime::Variant& valueAt(int position, int column) const;
+    qint64 rowidAt(int position) const;
 
     enum class Edit { None, Changed, Adding };
 
@@ -84,17 +90,26 @@ private:
     bool m_updatable = false;
     QVector<ColumnInfo> m_columns;
     QString m_table;
-    mutable std::unique_ptr<RowCursor> m_cursor;       // the rows not read yet
-    mutable QVector<QVector<runtime::Variant>> m_rows; // an empty row is read back when needed
-    mutable QVector<qint64> m_rowids;
-    mutable bool m_unread = false; // the last row is the cursor's, not read yet
+    mutable std::unique_ptr<RowCursor> m_cursor; // holds the rows passed, also after the last
+    mutable bool m_ended = false;                // the cursor is past its last row
+    mutable int m_passed = 0;                    // rows the cursor has moved past and kept
+    mutable std::vector<size_t> m_kept;          // the handle of each
+    mutable bool m_onRow = false;                // the cursor is on the row after them
+    QVector<qint64> m_added;                     // keys of the rows added, after the query's rows
+    QSet<int> m_written;                         // query rows updated: read back from the table
+    // The values of one row as they are read: its position, the values, whether each is made.
+    mutable int m_rowAt = -1;
+    mutable QVector<runtime::Variant> m_row;
+    mutable std::vector<quint32> m_made; // a value is made when its entry is the generation
+    mutable quint32 m_generation = 1;    // of the row's values, one more at each row
     std::shared_ptr<const ColumnNames> m_names;
     std::vector<Field> m_fields; // sized at open: references to them stay valid while open
     int m_position = 0;
     Edit m_edit = Edit::None;
     QVector<runtime::Variant> m_buffer;
     QVector<bool> m_changed;
-    ColumnValues m_values; // the values an update writes
+    ColumnValues m_values;       // the values an update writes
+    QVector<int> m_valueColumns; // the columns they go to
 };
 
 } // namespace data

@@ -33,7 +33,8 @@ public:
     // the dialect's words.
     virtual bool accepts(SelectConstruct construct) const = 0;
     [[noreturn]] virtual void refuse(SelectConstruct construct, const QString& name) const = 0;
-    // A value as a column of that kind stores it.
+    // A value as a column of that kind stores it; a column without declared type (Kind::Plain)
+    // stores every value as it is.
     virtual runtime::Variant stored(const runtime::Variant& value, Kind kind) const {
         return coerce(value, kind);
     }

@@ -20,6 +20,43 @@ bool isIdentChar(char16_t u) {
     return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || isDigit(u) || u == '_' || u >= 0x80;
 }
 
+int digitsFrom(const char16_t* text, int size, int j) {
+    while (j < size && isDigit(text[j]))
+        ++j;
+    return j;
+}
+
+// The end of a number starting at `at`: digits, a fraction and an exponent; whole when it has
+// neither.
+int numberEnd(const char16_t* text, int size, int at, bool& whole) {
+    int j = digitsFrom(text, size, at);
+    whole = true;
+    if (j < size && text[j] == u'.') {
+        whole = false;
+        j = digitsFrom(text, size, j + 1);
+    }
+    if (j < size && (text[j] == u'e' || text[j] == u'E')) {
+        int k = j + 1;
+        if (k < size && (text[k] == u'+' || text[k] == u'-')) ++k;
+        if (k < size && isDigit(text[k])) {
+            whole = false;
+            j = digitsFrom(text, size, k);
+        }
+    }
+    return j;
+}
+
+// A number's value: whole numbers of up to 18 digits stay exact.
+Variant numberValue(QStringView digits, bool whole) {
+    bool fits = false;
+    const qlonglong integer = whole ? digits.toLongLong(&fits) : 0;
+    return fits ? Variant(std::int64_t(integer)) : Variant(digits.toDouble());
+}
+
+bool startsNumber(const char16_t* text, int size, int at) {
+    return at < size && (isDigit(text[at]) || (text[at] == u'.' && at + 1 < size && isDigit(text[at + 1])));
+}
+
 // Walks a text once, writing its shape as it goes: text[m_segment, m_at) is still to be
 // copied. A literal's mark (two characters) may be longer than the literal.
 class Tokenizer {
@@ -53,7 +90,7 @@ private:
             bracketed();
         else if (c == u'#')
             dateLiteral();
-        else if (isDigit(c) || (c == u'.' && m_at + 1 < m_size && isDigit(m_text[m_at + 1])))
+        else if (startsNumber(m_text, m_size, m_at))
             number();
         else if (isIdentChar(c))
             name();
@@ -134,37 +171,19 @@ private:
         addParam(Variant(m_sql.mid(m_at + 1, close - m_at - 1)), false, true, close + 1);
     }
 
-    int digitsFrom(int j) const {
-        while (j < m_size && isDigit(m_text[j]))
-            ++j;
-        return j;
-    }
-
-    // Digits, a fraction and an exponent; whole numbers of up to 18 digits stay exact.
+    // A number: a literal, or in ORDER BY a whole one that is a column's position.
     void number() {
-        int j = digitsFrom(m_at);
         bool whole = true;
-        if (j < m_size && m_text[j] == u'.') {
-            whole = false;
-            j = digitsFrom(j + 1);
-        }
-        if (j < m_size && (m_text[j] == u'e' || m_text[j] == u'E')) {
-            int k = j + 1;
-            if (k < m_size && (m_text[k] == u'+' || m_text[k] == u'-')) ++k;
-            if (k < m_size && isDigit(m_text[k])) {
-                whole = false;
-                j = digitsFrom(k);
-            }
-        }
+        const int j = numberEnd(m_text, m_size, m_at, whole);
         const QStringView digits = QStringView(m_sql).mid(m_at, j - m_at);
         if (m_orderBy && whole) { // a column's position, part of the statement's shape
             addToken(SqlToken::Word, digits);
             m_at = j;
             return;
         }
-        bool fits = false;
-        const qlonglong integer = whole ? digits.toLongLong(&fits) : 0;
-        addParam(fits ? Variant(std::int64_t(integer)) : Variant(digits.toDouble()), false, false, j);
+        // In ORDER BY another number in its place could be a position: it stays as it is.
+        if (!m_orderBy) m_out.numbers.append({int(m_out.literals.size()), m_at, j});
+        addParam(numberValue(digits, whole), false, false, j);
     }
 
     void name() {
@@ -216,6 +235,29 @@ private:
 
 SqlText tokenize(const QString& sql, bool withTokens) {
     return Tokenizer(sql, withTokens).run();
+}
+
+bool literalsLike(const QString& sql, const QString& knownSql, const SqlText& known,
+                  QVector<Variant>& literals) {
+    const auto* text = reinterpret_cast<const char16_t*>(sql.constData());
+    const auto* knownText = reinterpret_cast<const char16_t*>(knownSql.constData());
+    const int size = int(sql.size());
+    literals = known.literals;
+    int at = 0, knownAt = 0;
+    // The text between two numbers is the known text's; each number is read as tokenize reads it.
+    for (const SqlText::Number& number : known.numbers) {
+        const int same = number.begin - knownAt;
+        if (at + same > size || !std::equal(text + at, text + at + same, knownText + knownAt)) return false;
+        at += same;
+        knownAt = number.end;
+        if (!startsNumber(text, size, at)) return false;
+        bool whole = true;
+        const int end = numberEnd(text, size, at, whole);
+        literals[number.literal] = numberValue(QStringView(sql).mid(at, end - at), whole);
+        at = end;
+    }
+    const int rest = int(knownSql.size()) - knownAt;
+    return size - at == rest && std::equal(text + at, text + size, knownText + knownAt);
 }
 
 } // namespace data

@@ -29,11 +29,24 @@ struct SqlText {
     QVector<int> dateLiterals; // indexes of the #...# literals
     QString verb;              // the first word past opening parentheses, lower case
     bool query = false;        // a SELECT
+    // Where each number that stands as a literal lies in the text, by literal: a text that differs
+    // only in those numbers has the same shape.
+    struct Number {
+        int literal;
+        int begin, end;
+    };
+    QVector<Number> numbers;
 };
 
 // Tokenizes a SQL text; throws a database error for an unterminated literal or bracketed
 // name. Without tokens only the shape, the literals and the kind are taken: enough to find a
 // statement prepared for the same shape.
 SqlText tokenize(const QString& sql, bool withTokens = true);
+
+// The literals of a text that differs from a known one (tokenized from knownSql) only in the
+// numbers that stand as its literals, as tokenize would read them: the known literals with this
+// text's numbers. False when the text differs in anything else.
+bool literalsLike(const QString& sql, const QString& knownSql, const SqlText& known,
+                  QVector<runtime::Variant>& literals);
 
 } // namespace data

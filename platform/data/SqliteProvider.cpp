@@ -27,6 +27,11 @@ constexpr int maxCachedStatements = 256;
     databaseError(QString::fromUtf8(sqlite3_errmsg(db)));
 }
 
+// Equal texts, found at once when they share their characters (a loop writes the same names).
+bool sameText(const QString& a, const QString& b) {
+    return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
+}
+
 QString quoted(const QString& name) {
     return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QLatin1String("\"\"")) +
            QLatin1Char('"');
@@ -47,13 +52,14 @@ struct SqliteProvider::Prepared {
     bool busy = false; // a cursor is reading its rows
 };
 
-// Steps a query's statement as its rows are asked for, and makes Variants of a row's values
-// only when the row is read. Before a write on the connection, or when the connection closes,
-// it reads the rest of its rows ahead.
+// Steps a query's statement as its rows are asked for and makes a Variant of a value only when it
+// is read. Rows kept, and every row left before a write on the connection or when the connection
+// closes, are copied compactly out of the statement.
 class SqliteProvider::Cursor : public RowCursor {
 public:
     Cursor(SqliteProvider* provider, std::shared_ptr<Prepared> prepared)
-        : m_provider(provider), m_prepared(std::move(prepared)) {
+        : m_provider(provider), m_prepared(std::move(prepared)), m_kinds(m_prepared->kinds),
+          m_keyed(!m_prepared->table.isEmpty()), m_first(m_prepared->firstColumn) {
         m_prepared->busy = true;
         m_types = m_prepared->types;
         m_untyped = m_prepared->untyped;
@@ -65,42 +71,47 @@ public:
     }
 
     bool next() override {
-        if (m_ahead < m_rows.size()) {
-            m_current = std::move(m_rows[m_ahead]);
-            m_currentRowid = m_rowids[m_ahead];
-            if (++m_ahead == m_rows.size()) {
-                m_rows.clear();
-                m_rowids.clear();
-                m_ahead = 0;
-            }
+        if (m_ahead < m_held.size()) {
+            m_current = m_held[m_ahead++];
             m_state = State::Held;
             return true;
         }
         m_state = step() ? State::InStatement : State::None;
         return m_state != State::None;
     }
-    void read(QVector<Variant>& row, qint64& rowid) override {
-        if (m_state == State::InStatement) {
-            convert(row, rowid);
-        } else if (m_state == State::Held) {
-            row = std::move(m_current);
-            rowid = m_currentRowid;
-        }
-        m_state = State::None;
+    Variant value(int column) override {
+        if (m_state == State::InStatement)
+            return readValue(m_prepared->stmt.get(), column + m_first, m_kinds[column]);
+        if (m_state == State::Held) return m_heldRows.value(m_current, column, m_kinds[column]);
+        return Variant();
     }
+    qint64 rowid() override {
+        if (!m_keyed) return -1;
+        if (m_state == State::InStatement) return sqlite3_column_int64(m_prepared->stmt.get(), 0);
+        return m_state == State::Held ? m_heldRows.key(m_current) : -1;
+    }
+    // A row copied ahead is kept where it is: its handle is marked as one of them.
+    size_t keep() override {
+        if (m_state == State::Held) return m_current | HeldRow;
+        return m_kept.add(m_prepared->stmt.get(), m_first, int(m_kinds.size()), m_keyed);
+    }
+    void forget() override { m_kept.clear(); }
+    Variant keptValue(size_t row, int column) const override {
+        return storeOf(row).value(row & ~HeldRow, column, m_kinds[column]);
+    }
+    qint64 keptRowid(size_t row) const override { return m_keyed ? storeOf(row).key(row & ~HeldRow) : -1; }
     int columnType(int column) const override { return m_types[column]; }
 
-    // Reads every row left, the one moved to included, to give them out later.
+    // Copies every row left, the one moved to included, to give them out later.
     void settle() {
         if (m_state == State::InStatement) {
-            convert(m_current, m_currentRowid);
+            m_current = copyAhead();
             m_state = State::Held;
+            m_held.push_back(m_current);
+            m_ahead = m_held.size();
         }
-        while (step()) {
-            m_rows.append(QVector<Variant>());
-            m_rowids.append(-1);
-            convert(m_rows.last(), m_rowids.last());
-        }
+        while (step())
+            m_held.push_back(copyAhead());
     }
     void detach() {
         settle();
@@ -108,7 +119,14 @@ public:
     }
 
 private:
-    enum class State { None, InStatement, Held }; // where the row moved to is, if unread
+    enum class State { None, InStatement, Held }; // where the row moved to is
+    static constexpr size_t HeldRow = size_t(1) << (sizeof(size_t) * 8 - 1);
+
+    const KeptRows& storeOf(size_t handle) const { return handle & HeldRow ? m_heldRows : m_kept; }
+
+    size_t copyAhead() {
+        return m_heldRows.add(m_prepared->stmt.get(), m_first, int(m_kinds.size()), m_keyed);
+    }
 
     bool step() {
         if (!m_prepared) return false;
@@ -122,7 +140,7 @@ private:
         }
         // A column without declared type takes the type of its first value.
         for (int k = 0; k < m_untyped.size();) {
-            const int column = m_untyped[k] + p.firstColumn;
+            const int column = m_untyped[k] + m_first;
             if (sqlite3_column_type(p.stmt.get(), column) == SQLITE_NULL) {
                 ++k;
                 continue;
@@ -131,14 +149,6 @@ private:
             m_untyped.remove(k);
         }
         return true;
-    }
-    void convert(QVector<Variant>& row, qint64& rowid) const {
-        const Prepared& p = *m_prepared;
-        const int count = p.columns.size();
-        row.resize(count);
-        for (int i = 0; i < count; ++i)
-            row[i] = readValue(p.stmt.get(), i + p.firstColumn, p.kinds[i]);
-        rowid = p.table.isEmpty() ? -1 : sqlite3_column_int64(p.stmt.get(), 0);
     }
     void release() {
         if (!m_prepared) return;
@@ -149,14 +159,18 @@ private:
 
     SqliteProvider* m_provider;
     std::shared_ptr<Prepared> m_prepared;
+    const QVector<Kind> m_kinds; // of the columns
+    const bool m_keyed;          // column 0 is the rowid
+    const int m_first;           // the first column of the result's own
     QVector<int> m_types;
     QVector<int> m_untyped; // the columns still without type
     State m_state = State::None;
-    QVector<Variant> m_current; // the row moved to, read ahead
-    qint64 m_currentRowid = -1;
-    QVector<QVector<Variant>> m_rows; // the rows after it, read ahead
-    QVector<qint64> m_rowids;
-    int m_ahead = 0; // the next row read ahead to give out
+    KeptRows m_kept;            // the rows kept
+    KeptRows m_heldRows;        // the rows copied ahead (the statement's every row left), the one moved
+                                // to among them when Held
+    std::vector<size_t> m_held; // where each of them is
+    size_t m_ahead = 0;         // the next of them to give out
+    size_t m_current = 0;       // where the row moved to is, when Held
 };
 
 SqliteProvider::SqliteProvider(const QString& file, std::unique_ptr<SqlDialect> dialect)
@@ -202,6 +216,7 @@ SqliteProvider::~SqliteProvider() {
 
 void SqliteProvider::clearCaches() {
     m_translated.clear();
+    m_known.clear();
     m_declared.clear();
     m_rows.clear();
     for (auto& last : m_lastRow)
@@ -290,9 +305,30 @@ SqliteText SqliteProvider::translate(const QVector<SqlToken>& tokens, bool wantR
         [this](const QString& table, const QString& column) { return declaredType(table, column); });
 }
 
-SqlText SqliteProvider::shapeOf(const QString& sql) const {
+SqliteProvider::Known& SqliteProvider::known(const QString& sql, QVector<Variant>& literals) {
+    // A program builds the texts of one kind from the same beginning, up to their first literal.
+    qsizetype begins = 0;
+    for (const qsizetype end = std::min<qsizetype>(sql.size(), 64); begins < end; ++begins) {
+        const char16_t c = sql[begins].unicode();
+        if ((c >= u'0' && c <= u'9') || c == u'\'' || c == u'"' || c == u'#') break;
+    }
+    const size_t key = qHash(QStringView(sql).left(begins));
+    if (const auto it = m_known.find(key);
+        it != m_known.end() && literalsLike(sql, it->sql, it->text, literals))
+        return *it;
     SqlText text = tokenize(sql, false);
     m_dialect->readLiterals(text);
+    literals = text.literals;
+    if (m_known.size() >= maxCachedStatements) m_known.clear();
+    Known& entry = m_known[key];
+    entry = {sql, std::move(text), {}};
+    return entry;
+}
+
+SqlText SqliteProvider::shapeOf(const QString& sql) {
+    QVector<Variant> literals;
+    SqlText text = known(sql, literals).text;
+    text.literals = std::move(literals);
     return text;
 }
 
@@ -344,13 +380,18 @@ std::shared_ptr<SqliteProvider::Prepared> SqliteProvider::prepare(const QString&
 }
 
 QueryResult SqliteProvider::query(const QString& sql, bool updatable) {
-    const SqlText text = shapeOf(sql);
-    if (!text.query) {
+    QVector<Variant> literals;
+    Known& k = known(sql, literals);
+    if (!k.text.query) {
         execute(sql); // as the provider's dialect runs it
         return {};
     }
-    std::shared_ptr<Prepared> p = prepared(sql, text, updatable);
-    bindLiterals(p->stmt, text.literals);
+    std::shared_ptr<Prepared> p = k.statements[updatable ? 1 : 0];
+    if (!p || p->busy) {
+        p = prepared(sql, k.text, updatable);
+        k.statements[updatable ? 1 : 0] = p;
+    }
+    bindLiterals(p->stmt, literals);
     QueryResult result;
     result.columns = p->columns;
     result.table = p->table;
@@ -415,9 +456,9 @@ struct SqliteProvider::RowStatement {
         if (v != verb || t != table || values.size() != names.size() || columns.size() != returned.size())
             return false;
         for (int i = 0; i < values.size(); ++i)
-            if (values[i].first != names[i]) return false;
+            if (!sameText(values[i].first, names[i])) return false;
         for (int i = 0; i < columns.size(); ++i)
-            if (columns[i].baseColumn != returned[i]) return false;
+            if (!sameText(columns[i].baseColumn, returned[i])) return false;
         return true;
     }
 };
@@ -492,8 +533,14 @@ QVector<Variant> SqliteProvider::runRowStatement(RowStatement& s, const ColumnVa
     BoundTexts texts; // bound as they are: kept past the reset
     ResetGuard guard{s.stmt};
     sqlite3_stmt* stmt = s.stmt.get();
-    for (int i = 0; i < values.size(); ++i)
-        check(bindValue(stmt, i + 1, m_dialect->stored(values[i].second, s.valueKinds[i]), &texts));
+    for (int i = 0; i < values.size(); ++i) {
+        const Kind kind = s.valueKinds[i];
+        const Variant& value = values[i].second;
+        if (kind == Kind::Plain)
+            check(bindValue(stmt, i + 1, value, &texts));
+        else
+            check(bindValue(stmt, i + 1, m_dialect->stored(value, kind), &texts));
+    }
     if (rowid >= 0) check(sqlite3_bind_int64(stmt, values.size() + 1, rowid));
     QVector<Variant> row(s.columnKinds.size());
     int rc = s.stmt.step();

@@ -7,6 +7,7 @@
 
 #include <QHash>
 
+#include <array>
 #include <memory>
 
 namespace data {
@@ -52,8 +53,16 @@ private:
     // The declared type of a table's column: null when there is no such column.
     QString declaredType(const QString& table, const QString& column) const;
     [[noreturn]] void fail() const;
-    // The text tokenized without its tokens, its literals read by the dialect.
-    SqlText shapeOf(const QString& sql) const;
+    // A text met lately: its shape, and the statements prepared for it.
+    struct Known {
+        QString sql;
+        SqlText text;
+        std::array<std::shared_ptr<Prepared>, 2> statements; // read only, updatable
+    };
+    // The entry of a text's kind (its beginning), tokenized without tokens and its literals read by
+    // the dialect, or recognised as the entry's text with other numbers; its literals in literals.
+    Known& known(const QString& sql, QVector<runtime::Variant>& literals);
+    SqlText shapeOf(const QString& sql);
     long execute(const QString& sql, const SqlText& text);
     // The statement prepared for the text's shape; a text of a new shape is translated (and
     // tokenized) once.
@@ -76,6 +85,7 @@ private:
     SqliteDb m_db;
     int m_transactions = 0;
     QHash<QString, std::shared_ptr<Prepared>> m_translated; // by shape
+    QHash<size_t, Known> m_known;                           // by the hash of the text's beginning
     QHash<size_t, std::shared_ptr<RowStatement>> m_rows;    // by verb, table and columns
     std::shared_ptr<RowStatement> m_lastRow[3];             // the last one used, by verb
     mutable QHash<QString, QString> m_declared;             // declared column types

@@ -3,6 +3,9 @@
 #include "runtime/DateSerial.h"
 
 #include <QDateTime>
+#include <QVarLengthArray>
+
+#include <cstring>
 
 #include <sqlite3.h>
 
@@ -80,53 +83,207 @@ Variant number(qint64 value) {
     return value >= INT32_MIN && value <= INT32_MAX ? Variant(int(value)) : Variant(std::int64_t(value));
 }
 
+Variant integerValue(qint64 v, Kind kind) {
+    switch (kind) {
+    case Kind::Date:
+        return Variant::date(double(v));
+    case Kind::Boolean:
+        return Variant(v != 0);
+    case Kind::Currency:
+        return Variant::currency(double(v));
+    case Kind::SmallInt:
+        return v >= -32768 && v <= 32767 ? Variant::integer(int(v)) : number(v);
+    case Kind::Double:
+        return Variant(double(v));
+    default:
+        return number(v);
+    }
+}
+
+Variant realValue(double v, Kind kind) {
+    switch (kind) {
+    case Kind::Date:
+        return Variant::date(v);
+    case Kind::Boolean:
+        return Variant(v != 0);
+    case Kind::Currency:
+        return Variant::currency(v);
+    default:
+        return Variant(v);
+    }
+}
+
+Variant textValue(const char* utf8, qsizetype bytes, Kind kind) {
+    const QString text = QString::fromUtf8(utf8, bytes);
+    if (kind == Kind::Date) {
+        const QDateTime iso = QDateTime::fromString(text, Qt::ISODate);
+        if (iso.isValid()) return Variant::date(runtime::toSerial(iso));
+        const QDate day = QDate::fromString(text, Qt::ISODate);
+        if (day.isValid()) return Variant::date(runtime::toSerial(day));
+    }
+    return Variant(text);
+}
+
 } // namespace
 
 Variant readValue(sqlite3_stmt* s, int i, Kind kind) {
-    switch (sqlite3_column_type(s, i)) {
+    // The column's value read through one call into the statement (the connection serves one
+    // thread, so the unprotected value may be read directly).
+    sqlite3_value* v = sqlite3_column_value(s, i);
+    switch (sqlite3_value_type(v)) {
     case SQLITE_NULL:
         return Variant::null();
-    case SQLITE_INTEGER: {
-        const qint64 v = sqlite3_column_int64(s, i);
-        switch (kind) {
-        case Kind::Date:
-            return Variant::date(double(v));
-        case Kind::Boolean:
-            return Variant(v != 0);
-        case Kind::Currency:
-            return Variant::currency(double(v));
-        case Kind::SmallInt:
-            return v >= -32768 && v <= 32767 ? Variant::integer(int(v)) : number(v);
-        case Kind::Double:
-            return Variant(double(v));
-        default:
-            return number(v);
-        }
-    }
-    case SQLITE_FLOAT: {
-        const double v = sqlite3_column_double(s, i);
-        switch (kind) {
-        case Kind::Date:
-            return Variant::date(v);
-        case Kind::Boolean:
-            return Variant(v != 0);
-        case Kind::Currency:
-            return Variant::currency(v);
-        default:
-            return Variant(v);
-        }
-    }
+    case SQLITE_INTEGER:
+        return integerValue(sqlite3_value_int64(v), kind);
+    case SQLITE_FLOAT:
+        return realValue(sqlite3_value_double(v), kind);
     default: {
-        const QString text = columnText(s, i);
-        if (kind == Kind::Date) {
-            const QDateTime iso = QDateTime::fromString(text, Qt::ISODate);
-            if (iso.isValid()) return Variant::date(runtime::toSerial(iso));
-            const QDate day = QDate::fromString(text, Qt::ISODate);
-            if (day.isValid()) return Variant::date(runtime::toSerial(day));
+        const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(v));
+        return textValue(text, sqlite3_value_bytes(v), kind);
+    }
+    }
+}
+
+namespace {
+
+// The tags of kept values: what follows each.
+enum Tag : char {
+    Null,     // nothing
+    Int8,     // 1 byte
+    Int32,    // 4 bytes
+    Int64,    // 8 bytes
+    Real,     // 8 bytes
+    ShortText // 1 byte of length, the UTF-8
+};
+constexpr char LongText = ShortText + 1; // 4 bytes of length, the UTF-8
+
+template <class T> T get(const char* at) {
+    T value;
+    std::memcpy(&value, at, sizeof value);
+    return value;
+}
+
+// The bytes a kept value takes after its tag.
+size_t payload(const char* at) {
+    switch (*at) {
+    case Int8:
+        return 1;
+    case Int32:
+        return 4;
+    case Int64:
+    case Real:
+        return 8;
+    case ShortText:
+        return 1 + size_t(quint8(at[1]));
+    case LongText:
+        return 4 + get<quint32>(at + 1);
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+size_t KeptRows::add(sqlite3_stmt* s, int first, int count, bool withKey) {
+    // The row's size first, so that it is written in place with the block grown once.
+    QVarLengthArray<sqlite3_value*, 64> values(count);
+    size_t size = withKey ? sizeof(qint64) : 0;
+    for (int c = 0; c < count; ++c) {
+        sqlite3_value* v = values[c] = sqlite3_column_value(s, first + c);
+        switch (sqlite3_value_type(v)) {
+        case SQLITE_NULL:
+            size += 1;
+            break;
+        case SQLITE_INTEGER:
+        case SQLITE_FLOAT:
+            size += 9;
+            break;
+        default: {
+            sqlite3_value_text(v); // the UTF-8 form, whose size follows
+            const int bytes = sqlite3_value_bytes(v);
+            size += (bytes < 256 ? 2 : 5) + size_t(bytes);
         }
-        return Variant(text);
+        }
     }
+    if (m_bytes.capacity() == 0) m_bytes.reserve(1024);
+    const size_t begin = m_bytes.size();
+    m_bytes.resize(begin + size);
+    char* out = m_bytes.data() + begin;
+    auto write = [&out](const auto& value) {
+        std::memcpy(out, &value, sizeof value);
+        out += sizeof value;
+    };
+    if (withKey) write(qint64(sqlite3_column_int64(s, 0)));
+    const size_t start = size_t(out - m_bytes.data());
+    for (sqlite3_value* v : values) {
+        switch (sqlite3_value_type(v)) {
+        case SQLITE_NULL:
+            *out++ = Null;
+            break;
+        case SQLITE_INTEGER: {
+            const qint64 n = sqlite3_value_int64(v);
+            if (n >= INT8_MIN && n <= INT8_MAX) {
+                *out++ = Int8;
+                *out++ = char(n);
+            } else if (n >= INT32_MIN && n <= INT32_MAX) {
+                *out++ = Int32;
+                write(qint32(n));
+            } else {
+                *out++ = Int64;
+                write(n);
+            }
+            break;
+        }
+        case SQLITE_FLOAT:
+            *out++ = Real;
+            write(sqlite3_value_double(v));
+            break;
+        default: {
+            const int bytes = sqlite3_value_bytes(v);
+            if (bytes < 256) {
+                *out++ = ShortText;
+                *out++ = char(bytes);
+            } else {
+                *out++ = LongText;
+                write(quint32(bytes));
+            }
+            std::memcpy(out, sqlite3_value_text(v), size_t(bytes));
+            out += bytes;
+        }
+        }
     }
+    m_bytes.resize(size_t(out - m_bytes.data())); // integers may take less than planned
+    return start;
+}
+
+Variant KeptRows::value(size_t at, int column, Kind kind) const {
+    const char* p = m_bytes.data() + at;
+    for (int i = 0; i < column; ++i)
+        p += 1 + payload(p);
+    switch (*p) {
+    case Int8:
+        return integerValue(qint8(p[1]), kind);
+    case Int32:
+        return integerValue(get<qint32>(p + 1), kind);
+    case Int64:
+        return integerValue(get<qint64>(p + 1), kind);
+    case Real:
+        return realValue(get<double>(p + 1), kind);
+    case ShortText:
+        return textValue(p + 2, quint8(p[1]), kind);
+    case LongText:
+        return textValue(p + 5, get<quint32>(p + 1), kind);
+    default:
+        return Variant::null();
+    }
+}
+
+qint64 KeptRows::key(size_t at) const {
+    return get<qint64>(m_bytes.data() + at - sizeof(qint64));
+}
+
+void KeptRows::clear() {
+    m_bytes.clear();
 }
 
 Variant coerce(const Variant& v, Kind kind) {

@@ -25,6 +25,24 @@ int storageTypeCode(sqlite3_stmt* s, int column);
 QString columnText(sqlite3_stmt* s, int column);
 // A result column as a Variant of the column's kind: dates as Date, booleans as Boolean...
 runtime::Variant readValue(sqlite3_stmt* s, int column, Kind kind);
+
+// Result rows kept compactly in one block of bytes: each value a tag and as few bytes as it needs,
+// made into a Variant of its column's kind only when read.
+class KeptRows {
+public:
+    // Copies count columns of the statement's row from first on, and its key when withKey (column
+    // 0, copied just before them); returns where the copied columns start.
+    size_t add(sqlite3_stmt* s, int first, int count, bool withKey);
+    // A column of the row copied at `at`, as readValue gives it.
+    runtime::Variant value(size_t at, int column, Kind kind) const;
+    // The key of a row copied with it.
+    qint64 key(size_t at) const;
+    // Lets go of every row, keeping the room they took.
+    void clear();
+
+private:
+    std::vector<char> m_bytes;
+};
 // A value as the column's declared type stores it.
 runtime::Variant coerce(const runtime::Variant& v, Kind kind);
 // The UTF-8 of the texts bound to a statement, held until the statement is reset: short texts

@@ -24,7 +24,7 @@ public:
     // A band of that height is about to be placed (the pager starts a new page when it
     // would not fit).
     virtual void reserve(int height) = 0;
-    virtual void place(Band band) = 0;
+    virtual void place(const Band& band) = 0;
 };
 
 // What a sub-report control runs each time its section is formatted: a report that gives the

@@ -15,20 +15,47 @@ Control::Control(Kind kind, QString name, const QRect& rect)
 Label::Label(QString name, const QRect& rect, QString caption)
     : Control(Kind::Label, std::move(name), rect), m_caption(std::move(caption)) {}
 
-Field::Field(QString name, const QRect& rect, QString dataField, QString outputFormat)
-    : Control(Kind::Field, std::move(name), rect), m_dataField(std::move(dataField)),
-      m_outputFormat(std::move(outputFormat)) {}
+namespace {
+
+// A picture that shows a date or a time: a named one, or one with day, month-with-day, year,
+// hour, minute or second placeholders outside quoted text.
+bool isDatePicture(const QString& picture) {
+    static const QStringList named{QStringLiteral("general date"), QStringLiteral("long date"),
+                                   QStringLiteral("medium date"),  QStringLiteral("short date"),
+                                   QStringLiteral("long time"),    QStringLiteral("medium time"),
+                                   QStringLiteral("short time")};
+    if (picture.isEmpty()) return false;
+    if (named.contains(picture, Qt::CaseInsensitive)) return true;
+    bool quoted = false;
+    for (qsizetype i = 0; i < picture.size(); ++i) {
+        const QChar c = picture[i].toLower();
+        if (c == u'"')
+            quoted = !quoted;
+        else if (c == u'\\')
+            ++i;
+        else if (!quoted && (c == u'd' || c == u'y' || c == u'h' || c == u'n' || c == u's'))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+Field::Field(QString name, const QRect& rect, QString dataField, const QString& outputFormat)
+    : Control(Kind::Field, std::move(name), rect), m_dataField(std::move(dataField)) {
+    setOutputFormat(outputFormat);
+}
+
+void Field::setOutputFormat(const QString& picture) {
+    text(); // a value given already is formatted under the picture it was given under
+    m_picture = runtime::FormatPicture(picture);
+    m_showsDates = isDatePicture(picture);
+}
 
 void Field::setDataValue(const runtime::Variant& value) {
     m_value = value;
-    m_boundPicture = m_outputFormat;
     m_unformatted = true;
     m_textShowsValue = true;
-}
-
-QString Field::formatted(const runtime::Variant& value, const QString& picture) {
-    if (picture.isEmpty()) return value.toText();
-    return runtime::Format(value, picture);
 }
 
 Line::Line(QString name, const QLine& line)

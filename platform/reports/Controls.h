@@ -2,6 +2,7 @@
 
 #include "PageModel.h"
 #include "RowSource.h"
+#include "runtime/Format.h"
 #include "runtime/Variant.h"
 
 #include <QColor>
@@ -24,7 +25,10 @@ class SubReportSource;
 QColor oleColor(long value);
 
 // A control of a section, placed in twips from the section's top-left corner. Its
-// properties persist from one section occurrence to the next, as format events expect.
+// properties persist from one section occurrence to the next, as format events expect. Its
+// revision counts the changes to what a section lays out once for its occurrences: the place and
+// visibility of every control, and everything of labels and lines; a field's text, colour, font
+// and alignment are read at each occurrence.
 class Control {
 public:
     enum class Kind { Label, Field, Line, SubReport, DataControl };
@@ -38,25 +42,53 @@ public:
     const QRect& rect() const { return m_rect; }
 
     bool visible() const { return m_visible; }
-    void setVisible(bool visible) { m_visible = visible; }
+    void setVisible(bool visible) {
+        if (visible != m_visible) changed();
+        m_visible = visible;
+    }
 
     const QColor& foreColor() const { return m_foreColor; }
-    void setForeColor(const QColor& color) { m_foreColor = color; }
-    void setForeColor(long oleValue) { m_foreColor = oleColor(oleValue); }
+    void setForeColor(const QColor& color) {
+        m_foreColor = color;
+        textChanged();
+    }
+    void setForeColor(long oleValue) { setForeColor(oleColor(oleValue)); }
 
     // An invalid colour is a transparent back.
     const QColor& backColor() const { return m_backColor; }
-    void setBackColor(const QColor& color) { m_backColor = color; }
-    void setBackColor(long oleValue) { m_backColor = oleColor(oleValue); }
+    void setBackColor(const QColor& color) {
+        m_backColor = color;
+        changed();
+    }
+    void setBackColor(long oleValue) { setBackColor(oleColor(oleValue)); }
 
-    Font& font() { return m_font; }
+    Font& font() {
+        textChanged();
+        return m_font;
+    }
     const Font& font() const { return m_font; }
-    void setFont(const Font& font) { m_font = font; }
+    void setFont(const Font& font) {
+        m_font = font;
+        textChanged();
+    }
 
     Alignment alignment() const { return m_alignment; }
-    void setAlignment(Alignment alignment) { m_alignment = alignment; }
+    void setAlignment(Alignment alignment) {
+        m_alignment = alignment;
+        textChanged();
+    }
+
+    quint32 revision() const { return m_revision; }
+
+protected:
+    void changed() { ++m_revision; }
 
 private:
+    void textChanged() {
+        if (m_kind != Kind::Field) changed();
+    }
+
+    quint32 m_revision = 0;
     Kind m_kind;
     QString m_name;
     QRect m_rect;
@@ -72,7 +104,10 @@ class Label : public Control {
 public:
     Label(QString name, const QRect& rect, QString caption);
     const QString& caption() const { return m_caption; }
-    void setCaption(const QString& caption) { m_caption = caption; }
+    void setCaption(const QString& caption) {
+        m_caption = caption;
+        changed();
+    }
 
 private:
     QString m_caption;
@@ -86,18 +121,21 @@ class Field : public Control {
 public:
     enum class Summary { None, GrandTotal };
 
-    Field(QString name, const QRect& rect, QString dataField = {}, QString outputFormat = {});
+    Field(QString name, const QRect& rect, QString dataField = {}, const QString& outputFormat = {});
 
     const QString& dataField() const { return m_dataField; }
     void setDataField(const QString& column) { m_dataField = column; }
 
-    const QString& outputFormat() const { return m_outputFormat; }
-    void setOutputFormat(const QString& picture) { m_outputFormat = picture; }
+    const QString& outputFormat() const { return m_picture.text(); }
+    // Taken apart once; a value given before keeps the picture it was given under.
+    void setOutputFormat(const QString& picture);
+    // The output format shows a date or a time.
+    bool showsDates() const { return m_showsDates; }
 
     // Formatted when first asked for: a section that its format event hides formats nothing.
     const QString& text() const {
         if (m_unformatted) {
-            m_text = formatted(m_value, m_boundPicture);
+            m_text = formatted(m_value);
             m_unformatted = false;
         }
         return m_text;
@@ -117,22 +155,26 @@ public:
 
     // A growing field wraps its text within its width and grows downwards.
     bool canGrow() const { return m_canGrow; }
-    void setCanGrow(bool canGrow) { m_canGrow = canGrow; }
+    void setCanGrow(bool canGrow) {
+        m_canGrow = canGrow;
+        changed();
+    }
 
     Summary summary() const { return m_summary; }
     void setSummary(Summary summary) { m_summary = summary; }
 
     // The text of a value under the output format (the default conversion without one).
-    QString formatted(const runtime::Variant& value) const { return formatted(value, m_outputFormat); }
+    QString formatted(const runtime::Variant& value) const {
+        return m_picture.isEmpty() ? value.toText() : m_picture.format(value);
+    }
 
 private:
     QString m_dataField;
-    QString m_outputFormat;
-    static QString formatted(const runtime::Variant& value, const QString& picture);
+    runtime::FormatPicture m_picture;
+    bool m_showsDates = false;
 
     mutable QString m_text;
     mutable bool m_unformatted = false;
-    QString m_boundPicture; // the output format when the value was given
     runtime::Variant m_value;
     bool m_textShowsValue = false;
     bool m_canGrow = false;

@@ -53,14 +53,15 @@ void Paginator::put(const Band& band, int from, int to) {
     }
 }
 
-void Paginator::place(Band band) {
+void Paginator::place(const Band& placed) {
     if (!m_open) newPage();
-    if (m_y + band.height <= m_limit) {
-        put(band, 0, band.height);
-        m_y += band.height;
+    if (m_y + placed.height <= m_limit) {
+        put(placed, 0, placed.height);
+        m_y += placed.height;
         return;
     }
     // Taller than the room left: cut between operations, each part on a page of its own.
+    Band band = placed;
     std::stable_sort(band.items.begin(), band.items.end(),
                      [](const PageItem& a, const PageItem& b) { return a.rect.top() < b.rect.top(); });
     int from = 0;

@@ -25,7 +25,7 @@ public:
     void onNewPage(std::function<void(int)> listener) { m_newPage = std::move(listener); }
 
     void reserve(int height) override;
-    void place(Band band) override;
+    void place(const Band& band) override;
 
     Pages finish();
 

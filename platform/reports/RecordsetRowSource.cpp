@@ -8,8 +8,8 @@ namespace reports {
 
 namespace {
 
-// The rows of a query, stepped straight from the connection's cursor: each row is read into
-// the caller's buffer and none is kept.
+// The rows of a query, stepped straight from the connection's cursor: a value is made when it is
+// read; when asked to, it keeps a copy of the row left by the last move, and only that one.
 class RecordsetRowSource : public RowSource {
 public:
     RecordsetRowSource(const std::shared_ptr<data::Connection>& connection, const QString& source) {
@@ -20,19 +20,33 @@ public:
         if (!m_columns.isEmpty()) m_rows = std::move(result.rows);
     }
     QStringList columns() const override { return m_columns; }
-    bool next(Row& row) override {
-        if (!m_rows || !m_rows->next()) {
-            m_rows.reset();
-            return false;
+    bool next() override {
+        if (!m_rows) return false;
+        if (m_onRow && m_keepLast) {
+            m_rows->forget();
+            m_last = m_rows->keep();
+            m_hasLast = true;
         }
-        qint64 rowid = -1;
-        m_rows->read(row, rowid);
-        return true;
+        m_onRow = m_rows->next();
+        return m_onRow;
     }
+    runtime::Variant value(int column) override {
+        return m_onRow && column < m_columns.size() ? m_rows->value(column) : runtime::Variant();
+    }
+    runtime::Variant lastValue(int column) override {
+        return m_hasLast && column < m_columns.size() ? m_rows->keptValue(m_last, column)
+                                                      : runtime::Variant();
+    }
+    bool keepsLastRow() const override { return m_keepLast; }
+    void keepLastRows() override { m_keepLast = true; }
 
 private:
     std::unique_ptr<data::RowCursor> m_rows;
     QStringList m_columns;
+    bool m_onRow = false;
+    bool m_keepLast = false;
+    bool m_hasLast = false;
+    size_t m_last = 0;
 };
 
 } // namespace

@@ -14,7 +14,7 @@ namespace {
 class StackSink : public BandSink {
 public:
     void reserve(int) override {}
-    void place(Band band) override { bands.append(std::move(band)); }
+    void place(const Band& band) override { bands.append(band); }
     QVector<Band> bands;
 };
 
@@ -77,9 +77,9 @@ void Report::run() {
         if (section->kind() == SectionKind::PageFooter && !pageFooter) pageFooter = section.get();
     }
     const int width = m_pageSetup.sectionWidth();
-    // The last run's pages go first: a long report is not held twice by the report.
-    m_pages = std::make_shared<const Pages>();
     ActiveReport_ReportStart();
+    // The last run's pages go before the rows are read: a long report is not held twice.
+    m_pages = std::make_shared<const Pages>();
     m_run = std::make_unique<ReportRun>(m_sections, m_groups);
     ReportRun& run = *m_run;
     Paginator pager(

@@ -50,7 +50,7 @@ public:
     DataControl* dataControl() const;
 
     // The current row's value of a column (Fields("name").Value); error 3265 when the rows
-    // have no such column.
+    // have no such column. After the run, the value in its last row (see ReportRun::fields).
     runtime::Variant fields(const QString& column) const;
 
     // Runs the report: events, groups, summaries, sub-reports and paging.

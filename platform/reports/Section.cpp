@@ -8,6 +8,7 @@ Section::Section(SectionKind kind, QString name, int height)
 template <class T> T* Section::add(std::unique_ptr<T> control) {
     T* raw = control.get();
     m_controls.push_back(std::move(control));
+    ++m_revision;
     return raw;
 }
 

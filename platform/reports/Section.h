@@ -33,21 +33,33 @@ public:
     const QString& name() const { return m_name; }
 
     int height() const { return m_height; }
-    void setHeight(int twips) { m_height = twips; }
+    void setHeight(int twips) {
+        m_height = twips;
+        ++m_revision;
+    }
 
     bool visible() const { return m_visible; }
     void setVisible(bool visible) { m_visible = visible; }
 
     // A growing section takes the height its growing controls need.
     bool canGrow() const { return m_canGrow; }
-    void setCanGrow(bool canGrow) { m_canGrow = canGrow; }
+    void setCanGrow(bool canGrow) {
+        m_canGrow = canGrow;
+        ++m_revision;
+    }
 
     // Group headers: the column whose consecutive equal values form one group.
     const QString& groupKey() const { return m_groupKey; }
     void setGroupKey(const QString& column) { m_groupKey = column; }
 
     const QColor& backColor() const { return m_backColor; }
-    void setBackColor(const QColor& color) { m_backColor = color; }
+    void setBackColor(const QColor& color) {
+        m_backColor = color;
+        ++m_revision;
+    }
+
+    // Counts the changes to the height, growth and back colour, and the controls added.
+    quint32 revision() const { return m_revision; }
 
     Label* addLabel(const QString& name, const QString& caption, const QRect& rect);
     Field* addField(const QString& name, const QString& dataField, const QRect& rect,
@@ -63,10 +75,13 @@ public:
     void onBeforePrint(std::function<void()> handler) { m_beforePrint = std::move(handler); }
     void raiseFormat() const;
     void raiseBeforePrint() const;
+    bool hasBeforePrint() const { return bool(m_beforePrint); }
+    bool hasEvents() const { return m_format || m_beforePrint; }
 
 private:
     template <class T> T* add(std::unique_ptr<T> control);
 
+    quint32 m_revision = 0;
     SectionKind m_kind;
     QString m_name;
     int m_height;

@@ -101,28 +101,6 @@ SectionLayout layOut(const Section& section) {
 
 namespace {
 
-// A picture that shows a date or a time: a named one, or one with day, month-with-day, year,
-// hour, minute or second placeholders outside quoted text.
-bool isDatePicture(const QString& picture) {
-    static const QStringList named{QStringLiteral("general date"), QStringLiteral("long date"),
-                                   QStringLiteral("medium date"),  QStringLiteral("short date"),
-                                   QStringLiteral("long time"),    QStringLiteral("medium time"),
-                                   QStringLiteral("short time")};
-    if (picture.isEmpty()) return false;
-    if (named.contains(picture, Qt::CaseInsensitive)) return true;
-    bool quoted = false;
-    for (qsizetype i = 0; i < picture.size(); ++i) {
-        const QChar c = picture[i].toLower();
-        if (c == u'"')
-            quoted = !quoted;
-        else if (c == u'\\')
-            ++i;
-        else if (!quoted && (c == u'd' || c == u'y' || c == u'h' || c == u'n' || c == u's'))
-            return true;
-    }
-    return false;
-}
-
 void addText(QVector<PageItem>& items, const QRect& rect, const QString& text, const Control& control,
              bool wrap) {
     if (!text.isEmpty())
@@ -145,8 +123,7 @@ void renderControl(const SectionLayout::Placed& placed, QVector<PageItem>& items
         addText(items, rect, field->text(), *control, field->canGrow());
         if (items.size() > before && field->textShowsValue()) {
             runtime::Variant value = field->dataValue();
-            if (value.isNumber() && isDatePicture(field->outputFormat()))
-                value = runtime::Variant::date(value.toDouble());
+            if (value.isNumber() && field->showsDates()) value = runtime::Variant::date(value.toDouble());
             items.last().value = value;
         }
         break;
@@ -196,16 +173,166 @@ void measureRoom(QVector<PageItem>& items, int width) {
 
 } // namespace
 
-Band render(const Section& section, const SectionLayout& layout, int width) {
-    Band band;
+void render(const Section& section, const SectionLayout& layout, int width, Band& band) {
     band.height = layout.height;
+    band.items.clear();
     band.items.reserve(2 * layout.controls.size() + 1);
     if (section.backColor().isValid())
         band.items.append(PageItem::filledRect(QRect(0, 0, width, layout.height), section.backColor()));
     for (const auto& placed : layout.controls)
         renderControl(placed, band.items);
     measureRoom(band.items, width);
-    return band;
+}
+
+bool SectionPainter::planned(int width) const {
+    if (!m_hasPlan || width != m_width || m_section.revision() != m_sectionRevision) return false;
+    const auto& controls = m_section.controls();
+    for (size_t i = 0; i < controls.size(); ++i)
+        if (controls[i]->revision() != m_revisions[i]) return false;
+    return true;
+}
+
+SectionPainter::Slot& SectionPainter::addFixed(const PageItem& item) {
+    m_slots.emplace_back();
+    m_slots.back().item = item;
+    return m_slots.back();
+}
+
+void SectionPainter::plan(int width) {
+    m_hasPlan = true;
+    m_width = width;
+    m_sectionRevision = m_section.revision();
+    m_revisions.clear();
+    m_placed.clear();
+    m_slots.clear();
+    m_growing.clear();
+    m_fixedBottom = 0;
+    m_plannable = !m_section.backColor().isValid();
+    for (const auto& owned : m_section.controls()) {
+        const Control* control = owned.get();
+        m_revisions.push_back(control->revision());
+        if (!control->visible() || control->kind() == Control::Kind::DataControl) continue;
+        const QRect& rect = control->rect();
+        m_placed.emplace_back(control, rect);
+        if (control->backColor().isValid() && control->kind() != Control::Kind::Line)
+            addFixed(PageItem::filledRect(rect, control->backColor()));
+        switch (control->kind()) {
+        case Control::Kind::Label: {
+            const QString& caption = static_cast<const Label*>(control)->caption();
+            if (caption.isEmpty()) break;
+            addFixed(PageItem::textBox(rect, caption, control->font(), control->foreColor(),
+                                       control->alignment(), false))
+                .measured = true;
+            m_fixedBottom = std::max(m_fixedBottom, rect.bottom() + 1);
+            break;
+        }
+        case Control::Kind::Field: {
+            const auto* field = static_cast<const Field*>(control);
+            Slot slot;
+            slot.item.rect = rect;
+            slot.field = field;
+            slot.measured = !field->canGrow();
+            m_slots.push_back(std::move(slot));
+            if (field->canGrow()) m_growing.push_back(field);
+            break;
+        }
+        case Control::Kind::Line: {
+            const auto* line = static_cast<const Line*>(control);
+            addFixed(PageItem::lineFrom(line->line(), control->foreColor(), line->lineWidth()));
+            m_fixedBottom = std::max(m_fixedBottom, rect.bottom() + 1);
+            break;
+        }
+        case Control::Kind::SubReport:
+            m_plannable = false; // its rows are run at each occurrence
+            break;
+        case Control::Kind::DataControl:
+            break;
+        }
+    }
+    // The room each text may take: fixed boxes beside it end it always, fields where they print.
+    for (Slot& slot : m_slots) {
+        if (!slot.measured) continue;
+        const QRect& r = slot.item.rect;
+        slot.right = width;
+        for (size_t j = 0; j < m_slots.size(); ++j) {
+            const Slot& other = m_slots[j];
+            if (&other == &slot || other.item.kind == PageItem::Kind::Line) continue;
+            const QRect& o = other.item.rect;
+            if (!(o.left() > r.left() && o.top() <= r.bottom() && o.bottom() >= r.top())) continue;
+            if (other.field)
+                slot.beside.push_back(int(j));
+            else
+                slot.right = std::min(slot.right, o.left());
+        }
+    }
+}
+
+SectionLayout SectionPainter::planLayout() const {
+    SectionLayout layout;
+    layout.height = m_height;
+    for (const auto& [control, rect] : m_placed)
+        layout.controls.append({control, rect, {}});
+    return layout;
+}
+
+int SectionPainter::layOut(int width) {
+    if (!planned(width)) plan(width);
+    m_fromPlan = m_plannable;
+    for (const Field* field : m_growing) {
+        if (!m_fromPlan) break;
+        const QString& text = field->text();
+        if (!text.isEmpty() &&
+            wrappedTextHeight(text, field->font(), field->rect().width()) > field->rect().height())
+            m_fromPlan = false;
+    }
+    if (!m_fromPlan) {
+        m_layout = reports::layOut(m_section);
+        return m_layout.height;
+    }
+    int contentBottom = m_fixedBottom;
+    for (const Slot& slot : m_slots)
+        if (slot.field && !slot.field->text().isEmpty())
+            contentBottom = std::max(contentBottom, slot.item.rect.bottom() + 1);
+    m_height = m_section.canGrow() ? std::max(m_section.height(), contentBottom) : m_section.height();
+    return m_height;
+}
+
+void SectionPainter::render(int width, Band& band) {
+    if (m_fromPlan && !planned(width)) {
+        // Changed since it was laid out: rendered whole, as laid out.
+        m_layout = planLayout();
+        m_fromPlan = false;
+    }
+    if (!m_fromPlan) {
+        reports::render(m_section, m_layout, width, band);
+        return;
+    }
+    band.height = m_height;
+    band.items.clear();
+    band.items.reserve(qsizetype(m_slots.size()));
+    for (const Slot& slot : m_slots) {
+        if (slot.field) {
+            const Field& field = *slot.field;
+            const QString& text = field.text();
+            if (text.isEmpty()) continue;
+            band.items.append(PageItem::textBox(slot.item.rect, text, field.font(), field.foreColor(),
+                                                field.alignment(), field.canGrow()));
+            if (field.textShowsValue()) {
+                const runtime::Variant& value = field.dataValue();
+                band.items.last().value =
+                    value.isNumber() && field.showsDates() ? runtime::Variant::date(value.toDouble()) : value;
+            }
+        } else {
+            band.items.append(slot.item);
+        }
+        if (!slot.measured) continue;
+        int right = slot.right;
+        for (int j : slot.beside)
+            if (!m_slots[size_t(j)].field->text().isEmpty())
+                right = std::min(right, m_slots[size_t(j)].item.rect.left());
+        PageItem& item = band.items.last();
+        item.room = std::max(item.rect.width(), right - item.rect.left());
+    }
 }
 
 } // namespace reports

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <optional>
 #include <string>
 
 namespace runtime {
@@ -32,9 +33,11 @@ bool isDatePicture(const QString& picture) {
 
 // A run of one letter in a date picture ("yyyy", "mm"), or one literal character.
 struct DateToken {
+    enum class Literal { Text, DateSeparator, TimeSeparator };
     QChar letter; // lower case; null for a literal
     int count = 0;
     QString literal;
+    Literal kind = Literal::Text; // "/" and ":" stand for the regional separators
 };
 
 QList<DateToken> tokenizeDatePicture(const QString& picture) {
@@ -70,6 +73,10 @@ QList<DateToken> tokenizeDatePicture(const QString& picture) {
             (neighbourLetter(i, -1) == QLatin1Char('h') || neighbourLetter(i, 1) == QLatin1Char('s')))
             tokens[i].letter = QLatin1Char('n');
     }
+    for (DateToken& token : tokens) {
+        if (token.literal == QLatin1String("/")) token.kind = DateToken::Literal::DateSeparator;
+        if (token.literal == QLatin1String(":")) token.kind = DateToken::Literal::TimeSeparator;
+    }
     return tokens;
 }
 
@@ -86,17 +93,30 @@ void appendNumber(QString& out, int value, int width = 1) {
 
 QString formatDate(double serial, const QList<DateToken>& tokens) {
     const Regional& r = Regional::current();
-    const QDate d = toDate(serial);
-    const QTime t = toTime(serial);
+    // The day and the time only where the picture shows them.
+    bool day = false, time = false;
+    for (const DateToken& token : tokens) {
+        const char16_t letter = token.letter.unicode();
+        day = day || letter == u'y' || letter == u'm' || letter == u'd';
+        time = time || letter == u'h' || letter == u'n' || letter == u's';
+    }
+    const QDate d = day ? toDate(serial) : QDate();
+    const QTime t = time ? toTime(serial) : QTime();
     QString out;
+    out.reserve(2 * tokens.size() + 8);
     for (const DateToken& token : tokens) {
         if (token.letter.isNull()) {
-            if (token.literal == QLatin1String("/"))
+            switch (token.kind) {
+            case DateToken::Literal::DateSeparator:
                 out += r.dateSeparator;
-            else if (token.literal == QLatin1String(":"))
+                break;
+            case DateToken::Literal::TimeSeparator:
                 out += r.timeSeparator;
-            else
+                break;
+            case DateToken::Literal::Text:
                 out += token.literal;
+                break;
+            }
             continue;
         }
         switch (token.letter.unicode()) {
@@ -203,6 +223,8 @@ QString formatNumber(double value, const QString& picture, const NumberPicture& 
     return (value < 0 && !zero ? QStringLiteral("-") : QString()) + p.prefix + number + p.suffix;
 }
 
+} // namespace
+
 // A picture as Format reads it, taken apart once.
 struct Picture {
     bool date = false;
@@ -210,18 +232,35 @@ struct Picture {
     NumberPicture number;
 };
 
-const Picture& compiled(const QString& picture) {
-    thread_local QHash<QString, Picture> cache;
+namespace {
+
+std::shared_ptr<const Picture> compiled(const QString& picture) {
+    thread_local QHash<QString, std::shared_ptr<const Picture>> cache;
     auto it = cache.constFind(picture);
     if (it != cache.constEnd()) return *it;
     if (cache.size() > 512) cache.clear();
-    Picture compiledPicture;
-    compiledPicture.date = isDatePicture(picture);
-    if (compiledPicture.date)
-        compiledPicture.tokens = tokenizeDatePicture(picture);
+    auto compiledPicture = std::make_shared<Picture>();
+    compiledPicture->date = isDatePicture(picture);
+    if (compiledPicture->date)
+        compiledPicture->tokens = tokenizeDatePicture(picture);
     else
-        compiledPicture.number = parseNumberPicture(picture);
+        compiledPicture->number = parseNumberPicture(picture);
     return *cache.emplace(picture, std::move(compiledPicture));
+}
+
+// The number a value stands for under a picture: a text read as a date first under a date
+// picture, as a number first under a number picture; none for a text that is neither.
+std::optional<double> numberOf(const Variant& value, bool date) {
+    if (!value.isString()) return value.toDouble();
+    const QString& text = value.rawString();
+    const auto first = date ? parseDate(text) : parseNumber(text);
+    return first ? first : date ? parseNumber(text) : parseDate(text);
+}
+
+QString formatWith(const Variant& value, const QString& text, const Picture& picture) {
+    const std::optional<double> number = numberOf(value, picture.date);
+    if (!number) return value.rawString();
+    return picture.date ? formatDate(*number, picture.tokens) : formatNumber(*number, text, picture.number);
 }
 
 } // namespace
@@ -268,33 +307,16 @@ void roundDecimal(double value, int decimals, std::string& integerDigits, std::s
 QString Format(const Variant& value, const QString& picture) {
     if (value.isNull() || value.isEmpty()) return {};
     if (picture.isEmpty()) return value.toString();
-    const Picture& compiledPicture = compiled(picture);
-    if (compiledPicture.date) {
-        double serial;
-        if (value.isString()) {
-            if (auto date = parseDate(value.rawString()))
-                serial = *date;
-            else if (auto number = parseNumber(value.rawString()))
-                serial = *number;
-            else
-                return value.rawString();
-        } else {
-            serial = value.toDouble();
-        }
-        return formatDate(serial, compiledPicture.tokens);
-    }
-    double number;
-    if (value.isString()) {
-        if (auto n = parseNumber(value.rawString()))
-            number = *n;
-        else if (auto date = parseDate(value.rawString()))
-            number = *date;
-        else
-            return value.rawString();
-    } else {
-        number = value.toDouble();
-    }
-    return formatNumber(number, picture, compiledPicture.number);
+    return formatWith(value, picture, *compiled(picture));
+}
+
+FormatPicture::FormatPicture(const QString& picture)
+    : m_text(picture), m_compiled(picture.isEmpty() ? nullptr : compiled(picture)) {}
+
+QString FormatPicture::format(const Variant& value) const {
+    if (value.isNull() || value.isEmpty()) return {};
+    if (!m_compiled) return value.toString();
+    return formatWith(value, m_text, *m_compiled);
 }
 
 } // namespace runtime

@@ -4,9 +4,26 @@
 
 #include <QString>
 
+#include <memory>
 #include <string>
 
 namespace runtime {
+
+struct Picture;
+
+// A format picture taken apart once, to format many values as Format does.
+class FormatPicture {
+public:
+    FormatPicture() = default;
+    explicit FormatPicture(const QString& picture);
+    const QString& text() const { return m_text; }
+    bool isEmpty() const { return m_text.isEmpty(); }
+    QString format(const Variant& value) const;
+
+private:
+    QString m_text;
+    std::shared_ptr<const Picture> m_compiled;
+};
 
 // Format(value, picture): one formatter driven by the picture. Date pictures use
 // y, m, d, h, n, s tokens (an "m" after "h" or before "s" is minutes), "/" and ":" for the

@@ -49,6 +49,34 @@ TEST(JetText, LiteralsLeaveTheShape) {
     EXPECT_THROW(jetText("select 'abierto"), runtime::RuntimeError);
 }
 
+TEST(JetText, ATextThatDiffersOnlyInItsNumbersReadsLikeTheOneKnown) {
+    const QString known = "select * from t where a = 15 and b <> 'ITEM' and c = 15 order by 2";
+    const QString withNumbers[] = {
+        "select * from t where a = 2071 and b <> 'ITEM' and c = 2071 order by 2",
+        "select * from t where a = 1.5 and b <> 'ITEM' and c = 7e3 order by 2",
+        "select * from t where a = .5 and b <> 'ITEM' and c = 123456789012345678901 order by 2"};
+    const QString otherwise[] = {"select * from t where a = 15 and b <> 'ITEM2' and c = 15 order by 2",
+                                 "select * from t where a = -15 and b <> 'ITEM' and c = 15 order by 2",
+                                 "select * from t where a = 15 and b <> 'ITEM' and c = 15 order by 3",
+                                 "select * from t where a = 15 and b <> 'ITEM' and c = x15 order by 2",
+                                 "select * from t where a = 15 and b <> 'ITEM' and c = 15 order by 2 ",
+                                 "select * from t where a = 15 and b <> 'ITEM' and c = 15"};
+    const data::SqlText knownText = jetText(known);
+    QVector<Variant> literals;
+    for (const QString& sql : withNumbers) {
+        ASSERT_TRUE(data::literalsLike(sql, known, knownText, literals)) << qPrintable(sql);
+        const data::SqlText text = jetText(sql);
+        EXPECT_EQ(text.shape, knownText.shape);
+        ASSERT_EQ(literals.size(), text.literals.size());
+        for (int i = 0; i < literals.size(); ++i) {
+            EXPECT_EQ(literals[i].type(), text.literals[i].type()) << qPrintable(sql) << " literal " << i;
+            EXPECT_TRUE(literals[i].equals(text.literals[i])) << qPrintable(sql) << " literal " << i;
+        }
+    }
+    for (const QString& sql : otherwise)
+        EXPECT_FALSE(data::literalsLike(sql, known, knownText, literals)) << qPrintable(sql);
+}
+
 namespace {
 
 class JetFunctions : public ::testing::Test {
@@ -86,6 +114,10 @@ TEST_F(JetFunctions, JetOnlyFunctions) {
     EXPECT_EQ(value("instr(2, 'NCA', 'N')").toLong(), 0);
     EXPECT_EQ(value("instr('ABCA', 'a')").toLong(), 1);
     EXPECT_TRUE(value("instr(1, null, 'N')").isNull());
+    EXPECT_EQ(value("instr(3, 'abcABC', 'Bc')").toLong(), 5);
+    EXPECT_EQ(value("instr(4, 'abc', '')").toLong(), 4);
+    EXPECT_EQ(value("instr(5, 'abc', '')").toLong(), 0);
+    EXPECT_EQ(value("instr('Ñandú', 'DÚ')").toLong(), 4);
     EXPECT_EQ(value("iif(instr(1, 'B', 'N'), -3, 3)").toLong(), 3);
     EXPECT_EQ(value("hour(#18:59:59#)").toLong(), 18);
     EXPECT_EQ(value(QString("hour(%1)").arg(runtime::timeSerial(19, 0, 0) - 1e-9, 0, 'g', 17)).toLong(), 19);

@@ -38,9 +38,11 @@ struct Read {
 Read readAll(data::QueryResult r) {
     Read out{r.columns, r.table, {}, {}};
     while (r.rows->next()) {
-        out.rows.append(QVector<Variant>());
-        out.rowids.append(-1);
-        r.rows->read(out.rows.last(), out.rowids.last());
+        QVector<Variant> row;
+        for (int c = 0; c < r.columns.size(); ++c)
+            row.append(r.rows->value(c));
+        out.rows.append(row);
+        out.rowids.append(r.rows->rowid());
     }
     return out;
 }

@@ -209,6 +209,35 @@ TEST(JetRecordset, DateColumnsReadAsDatesAndAddUp) {
     EXPECT_EQ(rs.fields("NROTURNO").value().type(), Variant::Type::Long);
 }
 
+TEST(JetRecordset, RowsMovedBackToReadAsTheyReadWhenFirstPassed) {
+    PosFixture pos(false);
+    const QString longText = QString(300, QChar(u'ñ'));
+    auto spooler = pos.spooler();
+    spooler->execute(
+        "insert into tmpreport (campo1, campo2, campo3, campo4, campo5, campo6) values (null, -5, "
+        "70000, 9000000000, 2.5, 'abc')");
+    spooler->execute("insert into tmpreport (campo1, campo2, campo3, campo4, campo5, campo6) values ('" +
+                     longText + "', 127, -2147483648, -9000000000, -0.125, '')");
+    Recordset rs;
+    rs.open("select campo1, campo2, campo3, campo4, campo5, campo6 from tmpreport", spooler);
+    QVector<QVector<Variant>> passing;
+    for (; !rs.eof(); rs.moveNext()) {
+        passing.append(QVector<Variant>());
+        for (int c = 0; c < rs.fieldCount(); ++c)
+            passing.last().append(rs.fields(c).value());
+    }
+    ASSERT_EQ(passing.size(), 2);
+    EXPECT_EQ(passing[1][0].toString(), longText);
+    rs.moveFirst();
+    const auto block = rs.getRows();
+    for (int r = 0; r < 2; ++r)
+        for (int c = 0; c < 6; ++c) {
+            EXPECT_EQ(block[c][r].type(), passing[r][c].type()) << r << ',' << c;
+            EXPECT_TRUE(block[c][r].isNull() ? passing[r][c].isNull() : block[c][r].equals(passing[r][c]))
+                << r << ',' << c;
+        }
+}
+
 TEST(JetRecordset, AddNewAndUpdateWriteExactlyTheFetchedRow) {
     PosFixture pos;
     pos.setSetting("uno", "1");

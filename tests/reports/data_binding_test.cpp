@@ -60,3 +60,48 @@ TEST(DataBinding, AQueryErrorTravelsOutOfTheRun) {
     report.dao->setSource(QStringLiteral("select * from no_such_table"));
     EXPECT_THROW(report.run(), runtime::RuntimeError);
 }
+
+TEST(DataBinding, FootersAndTheEndReadTheLastRowInColumnsNothingBinds) {
+    PosFixture pos;
+    // Per shift, the ticket of its last sale, read by the group footer's event alone.
+    class LastTickets : public SalesByShift {
+    public:
+        LastTickets() {
+            Section* footer = addSection(SectionKind::GroupFooter, QStringLiteral("GroupFooter1"), 300);
+            footer->onFormat([this] { seen << fields(QStringLiteral("NUMEROTICKET")).toText(); });
+        }
+        QStringList seen;
+    } report;
+    report.dao->setConnection(pos.db());
+    report.dao->setSource(
+        QStringLiteral("select idsesion, fecha, NUMEROTICKET, total, Idventa from ventas order by Idventa"));
+    report.run();
+    QStringList expected;
+    QString lastShift;
+    for (const auto& sale : pos.rows("select idsesion, NUMEROTICKET from ventas order by Idventa")) {
+        if (!expected.isEmpty() && sale[0].toText() == lastShift)
+            expected.last() = sale[1].toText();
+        else
+            expected << sale[1].toText();
+        lastShift = sale[0].toText();
+    }
+    EXPECT_EQ(report.seen, expected);
+    // After the run, the last row: also a column the run never read.
+    EXPECT_EQ(report.fields(QStringLiteral("Idventa")).toLong(),
+              pos.scalar("select max(Idventa) from ventas").toLong());
+}
+
+TEST(DataBinding, AfterTheRunAColumnNotKeptOfTheLastRowIsAnErrorNotAnotherRun) {
+    PosFixture pos;
+    SalesByShift report;
+    report.dao->setConnection(pos.db());
+    report.dao->setSource(QStringLiteral("select idsesion, fecha, NUMEROTICKET, total, Idventa from ventas"));
+    report.run();
+    EXPECT_TRUE(report.fields(QStringLiteral("total")).isNumber()); // the report footer binds it
+    try {
+        report.fields(QStringLiteral("Idventa"));
+        FAIL() << "a column nothing kept read after the run";
+    } catch (const runtime::RuntimeError& error) {
+        EXPECT_EQ(error.number(), 3021);
+    }
+}

@@ -5,6 +5,7 @@
 #include "forms/Form.h"
 #include "forms/QtHost.h"
 #include "reports/PdfExport.h"
+#include "reports/SectionLayout.h"
 #include "runtime/Program.h"
 #include "runtime/RuntimeError.h"
 #include "support/LocaleScope.h"
@@ -324,6 +325,30 @@ TEST(ReportRun, ALongReportShowsThePagesDoneWhileItRunsAndExports) {
 
 namespace {
 
+// Every property of a band's boxes, one line each.
+QStringList boxes(const Band& band) {
+    QStringList lines{QString::number(band.height)};
+    for (const PageItem& item : band.items)
+        lines << QStringLiteral(
+                     "%1 %2,%3 %4x%5 %6 %7 %8 %9/%10/%11 room %12 wrap %13 align %14 value %15:%16")
+                     .arg(int(item.kind))
+                     .arg(item.rect.x())
+                     .arg(item.rect.y())
+                     .arg(item.rect.width())
+                     .arg(item.rect.height())
+                     .arg(item.text, item.color.name(), item.font.name)
+                     .arg(item.font.size)
+                     .arg(item.font.bold)
+                     .arg(item.lineWidth)
+                     .arg(item.room)
+                     .arg(item.wrap)
+                     .arg(int(item.alignment))
+                     .arg(int(item.value.type()))
+                     .arg(item.value.isString() ? item.value.rawString()
+                                                : QString::number(item.value.rawNumber()));
+    return lines;
+}
+
 class frmSalir : public forms::Form {
 public:
     frmSalir() : Form(QStringLiteral("frmSalir")) {
@@ -347,6 +372,62 @@ void clickThroughWindow(QWidget* widget) {
 }
 
 } // namespace
+
+// Occurrence after occurrence, with controls that events change between them, the band a section
+// lays out from its fixed part laid out once is the band laid out whole.
+TEST(SectionPainter, LaysOutEachOccurrenceAsALayoutOfTheWholeSection) {
+    LocaleScope locale("en_US.UTF-8");
+    Section section(SectionKind::Detail, QStringLiteral("Detail"), 300);
+    Label* caption =
+        section.addLabel(QStringLiteral("caption"), QStringLiteral("Caption"), {0, 0, 1000, 280});
+    caption->setBackColor(QColor(224, 224, 224));
+    Field* beside = section.addField(QStringLiteral("beside"), QStringLiteral("a"), {1200, 0, 800, 280});
+    Field* amount = section.addField(QStringLiteral("amount"), QStringLiteral("b"), {2000, 0, 900, 280},
+                                     QStringLiteral("#,##0.00"));
+    amount->setBackColor(QColor(Qt::white));
+    Field* when = section.addField(QStringLiteral("when"), QStringLiteral("c"), {3000, 0, 900, 280},
+                                   QStringLiteral("h:mm"));
+    Field* note = section.addField(QStringLiteral("note"), QStringLiteral("d"), {500, 300, 2000, 270});
+    note->setCanGrow(true);
+    section.addLine(QStringLiteral("rule"), {0, 290, 4000, 290});
+    Label* tail = section.addLabel(QStringLiteral("tail"), QStringLiteral("Fin"), {4200, 0, 600, 280});
+
+    const QString longNote =
+        QStringLiteral("a motive long enough to take several lines within the box ").repeated(4);
+    const struct {
+        const char* besideText;
+        double amount;
+        bool noteLong;
+        std::function<void()> change;
+    } occurrences[] = {
+        {"x", 12.5, false, {}},
+        {"", 7, false, {}},
+        {"y", -3, true, {}},
+        {"z", 0, false, [&] { caption->setCaption(QStringLiteral("Other")); }},
+        {"", 1, false, [&] { beside->setVisible(false); }},
+        {"w", 2, false, [&] { beside->setVisible(true); }},
+        {"v", 3, false, [&] { tail->setForeColor(255L); }},
+        {"u", 4, false, [&] { amount->setBackColor(QColor(Qt::yellow)); }},
+        {"", 5, true, [&] { caption->setCaption(QString()); }},
+    };
+    SectionPainter painter(section);
+    for (const auto& o : occurrences) {
+        SCOPED_TRACE(o.besideText);
+        if (o.change) o.change();
+        beside->setDataValue(QString::fromUtf8(o.besideText));
+        amount->setDataValue(o.amount);
+        amount->setForeColor(o.amount < 0 ? 255L : 32768L);
+        when->setDataValue(runtime::Variant(0.5 + o.amount / 100));
+        note->setDataValue(o.noteLong ? longNote : QString());
+        Band planned;
+        const int height = painter.layOut(10000);
+        painter.render(10000, planned);
+        Band whole;
+        render(section, layOut(section), 10000, whole);
+        EXPECT_EQ(height, whole.height);
+        EXPECT_EQ(boxes(planned), boxes(whole));
+    }
+}
 
 TEST(ReportRun, TheExitButtonEndsTheProgramWhileALongReportRuns) {
     forms::QtHost host;
