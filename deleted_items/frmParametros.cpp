@@ -4,7 +4,7 @@
 #include "extras.h"
 
 #include "data/Recordset.h"
-#include "framework/ItemsVenta.h"
+#include "framework/SaleItems.h"
 #include "framework/clsDataBase.h"
 #include "framework/funciones.h"
 #include "runtime/DateSerial.h"
@@ -53,7 +53,7 @@ QString frmParametros::consultaVentas() {
 
 void frmParametros::escribeVentas(data::Recordset& rsTmp, data::Recordset& rs) {
     long contador = 0;
-    ItemsVenta items(*this, rsTmp);
+    SaleItemWriter items(*this, rsTmp);
     const bool soloLuegoDelTicket = chkDelivery.value() == 1;
     const bool todas = chkTodos.value() == 1;
     data::Recordset det; // opened for each sale in turn

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/frmParametrosInforme.h"
+#include "framework/TmpreportParametersWindow.h"
 
 #include "forms/CheckBox.h"
 #include "runtime/Variant.h"
@@ -15,7 +15,7 @@ QString deletedItemsDetailQuery(double idventa, bool isMSSQL);
 
 // The parameters window of the deleted-items report: the period (a cash shift or a range
 // of days), the two filters and the build of the report.
-class frmParametros : public framework::frmParametrosInforme {
+class frmParametros : public framework::TmpreportParametersWindow {
 public:
     forms::Frame fraFiltros3{
         frameFamilias, QStringLiteral("fraFiltros3"), QStringLiteral("Filtros"), {360, 360, 5535, 1620}};

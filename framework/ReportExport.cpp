@@ -1,8 +1,8 @@
 #include "ReportExport.h"
 
 #include "ErrorLog.h"
+#include "ParametersWindow.h"
 #include "ProgramSession.h"
-#include "frmParametrosBase.h"
 
 #include "forms/CommonDialog.h"
 #include "reports/PdfExport.h"

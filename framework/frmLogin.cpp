@@ -1,11 +1,11 @@
 #include "frmLogin.h"
 
+#include "CurrentUser.h"
 #include "ErrorLog.h"
+#include "ParametersWindow.h"
 #include "ProgramSession.h"
 #include "UserSettings.h"
-#include "Usuario.h"
 #include "clsDataBase.h"
-#include "frmParametrosBase.h"
 #include "funciones.h"
 
 #include "data/Recordset.h"

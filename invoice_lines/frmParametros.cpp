@@ -3,8 +3,8 @@
 #include "ActiveReport1.h"
 
 #include "data/Recordset.h"
-#include "framework/ItemsVenta.h"
 #include "framework/ProgramSession.h"
+#include "framework/SaleItems.h"
 #include "framework/clsDataBase.h"
 #include "runtime/DateSerial.h"
 #include "runtime/Program.h"
@@ -58,7 +58,7 @@ QString frmParametros::consultaVentas() {
 
 void frmParametros::escribeVentas(data::Recordset& tmp, data::Recordset& ventas) {
     long contador = 0;
-    ItemsVenta items(*this, tmp);
+    SaleItemWriter items(*this, tmp);
     data::Recordset det; // opened for each sale in turn
     while (!ventas.eof() && !cancelRequested()) {
         ++contador;

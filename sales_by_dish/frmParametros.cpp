@@ -6,9 +6,9 @@
 #include "subReprotObs.h"
 
 #include "data/Recordset.h"
+#include "framework/CurrentUser.h"
 #include "framework/ListViewHelpers.h"
 #include "framework/ProgramSession.h"
-#include "framework/Usuario.h"
 #include "framework/clsDataBase.h"
 #include "framework/funciones.h"
 #include "runtime/DateSerial.h"
@@ -41,7 +41,7 @@ void addRows(forms::ListView& lv, const QString& sql) {
 
 } // namespace
 
-frmParametros::frmParametros() : frmParametrosBase(DatesOnShift::Hide) {
+frmParametros::frmParametros() : ParametersWindow(DatesOnShift::Hide) {
     setClientSize(8640, 6360);
     cmdVerListado.move(5160, 5340, 1605, 900);
     cmdSalir.move(6960, 5340, 1455, 900);

@@ -4,8 +4,8 @@
 
 #include "data/Recordset.h"
 #include "deleted_items/frmParametros.h"
-#include "framework/ItemsVenta.h"
 #include "framework/ProgramSession.h"
+#include "framework/SaleItems.h"
 #include "framework/clsDataBase.h"
 #include "framework/funciones.h"
 #include "runtime/DateSerial.h"

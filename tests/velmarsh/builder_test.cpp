@@ -1,6 +1,6 @@
 #include "VelmarshTest.h"
 
-#include "framework/ItemsVenta.h"
+#include "framework/SaleItems.h"
 #include "framework/clsDataBase.h"
 #include "runtime/DateSerial.h"
 #include "runtime/Format.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "frmParametrosBase.h"
+#include "ParametersWindow.h"
 
 #include "forms/CommandButton.h"
 #include "forms/Frame.h"
@@ -22,9 +22,9 @@ namespace framework {
 // frame with the progress bar and the cancel button, the view button that runs the
 // program's LlenaInforme one build at a time, and the audit supplement and table-kind
 // prefix that the builders call.
-class frmParametrosInforme : public frmParametrosBase {
+class TmpreportParametersWindow : public ParametersWindow {
 public:
-    frmParametrosInforme();
+    TmpreportParametersWindow();
 
     // Fills tmpreport with the rows of the chosen period's sales and shows the report: the
     // missing cash dates first (counted on the progress bar when that pass is long), then,

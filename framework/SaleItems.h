@@ -9,7 +9,7 @@ class Recordset;
 
 namespace framework {
 
-class frmParametrosInforme;
+class TmpreportParametersWindow;
 
 // The sales query of the report builders: the 16 columns of each sale, its user's nickname
 // among them, under the filter given, ordered by ticket date and time.
@@ -31,10 +31,10 @@ QString detalleVentaQuery(const QString& idventa, bool isMSSQL, bool sinProducto
 // Writes a build's item rows into tmpreport. The motive of an "ITEM" row goes to the next
 // item row of its sale; a sale's first item row with neither user nor motive takes the
 // user and motive of the sale's audit entry.
-class ItemsVenta {
+class SaleItemWriter {
 public:
     // Writes into tmp, open on tmpreport for the build.
-    ItemsVenta(frmParametrosInforme& window, data::Recordset& tmp);
+    SaleItemWriter(TmpreportParametersWindow& window, data::Recordset& tmp);
 
     // A new sale, whose detail rows det holds (open): no motive carried.
     void nuevaVenta(data::Recordset& det);
@@ -47,7 +47,7 @@ public:
     void escribe(bool anulada);
 
 private:
-    frmParametrosInforme& m_window;
+    TmpreportParametersWindow& m_window;
     data::Recordset& m_tmp;
     data::Recordset* m_det = nullptr;
     // The columns written and read by name, found once.

@@ -1,4 +1,4 @@
-#include "frmParametrosInforme.h"
+#include "TmpreportParametersWindow.h"
 
 #include "ProgramSession.h"
 #include "clsCajaHelpers.h"
@@ -18,19 +18,19 @@ namespace framework {
 
 using runtime::Variant;
 
-frmParametrosInforme::frmParametrosInforme() {
+TmpreportParametersWindow::TmpreportParametersWindow() {
     frameFamilias.groupBox()->setFlat(true);
     cancelar.setEnabled(false);
     cmdVerListado.onClick([this] { cmdVerListado_Click(); });
     cancelar.onClick([this] { cancelar_Click(); });
 }
 
-void frmParametrosInforme::cmdVerListado_Click() {
+void TmpreportParametersWindow::cmdVerListado_Click() {
     if (m_building) return;
     m_building = true;
     m_cancelRequested = false;
     struct BuildFlag {
-        frmParametrosInforme& window;
+        TmpreportParametersWindow& window;
         ~BuildFlag() { window.m_building = false; }
     } flag{*this};
     cancelar.setEnabled(true);
@@ -40,11 +40,11 @@ void frmParametrosInforme::cmdVerListado_Click() {
     cancelar.setEnabled(false);
 }
 
-void frmParametrosInforme::cancelar_Click() {
+void TmpreportParametersWindow::cancelar_Click() {
     if (m_building) m_cancelRequested = true;
 }
 
-void frmParametrosInforme::LlenaInforme() {
+void TmpreportParametersWindow::LlenaInforme() {
     {
         clsCajaHelpers caja;
         caja.generaFechaCaja([this](long done, long total) {
@@ -88,11 +88,11 @@ void frmParametrosInforme::LlenaInforme() {
     writes.commit();
 }
 
-const QString frmParametrosInforme::TmpreportOcupado =
+const QString TmpreportParametersWindow::TmpreportOcupado =
     QStringLiteral("No se puede generar el informe: otro programa o puesto está generando un informe en "
                    "esta instalación. Intente nuevamente en unos minutos.");
 
-bool frmParametrosInforme::tomaTmpreport(data::CommitScope& writes) {
+bool TmpreportParametersWindow::tomaTmpreport(data::CommitScope& writes) {
     if (writes.tryBeginWrite(gDB->spooler, std::chrono::milliseconds(0))) return true;
     // Another build holds it: the window stays live and the bar shows the time waited.
     const double value = pb.value();
@@ -111,11 +111,11 @@ bool frmParametrosInforme::tomaTmpreport(data::CommitScope& writes) {
     return taken;
 }
 
-void frmParametrosInforme::muestraInforme() {
+void TmpreportParametersWindow::muestraInforme() {
     showReport(report());
 }
 
-void frmParametrosInforme::traeSuplementoAuditoria(double idventa, QString& usuario, QString& motivo) {
+void TmpreportParametersWindow::traeSuplementoAuditoria(double idventa, QString& usuario, QString& motivo) {
     data::Recordset rs;
     rs.open(QStringLiteral("select * from auditoria where idventa = ") + Variant(idventa).toString() +
                 QStringLiteral(" and codigo = 21 "),
@@ -127,7 +127,7 @@ void frmParametrosInforme::traeSuplementoAuditoria(double idventa, QString& usua
     rs.close();
 }
 
-Variant frmParametrosInforme::nombreMesa(const Variant& mesa) {
+Variant TmpreportParametersWindow::nombreMesa(const Variant& mesa) {
     if (mesa.equals(0)) return QString();
     if (mesa.equals(1)) return QStringLiteral("T/");
     if (mesa.equals(2)) return QStringLiteral("D/");

@@ -1,4 +1,4 @@
-#include "Usuario.h"
+#include "CurrentUser.h"
 
 #include "ErrorLog.h"
 #include "clsDataBase.h"

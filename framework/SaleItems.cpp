@@ -1,6 +1,6 @@
-#include "ItemsVenta.h"
+#include "SaleItems.h"
 
-#include "frmParametrosInforme.h"
+#include "TmpreportParametersWindow.h"
 
 #include "funciones.h"
 
@@ -71,12 +71,12 @@ void copiaVenta(data::Recordset& tmp, data::Recordset& ventas) {
         tmp.fields(QStringLiteral("campo13")).setValue(ventas.fields(QStringLiteral("Fecha")).value());
 }
 
-ItemsVenta::ItemsVenta(frmParametrosInforme& window, data::Recordset& tmp)
+SaleItemWriter::SaleItemWriter(TmpreportParametersWindow& window, data::Recordset& tmp)
     : m_window(window), m_tmp(tmp), m_campo1(&tmp.fields(QStringLiteral("campo1"))),
       m_campo24(&tmp.fields(QStringLiteral("campo24"))), m_campo25(&tmp.fields(QStringLiteral("campo25"))),
       m_campo26(&tmp.fields(QStringLiteral("campo26"))), m_campo27(&tmp.fields(QStringLiteral("campo27"))) {}
 
-void ItemsVenta::nuevaVenta(data::Recordset& det) {
+void SaleItemWriter::nuevaVenta(data::Recordset& det) {
     m_motivo.clear();
     m_det = &det;
     m_tipo = &det.fields(QStringLiteral("TIPO"));
@@ -85,7 +85,7 @@ void ItemsVenta::nuevaVenta(data::Recordset& det) {
     m_usuario = &det.fields(QStringLiteral("usuario"));
 }
 
-bool ItemsVenta::esItem() {
+bool SaleItemWriter::esItem() {
     const Variant tipo = m_tipo->value();
     if (tipo.isString() && tipo.rawString() == QLatin1String("ITEM")) {
         m_motivo = m_motivoItem->value().toText();
@@ -94,7 +94,7 @@ bool ItemsVenta::esItem() {
     return !tipo.isNull();
 }
 
-void ItemsVenta::escribe(bool anulada) {
+void SaleItemWriter::escribe(bool anulada) {
     for (int i = 0; i < 13; ++i)
         m_tmp.fields(15 + i).setValue(m_det->fields(i).value());
     const Variant idventa = m_idventa->value();
