@@ -30,7 +30,7 @@ using runtime::Variant;
 
 namespace {
 
-const ErrorOrigin Ventana = ErrorOrigin::Formulario(QStringLiteral("frmPListado"));
+const ErrorOrigin Ventana = ErrorOrigin::window(QStringLiteral("frmPListado"));
 const QString ModoQuenbrook = QStringLiteral("Quenbrook");
 const QString ModoInfVentas = QStringLiteral("InfVentas");
 const QString ModoDescuentos = QStringLiteral("Descuentos");

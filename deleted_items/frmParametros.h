@@ -31,10 +31,10 @@ public:
 
 protected:
     void Form_Load() override;
-    QString consultaVentas() override;
+    QString periodSalesQuery() override;
     // A header row and the item rows of each sale that qualifies: voided, with deleted items
     // (after its ticket's time with the first filter), or any with the second.
-    void escribeVentas(data::Recordset& tmp, data::Recordset& ventas) override;
+    void writeSales(data::Recordset& tmp, data::Recordset& ventas) override;
 };
 
 } // namespace quenbrook

@@ -43,10 +43,10 @@ void ParametersWindow::cmdTurno_Click() {
     lblCierreTurno.setVisible(true);
     mNroTurno = nroturno;
     cmdTurno.setTag(runtime::Variant(id).toString());
-    apagaFechas();
+    turnDatesOff();
 }
 
-void ParametersWindow::apagaFechas() {
+void ParametersWindow::turnDatesOff() {
     if (m_datesOnShift == DatesOnShift::Hide)
         Frame1.setVisible(false);
     else

@@ -70,7 +70,7 @@ protected:
     void cmdSalir_Click();
     void cmdTurno_Click();
     // Turns the date range off once a shift is chosen.
-    void apagaFechas();
+    void turnDatesOff();
 
 private:
     DatesOnShift m_datesOnShift;

@@ -53,7 +53,7 @@ void TmpreportParametersWindow::LlenaInforme() {
             runtime::DoEvents();
         });
     }
-    const QString sql = consultaVentas();
+    const QString sql = periodSalesQuery();
 
     runtime::setMousePointer(runtime::pointer::Hourglass);
     // tmpreport is shared by every program and workstation of the installation: the build's
@@ -61,7 +61,7 @@ void TmpreportParametersWindow::LlenaInforme() {
     // emptying until the report has read it back. Its reads are one snapshot of the
     // point-of-sale database.
     data::CommitScope writes;
-    if (!tomaTmpreport(writes)) {
+    if (!acquireTmpreport(writes)) {
         runtime::setMousePointer(runtime::pointer::Default);
         return;
     }
@@ -77,22 +77,22 @@ void TmpreportParametersWindow::LlenaInforme() {
         ventas.moveFirst();
         pb.setMax(ventas.recordCount());
     }
-    escribeVentas(tmp, ventas);
+    writeSales(tmp, ventas);
     ventas.close();
     tmp.close();
     reads.commit();
 
     if (!m_cancelRequested) pb.setValue(pb.max());
     runtime::setMousePointer(runtime::pointer::Default);
-    if (!m_cancelRequested) muestraInforme();
+    if (!m_cancelRequested) showBuiltReport();
     writes.commit();
 }
 
-const QString TmpreportParametersWindow::TmpreportOcupado =
+const QString TmpreportParametersWindow::TmpreportBusyMessage =
     QStringLiteral("No se puede generar el informe: otro programa o puesto está generando un informe en "
                    "esta instalación. Intente nuevamente en unos minutos.");
 
-bool TmpreportParametersWindow::tomaTmpreport(data::CommitScope& writes) {
+bool TmpreportParametersWindow::acquireTmpreport(data::CommitScope& writes) {
     if (writes.tryBeginWrite(gDB->spooler, std::chrono::milliseconds(0))) return true;
     // Another build holds it: the window stays live and the bar shows the time waited.
     const double value = pb.value();
@@ -100,18 +100,18 @@ bool TmpreportParametersWindow::tomaTmpreport(data::CommitScope& writes) {
     waited.start();
     bool taken = false;
     while (!taken && !m_cancelRequested) {
-        const double share = double(waited.elapsed()) / double(std::max<qint64>(esperaTmpreport.count(), 1));
+        const double share = double(waited.elapsed()) / double(std::max<qint64>(tmpreportWait.count(), 1));
         if (share >= 1) break;
         pb.setValue(pb.min() + (pb.max() - pb.min()) * share);
         runtime::DoEvents();
         if (!m_cancelRequested) taken = writes.tryBeginWrite(gDB->spooler, std::chrono::milliseconds(25));
     }
     pb.setValue(value);
-    if (!taken && !m_cancelRequested) runtime::MsgBox(TmpreportOcupado, runtime::mb::Exclamation);
+    if (!taken && !m_cancelRequested) runtime::MsgBox(TmpreportBusyMessage, runtime::mb::Exclamation);
     return taken;
 }
 
-void TmpreportParametersWindow::muestraInforme() {
+void TmpreportParametersWindow::showBuiltReport() {
     showReport(report());
 }
 

@@ -22,7 +22,7 @@ namespace framework {
 
 namespace {
 
-const ErrorOrigin Origin = ErrorOrigin::Formulario(QStringLiteral("frmLogin"));
+const ErrorOrigin Origin = ErrorOrigin::window(QStringLiteral("frmLogin"));
 
 // Trim and LCase of the typed texts: Trim takes off spaces only, not tabs or line breaks.
 QString trimmedLower(const QString& text) {

@@ -26,11 +26,11 @@ public:
 
 protected:
     void Form_Load() override;
-    QString consultaVentas() override;
+    QString periodSalesQuery() override;
     // One row per item of each sale, carrying the sale's columns.
-    void escribeVentas(data::Recordset& tmp, data::Recordset& ventas) override;
+    void writeSales(data::Recordset& tmp, data::Recordset& ventas) override;
     // Shows the report with the label on every line.
-    void muestraInforme() override;
+    void showBuiltReport() override;
     void Form_QueryUnload(int& Cancel, int UnloadMode) override;
 
 private:

@@ -120,7 +120,7 @@ TEST_F(PosQueries, SalesQueryOfTheDeletedItemsReport) {
 namespace {
 
 QString detailQuery(long id, bool velmarsh) {
-    return detalleVentaQuery(QString::number(id), false, velmarsh);
+    return saleItemsQuery(QString::number(id), false, velmarsh);
 }
 
 } // namespace
