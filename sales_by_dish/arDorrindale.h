@@ -29,8 +29,8 @@ public:
     reports::Field* SuperTotal;
     reports::SubReport* subReportObs;
 
-    subReportDctos Dctos;
-    subReprotObs Obs;
+    subReportDctos discountsReport;
+    subReprotObs observationsReport;
 
 private:
     void ReportFooter_BeforePrint();

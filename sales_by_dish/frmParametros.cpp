@@ -104,10 +104,10 @@ void frmParametros::LlenaInforme() {
     if (sqlServer) step([] { gDB->dbaccess->execute(firstWordFunction()); });
 
     Choice choice;
-    choice.todos = chkTodos.value() == 1;
+    choice.allProducts = chkTodos.value() == 1;
     choice.dishes = GetSelectedlv(ArticulosLista);
     choice.tag = cmdTurno.tag();
-    choice.nroTurno = mNroTurno;
+    choice.shiftNumber = mNroTurno;
     choice.apertura = lblAperturaTurno.caption();
     choice.cierre = lblCierreTurno.caption();
     choice.desde = dtdesde.value();
@@ -128,8 +128,8 @@ void frmParametros::LlenaInforme() {
     });
 
     arDorrindale& informe = report<arDorrindale>();
-    subReportDctos& dctos = informe.Dctos;
-    subReprotObs& obs = informe.Obs;
+    subReportDctos& dctos = informe.discountsReport;
+    subReprotObs& obs = informe.observationsReport;
     step([&] {
         informe.dao->setConnection(gDB->dbaccess);
         dctos.dao->setConnection(gDB->dbaccess);

@@ -139,7 +139,7 @@ void users(PosFixture& pos) {
 dorrindale::ReportTexts dishTexts(bool server, bool categorizacion = false, const QString& dishes = {}) {
     gDB->isMSSQL = server;
     dorrindale::Choice choice;
-    choice.todos = dishes.isEmpty();
+    choice.allProducts = dishes.isEmpty();
     choice.dishes = dishes;
     choice.desde = choice.hasta = runtime::dateSerial(2026, 12, 1);
     choice.categorizacion = categorizacion;
