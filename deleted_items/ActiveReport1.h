@@ -1,13 +1,13 @@
 #pragma once
 
-#include "framework/InformeTmpreport.h"
+#include "framework/TmpreportReport.h"
 
 namespace quenbrook {
 
 // The deleted-items report: one group per sale of tmpreport, headed by the sale's ticket
 // data, its item lines in green (remaining) or red (deleted or voided), and the totals of
 // sales and deletions at the end.
-class ActiveReport1 : public framework::InformeTmpreport {
+class ActiveReport1 : public framework::TmpreportReport {
 public:
     ActiveReport1();
 

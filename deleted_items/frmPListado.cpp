@@ -30,27 +30,27 @@ using runtime::Variant;
 
 namespace {
 
-const ErrorOrigin Ventana = ErrorOrigin::Formulario(QStringLiteral("frmPListado"));
-const QString ModoQuenbrook = QStringLiteral("Quenbrook");
-const QString ModoInfVentas = QStringLiteral("InfVentas");
-const QString ModoDescuentos = QStringLiteral("Descuentos");
+const ErrorOrigin Origin = ErrorOrigin::window(QStringLiteral("frmPListado"));
+const QString QuenbrookMode = QStringLiteral("Quenbrook");
+const QString InfVentasMode = QStringLiteral("InfVentas");
+const QString DescuentosMode = QStringLiteral("Descuentos");
 
 constexpr std::int16_t SlotG = 9;
 constexpr std::int16_t SlotGD = 10;
-constexpr int AltoConDetalle = 3660;
-constexpr int AltoSinDetalle = 6720;
-constexpr int Rojo = 255;
-constexpr int Amarillo = 2741246;
+constexpr int GridHeightWithDetail = 3660;
+constexpr int GridHeightWithoutDetail = 6720;
+constexpr int Red = 255;
+constexpr int Yellow = 2741246;
 
 // The column specifications of g by mode; the two "Detallado" modes carry the summary's
 // specification second.
-struct Especificacion {
-    QString modo;
-    QString columnas;
-    QString resumen;
+struct ColumnSpec {
+    QString mode;
+    QString columns;
+    QString summary;
 };
 
-const Especificacion Especificaciones[] = {
+const ColumnSpec ColumnSpecs[] = {
     {QStringLiteral("IVAVta"),
      QStringLiteral(
          "Fecha;1600|Tipo;1200|Nro;600|Mozo;600|Mesa;600|Monto Imp;1400|IVA 21;1000|IVA 10;1000|Total;1500"),
@@ -76,17 +76,17 @@ const Especificacion Especificaciones[] = {
     {QStringLiteral("ProductosRubros"),
      QStringLiteral("Codigo;1500|Rubro;1500|Producto;4200|PVP1;1500|PVP2;1500"),
      {}},
-    {ModoQuenbrook,
+    {QuenbrookMode,
      QStringLiteral(
          "Id;0|Tipo;0|Fecha F.;1000|Fecha E.;1000|Mesa;500|Doc;400|Nro. Doc.;800|Qty;800|Producto;4000|"
          "Precio;1000|Importe;1000|H. Borrado;1000|H. Ticket;1000|Prep. Prom.;1000|Minutos "
          "Ad.;1000|Usuario;800|Mozo;500|Motivo;6000"),
      {}},
-    {ModoInfVentas,
+    {InfVentasMode,
      QStringLiteral("IDVENTA;0|Fecha;1000|Hora;600|Mesa;800|Control;0|Hora "
                     "Cierre;0|Factura;2000|Total;1500|Cliente;2500|Nro. ;500|Mozo_Rep;2000|MedioPago;0"),
      QStringLiteral("id;0|Fecha;2500|Cantidad;2500|Detalle;2500|Total;2500|MedioPago;2500")},
-    {ModoDescuentos,
+    {DescuentosMode,
      QStringLiteral(
          "IDVENTA;0|Fecha;1000|Hora;600|Mesa;800|Control;0|Hora "
          "Cierre;0|Factura;2000|Total;1500|Descuento;1500|Cliente;2500|Nro. ;500|Mozo_Rep;2000|MedioPago;0"),
@@ -103,14 +103,14 @@ const Especificacion Especificaciones[] = {
 };
 
 // A moment to the second, so that equal stored values never differ by how they were summed.
-long long segundos(double serial) {
+long long wholeSeconds(double serial) {
     return std::llround(serial * 86400.0);
 }
 
 // A date and time as the shift chooser writes it (FmtFechaHora: day, month, two-digit year,
 // hours and minutes, with the regional date and time separators), read as a date serial
 // whatever the regional order of day and month.
-double fechaDeTurno(const QString& text) {
+double shiftMoment(const QString& text) {
     const runtime::Regional& regional = runtime::Regional::current();
     const QStringList partes = text.trimmed().split(QLatin1Char(' '), Qt::SkipEmptyParts);
     const QStringList fecha = partes.value(0).split(regional.dateSeparator);
@@ -128,18 +128,18 @@ double fechaDeTurno(const QString& text) {
            runtime::timeSerial(h, m, 0);
 }
 
-QString texto(double number) {
+QString numberText(double number) {
     return Variant(number).toString();
 }
 
 // A value joined to an empty text and formatted: a Null reads as "". A date goes to the
 // picture directly, as its text would read back.
-QString formato(const Variant& value, const QString& picture) {
+QString formatted(const Variant& value, const QString& picture) {
     return value.isNull() ? QString() : runtime::Format(value, picture);
 }
 
 // Minutes since midnight of a time as FmtHora writes it ("HH:MM", the regional time separator).
-double minutosDe(const QString& hhmm) {
+double minutesOf(const QString& hhmm) {
     const QStringList partes = runtime::Split(hhmm, QString(runtime::Regional::current().timeSeparator));
     if (partes.size() < 2) runtime::raise(runtime::err::SubscriptOutOfRange);
     return stod2(partes[0]) * 60 + stod2(partes[1]);
@@ -179,7 +179,7 @@ frmPListado::frmPListado() : Form(QStringLiteral("frmPListado")) {
 }
 
 void frmPListado::Form_Load() {
-    trapErrors(QStringLiteral("Form_Load"), Ventana, [&] {
+    trapErrors(QStringLiteral("Form_Load"), Origin, [&] {
         cmdTurno.setTag(QStringLiteral("-1"));
         QString a = QStringLiteral("A");
         chkFacA.setCaption(NombreComprobante(a, false));
@@ -189,7 +189,7 @@ void frmPListado::Form_Load() {
 }
 
 bool frmPListado::Listado(const QString& pTipoListado) {
-    trapErrors(QStringLiteral("Listado"), Ventana, [&] {
+    trapErrors(QStringLiteral("Listado"), Origin, [&] {
         mPermiteOrdenar = true;
         chkFacX.setVisible(true);
         mTipoListado = pTipoListado;
@@ -208,22 +208,22 @@ void frmPListado::cancelButton_Click() {
 }
 
 void frmPListado::cmdExcel_Click() {
-    trapErrors(QStringLiteral("cmdExcel_Click"), Ventana, [&] {
+    trapErrors(QStringLiteral("cmdExcel_Click"), Origin, [&] {
         mOcupado = true;
         mOcupado = false;
     });
 }
 
 void frmPListado::cmdImprimir_Click() {
-    trapErrors(QStringLiteral("cmdImprimir_Click"), Ventana, [&] { PrintReport(); });
+    trapErrors(QStringLiteral("cmdImprimir_Click"), Origin, [&] { PrintReport(); });
 }
 
 void frmPListado::OKButton_Click() {
-    trapErrors(QStringLiteral("OKButton_Click"), Ventana, [&] { MuestraDatos(); });
+    trapErrors(QStringLiteral("OKButton_Click"), Origin, [&] { MuestraDatos(); });
 }
 
 void frmPListado::cmdReset_Click() {
-    trapErrors(QStringLiteral("cmdReset_Click"), Ventana, [&] {
+    trapErrors(QStringLiteral("cmdReset_Click"), Origin, [&] {
         hdesde.setValue(Variant(QStringLiteral("00:00")));
         hhasta.setValue(Variant(QStringLiteral("23:59")));
     });
@@ -241,12 +241,12 @@ void frmPListado::cmdTurno_Click() {
     lblAperturaTurno.setVisible(true);
     lblCierreTurno.setCaption(cierre);
     lblCierreTurno.setVisible(true);
-    dtdesde.setValue(fechaDeTurno(apertura));
-    dthasta.setValue(cierre.trimmed().isEmpty() ? runtime::today() + 1 : fechaDeTurno(cierre));
+    dtdesde.setValue(shiftMoment(apertura));
+    dthasta.setValue(cierre.trimmed().isEmpty() ? runtime::today() + 1 : shiftMoment(cierre));
     cmdTurno.setTag(Variant(id).toString());
 }
 
-void frmPListado::habilitaPeriodo(bool enabled) {
+void frmPListado::enablePeriod(bool enabled) {
     dtdesde.setEnabled(enabled);
     dthasta.setEnabled(enabled);
     hdesde.setEnabled(enabled);
@@ -254,9 +254,9 @@ void frmPListado::habilitaPeriodo(bool enabled) {
 }
 
 void frmPListado::optF_Click() {
-    trapErrors(QStringLiteral("optF_Click"), Ventana, [&] {
+    trapErrors(QStringLiteral("optF_Click"), Origin, [&] {
         const bool fechas = !optF1.value();
-        habilitaPeriodo(fechas);
+        enablePeriod(fechas);
         cmdReset.setEnabled(fechas);
     });
 }
@@ -281,13 +281,13 @@ Variant frmPListado::GridToTmpReport() {
 void frmPListado::PrintReport() {}
 
 void frmPListado::MuestraDatos() {
-    trapErrors(QStringLiteral("MuestraDatos"), Ventana, [&] {
+    trapErrors(QStringLiteral("MuestraDatos"), Origin, [&] {
         picGN.setVisible(true);
         lblInfo.setCaption(QStringLiteral("Un momento por favor..."));
         mFilasEncontradas = 0;
-        if (mTipoListado == ModoQuenbrook)
+        if (mTipoListado == QuenbrookMode)
             Quenbrook();
-        else if (mTipoListado == ModoInfVentas)
+        else if (mTipoListado == InfVentasMode)
             InfVentas();
         if (mFilasEncontradas <= 0) {
             picGN.setVisible(true);
@@ -301,20 +301,20 @@ void frmPListado::MuestraDatos() {
 }
 
 void frmPListado::PreparaDetalle() {
-    const bool detalle = (mTipoListado == ModoInfVentas && opt3_0.value()) || mTipoListado == ModoDescuentos;
+    const bool detalle = (mTipoListado == InfVentasMode && opt3_0.value()) || mTipoListado == DescuentosMode;
     GD.setVisible(detalle);
-    g.setHeight(detalle ? AltoConDetalle : AltoSinDetalle);
+    g.setHeight(detalle ? GridHeightWithDetail : GridHeightWithoutDetail);
 }
 
 QString frmPListado::hFecha2Mins(QString& s) {
     if (s.isEmpty()) return {};
     s = FmtHora(Variant(s));
-    return texto(minutosDe(s));
+    return numberText(minutesOf(s));
 }
 
 // Listing modes and their options.
 
-void frmPListado::llenaRubrosTodos() {
+void frmPListado::resetCmbRubros() {
     cmbRubros.clear();
     cmbRubros.addItem(QStringLiteral("- Todos -"), 0);
     cmbRubros.setItemData(cmbRubros.newIndex(), -1);
@@ -322,13 +322,13 @@ void frmPListado::llenaRubrosTodos() {
 }
 
 void frmPListado::carga() {
-    trapErrors(QStringLiteral("Carga"), Ventana, [&] {
+    trapErrors(QStringLiteral("Carga"), Origin, [&] {
         cmbIVALetra.clear();
         for (const char* letra : {"Todos", "A", "B", "C", "X"})
             cmbIVALetra.addItem(QString::fromLatin1(letra));
         dtdesde.setValue(runtime::today());
         dthasta.setValue(runtime::today());
-        llenaRubrosTodos();
+        resetCmbRubros();
         LlenaCombo(QStringLiteral("select idr,descripcion from rubros where estado = 1 order by descripcion"),
                    cmbRubros);
         cmdReset_Click();
@@ -337,42 +337,42 @@ void frmPListado::carga() {
 }
 
 void frmPListado::ArmaGrilla() {
-    trapErrors(QStringLiteral("ArmaGrilla"), Ventana, [&] {
-        for (const Especificacion& e : Especificaciones) {
-            if (e.modo != mTipoListado) continue;
-            GPrep(g, SlotG, e.resumen.isEmpty() || opt3_0.value() ? e.columnas : e.resumen);
+    trapErrors(QStringLiteral("ArmaGrilla"), Origin, [&] {
+        for (const ColumnSpec& e : ColumnSpecs) {
+            if (e.mode != mTipoListado) continue;
+            GPrep(g, SlotG, e.summary.isEmpty() || opt3_0.value() ? e.columns : e.summary);
             return;
         }
     });
 }
 
 void frmPListado::PreparaOpciones() {
-    trapErrors(QStringLiteral("PreparaOpciones"), Ventana, [&] {
+    trapErrors(QStringLiteral("PreparaOpciones"), Origin, [&] {
         for (forms::Frame* frame :
              {&frmStockReponer, &fraTipoFactura, &fraOrden3, &fraFiltros3, &Rubro, &frmLisIVaVtas})
             frame->setVisible(false);
         if (mTipoListado == QLatin1String("IVAVta")) {
             fraTipoFactura.setVisible(true);
-            habilitaPeriodo(true);
+            enablePeriod(true);
             optF1.setEnabled(true);
             optF1.setValue(true);
             setCaption(QStringLiteral("Diario de Ventas"));
         } else if (mTipoListado == QLatin1String("CTACTE")) {
-            habilitaPeriodo(true);
+            enablePeriod(true);
             optF1.setEnabled(true);
             Rubro.setCaption(QStringLiteral("Clientes"));
             Rubro.setVisible(true);
             setCaption(QStringLiteral("Movimientos de Cta.Cte."));
-            llenaRubrosTodos();
+            resetCmbRubros();
             optF1.setEnabled(false);
             LlenaCombo(QStringLiteral("select id,nombres from clientes where estado = 1 order by nombres "),
                        cmbRubros);
         } else if (mTipoListado == QLatin1String("stockreponer")) {
-            habilitaPeriodo(false);
+            enablePeriod(false);
             setCaption(QStringLiteral("Informe de Stock a Reponer"));
             frmStockReponer.setVisible(true);
             Rubro.setVisible(true);
-        } else if (mTipoListado == ModoQuenbrook) {
+        } else if (mTipoListado == QuenbrookMode) {
             Rubro.setVisible(true);
             Rubro.setCaption(QString());
             cmbRubros.clear();
@@ -380,12 +380,12 @@ void frmPListado::PreparaOpciones() {
             cmbRubros.addItem(QStringLiteral("Elim. despues de Ticket"), 1);
             cmbRubros.setListIndex(0);
             setCaption(QStringLiteral("Auditoría de Quenbrook"));
-        } else if (mTipoListado == ModoInfVentas) {
+        } else if (mTipoListado == InfVentasMode) {
             optF1.setEnabled(true);
             optF0.setValue(false);
             optF1.setValue(true);
             fraTipoFactura.setVisible(true);
-            habilitaPeriodo(true);
+            enablePeriod(true);
             cmbRubros.setEnabled(false);
             fraOrden3.setVisible(true);
             fraFiltros3.setVisible(true);
@@ -408,7 +408,7 @@ void frmPListado::PreparaOpciones() {
 
 // The deleted-products listing.
 
-QString frmPListado::consultaQuenbrook() {
+QString frmPListado::quenbrookQuery() {
     QString sql =
         QStringLiteral(
             "SELECT Quenbrook.*, sesion.NROTURNO, ventas.TIPOFACTURA AS Doc, ventas.NUMEROTICKET as NroFact, "
@@ -425,23 +425,23 @@ QString frmPListado::consultaQuenbrook() {
 }
 
 void frmPListado::Quenbrook() {
-    trapErrors(QStringLiteral("Quenbrook"), Ventana, [&] {
+    trapErrors(QStringLiteral("Quenbrook"), Origin, [&] {
         mPermiteOrdenar = true;
         ArmaGrilla();
         data::Recordset rs;
-        rs.open(consultaQuenbrook(), gDB->dbaccess, data::adOpenForwardOnly);
+        rs.open(quenbrookQuery(), gDB->dbaccess, data::adOpenForwardOnly);
         g.setRedraw(false);
-        struct Redibujo {
+        struct RedrawOnExit {
             forms::Grid& grid;
-            ~Redibujo() { grid.setRedraw(true); }
-        } redibujo{g};
+            ~RedrawOnExit() { grid.setRedraw(true); }
+        } redrawOnExit{g};
         while (!rs.eof()) {
             auto campo = [&](const char* name) { return rs.fields(QString::fromLatin1(name)).value(); };
             const Variant fecha = campo("Fecha"), hora = campo("Hora");
             const Variant sfFecha = campo("sf_fecha"), sfHora = campo("sf_hora");
             const bool despues = !fecha.isNull() && !hora.isNull() && !sfFecha.isNull() && !sfHora.isNull() &&
-                                 segundos(fecha.toDouble() + hora.toDouble()) >
-                                     segundos(sfFecha.toDouble() + sfHora.toDouble());
+                                 wholeSeconds(fecha.toDouble() + hora.toDouble()) >
+                                     wholeSeconds(sfFecha.toDouble() + sfHora.toDouble());
             if (cmbRubros.listIndex() == 0 || despues) {
                 mFilasEncontradas += 1;
                 const double cantidad = ValorNumerico(campo("cantidad"));
@@ -452,25 +452,25 @@ void frmPListado::Quenbrook() {
                     numero = 0;
                     if (v.isNull() || v.isEmpty() || (v.isString() && v.rawString().isEmpty()))
                         return QString();
-                    numero = minutosDe(FmtHora(v));
-                    return texto(numero);
+                    numero = minutesOf(FmtHora(v));
+                    return numberText(numero);
                 };
                 double prep = 0;
                 double demora = 0;
                 const QString mozo = campo("mozo").toText();
                 const QStringList celdas{
-                    texto(ValorNumerico(campo("id"))),
+                    numberText(ValorNumerico(campo("id"))),
                     campo("Tipo").toText(),
-                    formato(sfFecha, QStringLiteral("YYYY/MM/DD")),
-                    formato(fecha, QStringLiteral("YYYY/MM/DD")),
-                    texto(stod2(campo("mesa"))),
+                    formatted(sfFecha, QStringLiteral("YYYY/MM/DD")),
+                    formatted(fecha, QStringLiteral("YYYY/MM/DD")),
+                    numberText(stod2(campo("mesa"))),
                     campo("Doc").toText(),
                     campo("NroFact").toText(),
-                    texto(cantidad),
+                    numberText(cantidad),
                     campo("producto").toText(),
                     runtime::Format(importe, QStringLiteral("0.00")),
                     runtime::Format(cantidad * importe, QStringLiteral("0.00")),
-                    formato(hora, QStringLiteral("HH:MM")),
+                    formatted(hora, QStringLiteral("HH:MM")),
                     FmtHora(sfHora),
                     minutos("Preparacion", prep),
                     minutos("demora", demora),
@@ -482,7 +482,7 @@ void frmPListado::Quenbrook() {
                 const int fila = static_cast<int>(mFilasEncontradas);
                 g.setCellFontBold(fila, 9, true);
                 g.setCellFontBold(fila, 11, true);
-                g.setCellBackColor(fila, 11, prep > demora ? Amarillo : Rojo);
+                g.setCellBackColor(fila, 11, prep > demora ? Yellow : Red);
             }
             rs.moveNext();
         }
@@ -492,7 +492,7 @@ void frmPListado::Quenbrook() {
 
 // The sales listing.
 
-QString frmPListado::consultaInfVentas() {
+QString frmPListado::infVentasQuery() {
     const bool detallado = opt3_0.value();
     QString sql;
     if (detallado)
@@ -534,7 +534,7 @@ QString frmPListado::consultaInfVentas() {
         if (runtime::Format(desde, QStringLiteral("HH:NN")) == QLatin1String("00:00") &&
             runtime::Format(hasta, QStringLiteral("HH:NN")) == QLatin1String("23:59")) {
             sql += dias + QStringLiteral(" ");
-        } else if (segundos(hHasta) >= segundos(hDesde)) {
+        } else if (wholeSeconds(hHasta) >= wholeSeconds(hDesde)) {
             sql += dias + QStringLiteral(" and ventas.sf_hora between ") + HoraSQL(desde) +
                    QStringLiteral(" and ") + HoraSQL(hasta) + QStringLiteral(" ");
         } else {
@@ -569,13 +569,13 @@ QString frmPListado::consultaInfVentas() {
 }
 
 void frmPListado::InfVentas() {
-    trapErrors(QStringLiteral("InfVentas"), Ventana, [&] {
+    trapErrors(QStringLiteral("InfVentas"), Origin, [&] {
         const QStringList prefijos = runtime::Split(QStringLiteral("|M - |R - "), QStringLiteral("|"));
         const bool detallado = opt3_0.value();
         ArmaGrilla();
         double total = 0;
         data::Recordset rs;
-        rs.open(consultaInfVentas(), gDB->dbaccess);
+        rs.open(infVentasQuery(), gDB->dbaccess);
         while (!rs.eof()) {
             auto campo = [&](const char* name) { return rs.fields(QString::fromLatin1(name)).value(); };
             if (detallado) {
@@ -638,13 +638,13 @@ void frmPListado::InfVentas() {
 // The detail of the sale under the cursor.
 
 void frmPListado::MostarDetalle() {
-    trapErrors(QStringLiteral("MostarDetalle"), Ventana, [&] {
-        if (mTipoListado == ModoInfVentas) {
+    trapErrors(QStringLiteral("MostarDetalle"), Origin, [&] {
+        if (mTipoListado == InfVentasMode) {
             if (!opt3_0.value()) return;
             GPrep(GD, SlotGD,
                   QStringLiteral(
                       "ID;0|Hora Adicion;1200|Cant;1200|Detalle;4200|PUni;1200|PTotal;1200|Mozo;2000"));
-        } else if (mTipoListado == ModoDescuentos) {
+        } else if (mTipoListado == DescuentosMode) {
             GPrep(GD, SlotGD, QStringLiteral("ID;0|Cant;1200|Detalle;4200|PUni;1200|PTotal;1200|Mozo;2000"));
         } else {
             return;
@@ -655,7 +655,7 @@ void frmPListado::MostarDetalle() {
 }
 
 void frmPListado::InfVentasLlenaDetalle(double id) {
-    const QString idTexto = texto(id);
+    const QString idTexto = numberText(id);
     auto fila = [&](const QStringList& celdas) {
         GAddItem(GD, SlotGD, celdas.join(QLatin1Char('|')), false);
     };

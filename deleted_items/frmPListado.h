@@ -42,8 +42,8 @@ public:
     void InfVentas();
 
     // The query texts of the two listings, as the window's controls set them.
-    QString consultaQuenbrook();
-    QString consultaInfVentas();
+    QString quenbrookQuery();
+    QString infVentasQuery();
 
     QString mTipoListado;
     bool mPermiteOrdenar = false;
@@ -179,8 +179,8 @@ private:
     void g_MouseUp(int button, int shift, double x, double y);
     void tmrReimprimir_Timer();
     // The pickers of the period and "Reset" together.
-    void habilitaPeriodo(bool enabled);
-    void llenaRubrosTodos();
+    void enablePeriod(bool enabled);
+    void resetCmbRubros();
 };
 
 } // namespace quenbrook

@@ -4,7 +4,7 @@
 #include "extras.h"
 
 #include "data/Recordset.h"
-#include "framework/ItemsVenta.h"
+#include "framework/SaleItems.h"
 #include "framework/clsDataBase.h"
 #include "framework/funciones.h"
 #include "runtime/DateSerial.h"
@@ -34,8 +34,8 @@ double closingMoment(const Variant& sfFecha, const Variant& sfHora) {
 } // namespace
 
 QString deletedItemsSalesQuery(const QString& tag, double desde, double hasta, bool isMSSQL) {
-    return ventasQuery(
-        QStringLiteral(" where ") + filtroPeriodo(tag, desde, hasta) + QStringLiteral(" and ") +
+    return salesQuery(
+        QStringLiteral(" where ") + salesPeriodFilter(tag, desde, hasta) + QStringLiteral(" and ") +
         (isMSSQL
              ? QStringLiteral("(ventas.reemplazadoporid = 0 or coalesce(ventas.reemplazadoporid,'') = '' or "
                               "ventas.estado <> 3) ")
@@ -44,16 +44,16 @@ QString deletedItemsSalesQuery(const QString& tag, double desde, double hasta, b
 }
 
 QString deletedItemsDetailQuery(double idventa, bool isMSSQL) {
-    return detalleVentaQuery(Variant(idventa).toString(), isMSSQL);
+    return saleItemsQuery(Variant(idventa).toString(), isMSSQL);
 }
 
-QString frmParametros::consultaVentas() {
+QString frmParametros::periodSalesQuery() {
     return deletedItemsSalesQuery(cmdTurno.tag(), dtdesde.value(), dthasta.value(), gDB->isMSSQL);
 }
 
-void frmParametros::escribeVentas(data::Recordset& rsTmp, data::Recordset& rs) {
+void frmParametros::writeSales(data::Recordset& rsTmp, data::Recordset& rs) {
     long contador = 0;
-    ItemsVenta items(*this, rsTmp);
+    SaleItemWriter items(*this, rsTmp);
     const bool soloLuegoDelTicket = chkDelivery.value() == 1;
     const bool todas = chkTodos.value() == 1;
     data::Recordset det; // opened for each sale in turn
@@ -68,22 +68,22 @@ void frmParametros::escribeVentas(data::Recordset& rsTmp, data::Recordset& rs) {
             ++contador;
             bool cabecera = false;
             det.open(deletedItemsDetailQuery(idventa.toDouble(), gDB->isMSSQL), gDB->dbaccess);
-            items.nuevaVenta(det);
+            items.beginSale(det);
             while (!det.eof()) {
                 if (!cabecera && !estado.isNull() && !estado.equals(1)) {
                     cabecera = true;
                     pb.setValue(contador);
                     runtime::DoEvents();
                     rsTmp.addNew();
-                    copiaVenta(rsTmp, rs);
+                    copySale(rsTmp, rs);
                     rsTmp.fields(QStringLiteral("campo3"))
                         .setValue(nombreMesa(rs.fields(QStringLiteral("tmesa")).value()).toText() +
                                   rs.fields(QStringLiteral("smesa")).value().toText());
                     rsTmp.update();
                 }
-                if (items.esItem()) {
+                if (items.isItem()) {
                     rsTmp.addNew();
-                    items.escribe(anulada);
+                    items.write(anulada);
                 }
                 det.moveNext();
             }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/frmParametrosInforme.h"
+#include "framework/TmpreportParametersWindow.h"
 
 #include "forms/CheckBox.h"
 #include "runtime/Variant.h"
@@ -15,7 +15,7 @@ QString deletedItemsDetailQuery(double idventa, bool isMSSQL);
 
 // The parameters window of the deleted-items report: the period (a cash shift or a range
 // of days), the two filters and the build of the report.
-class frmParametros : public framework::frmParametrosInforme {
+class frmParametros : public framework::TmpreportParametersWindow {
 public:
     forms::Frame fraFiltros3{
         frameFamilias, QStringLiteral("fraFiltros3"), QStringLiteral("Filtros"), {360, 360, 5535, 1620}};
@@ -31,10 +31,10 @@ public:
 
 protected:
     void Form_Load() override;
-    QString consultaVentas() override;
+    QString periodSalesQuery() override;
     // A header row and the item rows of each sale that qualifies: voided, with deleted items
     // (after its ticket's time with the first filter), or any with the second.
-    void escribeVentas(data::Recordset& tmp, data::Recordset& ventas) override;
+    void writeSales(data::Recordset& tmp, data::Recordset& ventas) override;
 };
 
 } // namespace quenbrook

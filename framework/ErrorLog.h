@@ -14,8 +14,8 @@ struct ErrorOrigin {
     QString kind;
     QString object;
 
-    static ErrorOrigin Formulario(const QString& window) { return {QStringLiteral("Formulario"), window}; }
-    static ErrorOrigin Modulo(const QString& module) { return {QStringLiteral("Módulo"), module}; }
+    static ErrorOrigin window(const QString& name) { return {QStringLiteral("Formulario"), name}; }
+    static ErrorOrigin module(const QString& name) { return {QStringLiteral("Módulo"), name}; }
 };
 
 // "Error 9 (Subscript out of range) in procedure GPrep of Módulo mFunciones"

@@ -9,22 +9,22 @@
 
 namespace framework {
 
-FilasGrilla gFilasGrilla;
+GridRowCounts gFilasGrilla;
 std::int32_t gColOrden = 0;
 std::int32_t gSentidoOrden = 0;
 
 namespace {
-const ErrorOrigin MFunciones = ErrorOrigin::Modulo(QStringLiteral("mFunciones"));
+const ErrorOrigin ModuleOrigin = ErrorOrigin::module(QStringLiteral("mFunciones"));
 }
 
-std::int32_t& FilasGrilla::operator[](int slot) {
+std::int32_t& GridRowCounts::operator[](int slot) {
     if (slot < 0 || slot >= static_cast<int>(m_counters.size()))
         runtime::raise(runtime::err::SubscriptOutOfRange);
     return m_counters[slot];
 }
 
 void GPrep(forms::Grid& grid, std::int16_t slot, const QString& specification) {
-    trapErrors(QStringLiteral("GPrep"), MFunciones, [&] {
+    trapErrors(QStringLiteral("GPrep"), ModuleOrigin, [&] {
         grid.setRedraw(false);
         const QStringList columns = runtime::Split(specification, QStringLiteral("|"));
         grid.setCols(columns.size());
@@ -45,7 +45,7 @@ void GPrep(forms::Grid& grid, std::int16_t slot, const QString& specification) {
 }
 
 void GAddItem(forms::Grid& grid, std::int16_t slot, const QString& row, bool bulk) {
-    trapErrors(QStringLiteral("GAddItem"), MFunciones, [&] {
+    trapErrors(QStringLiteral("GAddItem"), ModuleOrigin, [&] {
         if (!bulk) grid.setRedraw(false);
         const QStringList cells = runtime::Split(row, QStringLiteral("|"));
         if (gFilasGrilla[slot] != 0) grid.setRows(grid.rows() + 1);

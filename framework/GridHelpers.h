@@ -13,7 +13,7 @@ namespace framework {
 
 // Rows appended through each slot of the grid helpers since the slot's last GPrep;
 // a slot outside 0 to 20 raises error 9.
-class FilasGrilla {
+class GridRowCounts {
 public:
     std::int32_t& operator[](int slot);
     void reset() { m_counters.fill(0); }
@@ -22,7 +22,7 @@ private:
     std::array<std::int32_t, 21> m_counters{};
 };
 
-extern FilasGrilla gFilasGrilla;
+extern GridRowCounts gFilasGrilla;
 // The column and the setting (1 ascending, 2 descending) of the last OrdenaGrilla.
 extern std::int32_t gColOrden;
 extern std::int32_t gSentidoOrden;

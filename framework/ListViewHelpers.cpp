@@ -11,7 +11,7 @@
 namespace framework {
 
 namespace {
-const ErrorOrigin MFunciones = ErrorOrigin::Modulo(QStringLiteral("mFunciones"));
+const ErrorOrigin ModuleOrigin = ErrorOrigin::module(QStringLiteral("mFunciones"));
 
 QString numbered(char prefix, int n) {
     return QLatin1Char(prefix) + QString::number(n);
@@ -19,7 +19,7 @@ QString numbered(char prefix, int n) {
 } // namespace
 
 void lvPrep(forms::ListView& lv, std::int16_t slot, const QString& specification) {
-    trapErrors(QStringLiteral("lvPrep"), MFunciones, [&] {
+    trapErrors(QStringLiteral("lvPrep"), ModuleOrigin, [&] {
         const QStringList columns = runtime::Split(specification, QStringLiteral("|"));
         lv.clearItems();
         lv.clearColumns();
@@ -35,7 +35,7 @@ void lvPrep(forms::ListView& lv, std::int16_t slot, const QString& specification
 
 void lvAddItem(forms::ListView& lv, std::int16_t slot, const QString& row) {
     lv.setVisible(false);
-    trapErrors(QStringLiteral("lvAddItem"), MFunciones, [&] {
+    trapErrors(QStringLiteral("lvAddItem"), ModuleOrigin, [&] {
         const QStringList fields = runtime::Split(row, QStringLiteral("|"));
         const std::int32_t n = gFilasGrilla[slot] += 1;
         for (int i = 0; i < fields.size() && i < lv.columnCount(); ++i) {

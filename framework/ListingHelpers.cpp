@@ -12,7 +12,7 @@
 namespace framework {
 
 namespace {
-const ErrorOrigin MFunciones = ErrorOrigin::Modulo(QStringLiteral("mFunciones"));
+const ErrorOrigin ModuleOrigin = ErrorOrigin::module(QStringLiteral("mFunciones"));
 }
 
 QString NombreComprobante(QString& tipo, bool conPalabra) {
@@ -40,7 +40,7 @@ QString NombreComprobante(QString& tipo, bool conPalabra) {
 }
 
 void LlenaCombo(const QString& consulta, forms::ComboBox& combo) {
-    trapErrors(QStringLiteral("LlenaCombo"), MFunciones, [&] {
+    trapErrors(QStringLiteral("LlenaCombo"), ModuleOrigin, [&] {
         data::Recordset rs;
         rs.open(consulta, gDB->dbaccess);
         if (rs.bof() && rs.eof()) {
@@ -67,7 +67,7 @@ QString FmtHora(const runtime::Variant& valor) {
 
 std::int32_t itemdataV(const forms::ComboBox& combo) {
     std::int32_t result = 0;
-    trapErrors(QStringLiteral("itemdataV"), MFunciones,
+    trapErrors(QStringLiteral("itemdataV"), ModuleOrigin,
                [&] { result = combo.listIndex() != -1 ? combo.itemData(combo.listIndex()) : -1; });
     return result;
 }

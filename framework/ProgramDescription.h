@@ -13,7 +13,7 @@ class Report;
 
 namespace framework {
 
-class frmParametrosBase;
+class ParametersWindow;
 class frmSeleccionaTurno;
 
 // How the login opens its user lookup.
@@ -28,7 +28,7 @@ struct LoginLookup {
 // and how its login looks the user up.
 struct ProgramDescription {
     QString title{};
-    std::function<frmParametrosBase&()> parametros{};
+    std::function<ParametersWindow&()> parametros{};
     std::function<std::unique_ptr<reports::Report>()> report{};
     // Without one, the framework's shift chooser.
     std::function<frmSeleccionaTurno&()> shiftChooser{};

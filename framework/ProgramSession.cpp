@@ -1,7 +1,7 @@
 #include "ProgramSession.h"
 
+#include "CurrentUser.h"
 #include "GridHelpers.h"
-#include "Usuario.h"
 #include "clsDataBase.h"
 #include "frmSeleccionaTurno.h"
 
@@ -74,7 +74,7 @@ const ProgramDescription& program() {
     return ProgramSession::current().description();
 }
 
-frmParametrosBase& parametros() {
+ParametersWindow& parametros() {
     const ProgramDescription& description = program();
     if (!description.parametros) runtime::raise(runtime::err::ObjectNotSet);
     return description.parametros();

@@ -15,7 +15,7 @@ class ReportViewer;
 namespace framework {
 
 class clsDataBase;
-class frmParametrosBase;
+class ParametersWindow;
 class frmSeleccionaTurno;
 
 // One run of a program, made after QApplication and destroyed before it; one at a time. It
@@ -63,7 +63,7 @@ private:
 // The running session's description, parameters window (error 91 without one) and shift
 // chooser.
 const ProgramDescription& program();
-frmParametrosBase& parametros();
+ParametersWindow& parametros();
 frmSeleccionaTurno& shiftChooser();
 
 // The running session's report layout, its showing and its preview window.

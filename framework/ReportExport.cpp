@@ -1,8 +1,8 @@
 #include "ReportExport.h"
 
 #include "ErrorLog.h"
+#include "ParametersWindow.h"
 #include "ProgramSession.h"
-#include "frmParametrosBase.h"
 
 #include "forms/CommonDialog.h"
 #include "reports/PdfExport.h"
@@ -21,7 +21,7 @@ namespace framework {
 
 namespace {
 
-const ErrorOrigin MFunciones = ErrorOrigin::Modulo(QStringLiteral("mFunciones"));
+const ErrorOrigin ModuleOrigin = ErrorOrigin::module(QStringLiteral("mFunciones"));
 
 // Writes the pages of the report's last run, the ones its preview shows, through a filter made
 // for this export. The report is not run again: its rows may have been rewritten since by
@@ -31,7 +31,7 @@ void exportReport(const QString& procedure, reports::Report& report, const QStri
                   const std::function<std::unique_ptr<reports::ExportFilter>()>& makeFilter,
                   const std::function<void(reports::ExportFilter&)>& afterFileName = {}) {
     QString failure;
-    const bool exported = trapErrors(procedure, MFunciones, [&] {
+    const bool exported = trapErrors(procedure, ModuleOrigin, [&] {
         try {
             std::unique_ptr<reports::ExportFilter> filter = makeFilter();
             filter->setFileName(runtime::localPath(fileName));
@@ -50,7 +50,7 @@ void exportReport(const QString& procedure, reports::Report& report, const QStri
 QString AskSaveFileName(const QString& Ext, const QString& FileName) {
     Q_UNUSED(FileName);
     QString result;
-    trapErrors(QStringLiteral("AskSaveFileName"), MFunciones, [&] {
+    trapErrors(QStringLiteral("AskSaveFileName"), ModuleOrigin, [&] {
         forms::CommonDialog& dialog = parametros().dlgDialog;
         dialog.DialogTitle = QStringLiteral("Save File");
         dialog.Filter = Ext + QStringLiteral(" File (*.") + Ext + QStringLiteral(")|*.") + Ext +

@@ -1,7 +1,7 @@
 #include "clsDataBase.h"
 
-#include "Configuracion.h"
 #include "ErrorLog.h"
+#include "IniFile.h"
 #include "data/Recordset.h"
 #include "runtime/FileSystem.h"
 #include "runtime/Program.h"

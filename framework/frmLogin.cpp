@@ -1,11 +1,11 @@
 #include "frmLogin.h"
 
+#include "CurrentUser.h"
 #include "ErrorLog.h"
+#include "ParametersWindow.h"
 #include "ProgramSession.h"
 #include "UserSettings.h"
-#include "Usuario.h"
 #include "clsDataBase.h"
-#include "frmParametrosBase.h"
 #include "funciones.h"
 
 #include "data/Recordset.h"
@@ -22,7 +22,7 @@ namespace framework {
 
 namespace {
 
-const ErrorOrigin Origin = ErrorOrigin::Formulario(QStringLiteral("frmLogin"));
+const ErrorOrigin Origin = ErrorOrigin::window(QStringLiteral("frmLogin"));
 
 // Trim and LCase of the typed texts: Trim takes off spaces only, not tabs or line breaks.
 QString trimmedLower(const QString& text) {

@@ -18,7 +18,7 @@ namespace framework {
 using runtime::Variant;
 
 namespace {
-const QString Columnas =
+const QString Columns =
     QStringLiteral("id;0|Nro.;500|Apertura;1550|Usuario;950|Cierre;1550|Usuario;950|Rendición;800");
 constexpr std::int16_t Slot = 15;
 } // namespace
@@ -58,7 +58,7 @@ double frmSeleccionaTurno::ask(QString& apertura, QString& cierre, double& nrotu
 }
 
 void frmSeleccionaTurno::CABGRILLA() {
-    GPrep(grdTurnos, Slot, Columnas);
+    GPrep(grdTurnos, Slot, Columns);
 }
 
 void frmSeleccionaTurno::llenar() {

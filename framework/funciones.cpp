@@ -19,8 +19,8 @@ using runtime::Variant;
 
 namespace {
 
-const ErrorOrigin Base = ErrorOrigin::Modulo(QStringLiteral("base"));
-const ErrorOrigin MFunciones = ErrorOrigin::Modulo(QStringLiteral("mFunciones"));
+const ErrorOrigin Base = ErrorOrigin::module(QStringLiteral("base"));
+const ErrorOrigin ModuleOrigin = ErrorOrigin::module(QStringLiteral("mFunciones"));
 
 } // namespace
 
@@ -132,7 +132,7 @@ double stod2(const Variant& value) {
         return result;
     }
     double result = 0.0;
-    trapErrors(QStringLiteral("stod2"), MFunciones, [&] {
+    trapErrors(QStringLiteral("stod2"), ModuleOrigin, [&] {
         QString text = value.toString();
         text.replace(QLatin1Char('.'), ObtieneSepDec());
         auto number = runtime::parseNumber(text);

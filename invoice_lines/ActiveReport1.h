@@ -1,13 +1,13 @@
 #pragma once
 
-#include "framework/InformeTmpreport.h"
+#include "framework/TmpreportReport.h"
 
 namespace velmarsh {
 
 // The invoice-lines report: one line per row of tmpreport with the location label, the
 // ticket's date and number, the motive, the user, the time, the product, the quantity, the
 // unit amount and the line total; the title and column captions once at the top.
-class ActiveReport1 : public framework::InformeTmpreport {
+class ActiveReport1 : public framework::TmpreportReport {
 public:
     ActiveReport1();
 

@@ -8,7 +8,7 @@ namespace velmarsh {
 framework::ProgramDescription program() {
     return {
         .title = QStringLiteral("Velmarsh"),
-        .parametros = []() -> framework::frmParametrosBase& { return forms::instance<frmParametros>(); },
+        .parametros = []() -> framework::ParametersWindow& { return forms::instance<frmParametros>(); },
         .report = [] { return std::make_unique<ActiveReport1>(); },
     };
 }

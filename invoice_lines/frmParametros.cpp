@@ -3,8 +3,8 @@
 #include "ActiveReport1.h"
 
 #include "data/Recordset.h"
-#include "framework/ItemsVenta.h"
 #include "framework/ProgramSession.h"
+#include "framework/SaleItems.h"
 #include "framework/clsDataBase.h"
 #include "runtime/DateSerial.h"
 #include "runtime/Program.h"
@@ -21,9 +21,9 @@ const QString Etiqueta = QStringLiteral("CSNETIQUETA");
 } // namespace
 
 QString invoiceLinesSalesQuery(const QString& tag, double desde, double hasta, bool isMSSQL) {
-    return ventasQuery(
+    return salesQuery(
         QStringLiteral(" where ventas.tipofactura in ('A','B','C','X') and ") +
-        filtroPeriodo(tag, desde, hasta) + QStringLiteral(" and ") +
+        salesPeriodFilter(tag, desde, hasta) + QStringLiteral(" and ") +
         (isMSSQL
              ? QStringLiteral("(ventas.reemplazadoporid = 0 or coalesce(ventas.reemplazadoporid,'') = '' and "
                               "ventas.estado = 3) ")
@@ -52,28 +52,28 @@ void frmParametros::Form_QueryUnload(int& Cancel, int UnloadMode) {
     gDB->DBSaveSetting(Etiqueta, txtEtiqueta.text());
 }
 
-QString frmParametros::consultaVentas() {
+QString frmParametros::periodSalesQuery() {
     return invoiceLinesSalesQuery(cmdTurno.tag(), dtdesde.value(), dthasta.value(), gDB->isMSSQL);
 }
 
-void frmParametros::escribeVentas(data::Recordset& tmp, data::Recordset& ventas) {
+void frmParametros::writeSales(data::Recordset& tmp, data::Recordset& ventas) {
     long contador = 0;
-    ItemsVenta items(*this, tmp);
+    SaleItemWriter items(*this, tmp);
     data::Recordset det; // opened for each sale in turn
     while (!ventas.eof() && !cancelRequested()) {
         ++contador;
         const bool anulada = ventas.fields(QStringLiteral("estado")).value().equals(3);
         det.open(
-            detalleVentaQuery(ventas.fields(QStringLiteral("idventa")).value().toText(), gDB->isMSSQL, true),
+            saleItemsQuery(ventas.fields(QStringLiteral("idventa")).value().toText(), gDB->isMSSQL, true),
             gDB->dbaccess);
-        items.nuevaVenta(det);
+        items.beginSale(det);
         while (!det.eof() && !cancelRequested()) {
-            if (items.esItem()) {
+            if (items.isItem()) {
                 pb.setValue(contador);
                 runtime::DoEvents();
                 tmp.addNew();
-                copiaVenta(tmp, ventas);
-                items.escribe(anulada);
+                copySale(tmp, ventas);
+                items.write(anulada);
             }
             det.moveNext();
         }
@@ -82,7 +82,7 @@ void frmParametros::escribeVentas(data::Recordset& tmp, data::Recordset& ventas)
     }
 }
 
-void frmParametros::muestraInforme() {
+void frmParametros::showBuiltReport() {
     ActiveReport1& report = framework::report<ActiveReport1>();
     report.local->setText(txtEtiqueta.text());
     framework::showReport(report);

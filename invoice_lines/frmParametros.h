@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/frmParametrosInforme.h"
+#include "framework/TmpreportParametersWindow.h"
 
 #include "forms/Label.h"
 #include "forms/TextBox.h"
@@ -16,7 +16,7 @@ QString invoiceLinesSalesQuery(const QString& tag, double desde, double hasta, b
 // The parameters window of the invoice-lines report: the period (a cash shift or a range of
 // days), the location label that every line carries, stored in REGISTRY as CSNETIQUETA, and
 // the build of the report.
-class frmParametros : public framework::frmParametrosInforme {
+class frmParametros : public framework::TmpreportParametersWindow {
 public:
     frmParametros();
 
@@ -26,11 +26,11 @@ public:
 
 protected:
     void Form_Load() override;
-    QString consultaVentas() override;
+    QString periodSalesQuery() override;
     // One row per item of each sale, carrying the sale's columns.
-    void escribeVentas(data::Recordset& tmp, data::Recordset& ventas) override;
+    void writeSales(data::Recordset& tmp, data::Recordset& ventas) override;
     // Shows the report with the label on every line.
-    void muestraInforme() override;
+    void showBuiltReport() override;
     void Form_QueryUnload(int& Cancel, int UnloadMode) override;
 
 private:

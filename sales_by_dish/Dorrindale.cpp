@@ -9,7 +9,7 @@ namespace dorrindale {
 framework::ProgramDescription program() {
     return {
         .title = QStringLiteral("Dorrindale"),
-        .parametros = []() -> framework::frmParametrosBase& { return forms::instance<frmParametros>(); },
+        .parametros = []() -> framework::ParametersWindow& { return forms::instance<frmParametros>(); },
         .report = [] { return std::make_unique<arDorrindale>(); },
         .shiftChooser = []() -> framework::frmSeleccionaTurno& {
             return forms::instance<frmSeleccionaTurno>();

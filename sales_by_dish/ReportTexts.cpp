@@ -92,7 +92,7 @@ bool Choice::shift() const {
 
 ReportTexts reportTexts(const Choice& choice) {
     ReportTexts t;
-    if (choice.todos) {
+    if (choice.allProducts) {
         t.productFilter =
             QStringLiteral(" and (ventasdetail.idproducto > 0 or ventasdetail.idproducto in (") +
             FixedProducts + QStringLiteral(")) ");
@@ -109,7 +109,7 @@ ReportTexts reportTexts(const Choice& choice) {
     if (choice.shift()) {
         t.periodFilter = t.productFilter + QStringLiteral(" and ventas.idsesion = ") + choice.tag;
         t.title = QStringLiteral("Este informe comprende datos del turno ") +
-                  Variant(choice.nroTurno).toString() + QStringLiteral(", desde ") + choice.apertura +
+                  Variant(choice.shiftNumber).toString() + QStringLiteral(", desde ") + choice.apertura +
                   QStringLiteral(" hasta ") + choice.cierre;
         t.observationsFilter = QStringLiteral(" idsesion = ") + choice.tag;
         discountWhere = QStringLiteral(" WHERE (((ventas.idsesion) = ") + choice.tag + QStringLiteral(")) ");

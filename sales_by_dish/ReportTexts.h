@@ -6,11 +6,11 @@ namespace dorrindale {
 
 // What the user chose in the parameters window, as the report builder reads it.
 struct Choice {
-    bool todos = false;  // "Todos Incluyendo borrados": every product
-    QString dishes;      // identifiers of the selected dishes joined by ","
-    QString tag;         // the chosen shift's identifier ("" or "0" for none)
-    double nroTurno = 0; // the chosen shift's number
-    QString apertura;    // its opening and closing texts
+    bool allProducts = false; // "Todos Incluyendo borrados": every product
+    QString dishes;           // identifiers of the selected dishes joined by ","
+    QString tag;              // the chosen shift's identifier ("" or "0" for none)
+    double shiftNumber = 0;   // the chosen shift's number
+    QString apertura;         // its opening and closing texts
     QString cierre;
     double desde = 0; // the range of days (date serials)
     double hasta = 0;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/PreviewReport.h"
+#include "framework/ExportingReport.h"
 #include "subReportDctos.h"
 #include "subReprotObs.h"
 
@@ -9,7 +9,7 @@ namespace dorrindale {
 // The sales-by-dish report: one line per day, hour, dish and unit price, and at its end the
 // totals, the discounts per sale date and the options charged, each in a sub-report. The
 // two sub-reports live as long as the report; the builder hands them to their controls.
-class arDorrindale : public framework::PreviewReport {
+class arDorrindale : public framework::ExportingReport {
 public:
     arDorrindale();
 
@@ -29,8 +29,8 @@ public:
     reports::Field* SuperTotal;
     reports::SubReport* subReportObs;
 
-    subReportDctos Dctos;
-    subReprotObs Obs;
+    subReportDctos discountsReport;
+    subReprotObs observationsReport;
 
 private:
     void ReportFooter_BeforePrint();

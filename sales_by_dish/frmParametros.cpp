@@ -6,9 +6,9 @@
 #include "subReprotObs.h"
 
 #include "data/Recordset.h"
+#include "framework/CurrentUser.h"
 #include "framework/ListViewHelpers.h"
 #include "framework/ProgramSession.h"
-#include "framework/Usuario.h"
 #include "framework/clsDataBase.h"
 #include "framework/funciones.h"
 #include "runtime/DateSerial.h"
@@ -41,7 +41,7 @@ void addRows(forms::ListView& lv, const QString& sql) {
 
 } // namespace
 
-frmParametros::frmParametros() : frmParametrosBase(DatesOnShift::Hide) {
+frmParametros::frmParametros() : ParametersWindow(DatesOnShift::Hide) {
     setClientSize(8640, 6360);
     cmdVerListado.move(5160, 5340, 1605, 900);
     cmdSalir.move(6960, 5340, 1455, 900);
@@ -104,10 +104,10 @@ void frmParametros::LlenaInforme() {
     if (sqlServer) step([] { gDB->dbaccess->execute(firstWordFunction()); });
 
     Choice choice;
-    choice.todos = chkTodos.value() == 1;
+    choice.allProducts = chkTodos.value() == 1;
     choice.dishes = GetSelectedlv(ArticulosLista);
     choice.tag = cmdTurno.tag();
-    choice.nroTurno = mNroTurno;
+    choice.shiftNumber = mNroTurno;
     choice.apertura = lblAperturaTurno.caption();
     choice.cierre = lblCierreTurno.caption();
     choice.desde = dtdesde.value();
@@ -128,8 +128,8 @@ void frmParametros::LlenaInforme() {
     });
 
     arDorrindale& informe = report<arDorrindale>();
-    subReportDctos& dctos = informe.Dctos;
-    subReprotObs& obs = informe.Obs;
+    subReportDctos& dctos = informe.discountsReport;
+    subReprotObs& obs = informe.observationsReport;
     step([&] {
         informe.dao->setConnection(gDB->dbaccess);
         dctos.dao->setConnection(gDB->dbaccess);

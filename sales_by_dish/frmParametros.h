@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/frmParametrosBase.h"
+#include "framework/ParametersWindow.h"
 
 #include "forms/CheckBox.h"
 #include "forms/Frame.h"
@@ -10,7 +10,7 @@ namespace dorrindale {
 
 // The parameters window of the sales-by-dish report: the product families and their dishes,
 // a range of days or a cash shift, and the build of the report.
-class frmParametros : public framework::frmParametrosBase {
+class frmParametros : public framework::ParametersWindow {
 public:
     frmParametros();
 

@@ -1,7 +1,7 @@
 #include "BuildBaseline.h"
 
 #include "data/JetFunctions.h"
-#include "framework/frmParametrosInforme.h"
+#include "framework/TmpreportParametersWindow.h"
 
 #include <sqlite3.h>
 
@@ -198,7 +198,7 @@ TableRows BuildBaseline::rows() {
     return tableRows(m->spooler, "tmpreport");
 }
 
-void measureBuild(Bench& bench, const Step& step, framework::frmParametrosInforme& window,
+void measureBuild(Bench& bench, const Step& step, framework::TmpreportParametersWindow& window,
                   QElapsedTimer& clock, const TimingHost& host, BuildBaseline& baseline, sqlite3* spooler,
                   double desde, double hasta) {
     TableRows programRows, baselineRows;

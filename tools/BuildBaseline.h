@@ -7,7 +7,7 @@
 #include <memory>
 
 namespace framework {
-class frmParametrosInforme;
+class TmpreportParametersWindow;
 }
 
 // The builds of Quenbrook and Velmarsh written by hand against SQLite: the same SQL texts
@@ -44,6 +44,6 @@ private:
 // the report (the host records it on the clock), against the baseline over the same days, checked
 // to write the same rows into tmpreport (read through spooler). The commit of the rows, which the
 // program makes after its report, is timed on neither side.
-void measureBuild(bench::Bench& bench, const bench::Step& step, framework::frmParametrosInforme& window,
+void measureBuild(bench::Bench& bench, const bench::Step& step, framework::TmpreportParametersWindow& window,
                   QElapsedTimer& clock, const bench::TimingHost& host, BuildBaseline& baseline,
                   sqlite3* spooler, double desde, double hasta);

@@ -1,4 +1,4 @@
-#include "framework/Configuracion.h"
+#include "framework/IniFile.h"
 #include "support/PosFixture.h"
 
 #include <gtest/gtest.h>

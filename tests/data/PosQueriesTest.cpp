@@ -4,8 +4,8 @@
 
 #include "data/Recordset.h"
 #include "deleted_items/frmParametros.h"
-#include "framework/ItemsVenta.h"
 #include "framework/ProgramSession.h"
+#include "framework/SaleItems.h"
 #include "framework/clsDataBase.h"
 #include "framework/funciones.h"
 #include "runtime/DateSerial.h"
@@ -120,7 +120,7 @@ TEST_F(PosQueries, SalesQueryOfTheDeletedItemsReport) {
 namespace {
 
 QString detailQuery(long id, bool velmarsh) {
-    return detalleVentaQuery(QString::number(id), false, velmarsh);
+    return saleItemsQuery(QString::number(id), false, velmarsh);
 }
 
 } // namespace

@@ -5,8 +5,8 @@
 
 #include "data/Recordset.h"
 #include "deleted_items/frmParametros.h"
-#include "framework/ItemsVenta.h"
 #include "framework/ProgramSession.h"
+#include "framework/SaleItems.h"
 #include "framework/clsDataBase.h"
 #include "framework/funciones.h"
 #include "invoice_lines/frmParametros.h"
@@ -139,7 +139,7 @@ void users(PosFixture& pos) {
 dorrindale::ReportTexts dishTexts(bool server, bool categorizacion = false, const QString& dishes = {}) {
     gDB->isMSSQL = server;
     dorrindale::Choice choice;
-    choice.todos = dishes.isEmpty();
+    choice.allProducts = dishes.isEmpty();
     choice.dishes = dishes;
     choice.desde = choice.hasta = runtime::dateSerial(2026, 12, 1);
     choice.categorizacion = categorizacion;
@@ -305,7 +305,7 @@ const SqlCase cases[] = {
      unreplaced},
     // First/Last take the lines in stored order, MIN/MAX the smallest id and the latest time.
     {"DetailOfASale",
-     [](bool server) { return detalleVentaQuery("3", server); },
+     [](bool server) { return saleItemsQuery("3", server); },
      {"Muzzarella|4|20:00:00|2|ADIC", "Fugazza|6|20:10:00|3|ADIC",
       QString::fromUtf8("Fainá|Null|20:20:00|1|PRODUCTO")},
      {"Muzzarella|4|20:00:00|2|ADIC", QString::fromUtf8("Fainá|Null|20:20:00|1|PRODUCTO"),
@@ -431,7 +431,7 @@ const SqlCase cases[] = {
                       {"SF_hora", posdb::time(18, 0)}});
      }},
     {"InvoiceLinesDetail",
-     [](bool server) { return detalleVentaQuery("3", server, true); },
+     [](bool server) { return saleItemsQuery("3", server, true); },
      {"Muzzarella|2", "Fugazza|3", QString::fromUtf8("Fainá|1")},
      {"Muzzarella|2", QString::fromUtf8("Fainá|1"), "Fugazza|3"},
      {4, 3},

@@ -59,7 +59,7 @@ class ReportTextsTest : public ::testing::Test {
 protected:
     Choice range() const {
         Choice c;
-        c.todos = true;
+        c.allProducts = true;
         c.desde = runtime::dateSerial(2026, 3, 1);
         c.hasta = runtime::dateSerial(2026, 3, 2);
         return c;
@@ -97,10 +97,10 @@ TEST_F(ReportTextsTest, SqlServerTextsOfAShiftWithChosenDishesAndCategorisation)
     LocaleScope locale("en_US.UTF-8");
     db.isMSSQL = true;
     Choice c = range();
-    c.todos = false;
+    c.allProducts = false;
     c.dishes = "10,20";
     c.tag = "7";
-    c.nroTurno = 102;
+    c.shiftNumber = 102;
     c.apertura = "01/12/26 16:00";
     c.cierre = "";
     c.categorizacion = true;
@@ -122,7 +122,7 @@ TEST_F(ReportTextsTest, AccessTextsWriteDatesAsJetLiteralsAndNoDishSelectsNothin
         " WHERE (((ventas.sf_fecha) Between #2026-03-01# And #2026-03-02#)) "));
     EXPECT_TRUE(reportTexts(c).mainQuery.startsWith("SELECT DateValue(ventasdetail.fecha) as x_fecha"));
     EXPECT_EQ(reportTexts(c).title, "Este informe comprende datos desde 3/1/2026 hasta 3/2/2026");
-    c.todos = false;
+    c.allProducts = false;
     c.tag = "0";
     EXPECT_FALSE(reportTexts(c).hasProducts);
 }

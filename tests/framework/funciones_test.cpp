@@ -144,8 +144,8 @@ TEST(ErrorLog, OneLinePerErrorInTheFileOfTheDay) {
     runtime::setClock(pinnedClock);
 
     runtime::RuntimeError subscript(9);
-    LogError(errorMessage(subscript, "GPrep", ErrorOrigin::Modulo("mFunciones")));
-    bool completed = trapErrors("Validar", ErrorOrigin::Formulario("frmLogin"), [] { runtime::raise(13); });
+    LogError(errorMessage(subscript, "GPrep", ErrorOrigin::module("mFunciones")));
+    bool completed = trapErrors("Validar", ErrorOrigin::window("frmLogin"), [] { runtime::raise(13); });
     EXPECT_FALSE(completed);
     EXPECT_DOUBLE_EQ(stod2(Variant::null()), 0.0); // a trapped Null is logged too
 

@@ -1,7 +1,7 @@
 #include "framework/GridHelpers.h"
 #include "framework/ListViewHelpers.h"
+#include "framework/ParametersWindow.h"
 #include "framework/ProgramSession.h"
-#include "framework/frmParametrosBase.h"
 
 #include "forms/Form.h"
 #include "forms/ListView.h"
@@ -42,7 +42,7 @@ public:
     forms::ListView articulos{*this, QStringLiteral("ArticulosLista"), {2340, 60, 4100, 2800}};
 };
 
-class frmParametrosPrueba : public frmParametrosBase {};
+class frmParametrosPrueba : public ParametersWindow {};
 
 class ListViewHelpersTest : public ::testing::Test {
 protected:
@@ -153,7 +153,7 @@ TEST_F(ListViewHelpersTest, UserPicksFamiliesAndTheSelectedIdsJoin) {
         lvAddItem(lv, 1, QString::fromUtf8(row));
     lvSeleccionarTodos(lv);
     form.show();
-    frmParametrosBase& parametros = forms::instance<frmParametrosPrueba>();
+    ParametersWindow& parametros = forms::instance<frmParametrosPrueba>();
     EXPECT_EQ(parametros.GetSelectedlv(lv), QStringLiteral("4,7,9,12"));
 
     EXPECT_TRUE(user::clickItem(lv, 2));

@@ -1,8 +1,8 @@
+#include "framework/CurrentUser.h"
+#include "framework/ParametersWindow.h"
 #include "framework/UserSettings.h"
-#include "framework/Usuario.h"
 #include "framework/clsDataBase.h"
 #include "framework/frmLogin.h"
-#include "framework/frmParametrosBase.h"
 
 #include "support/LocalPorts.h"
 #include "support/ProgramTest.h"
@@ -21,16 +21,15 @@ using namespace framework;
 namespace {
 
 // Stands in for a program's parameters window.
-class frmParametrosPrueba : public frmParametrosBase {};
+class frmParametrosPrueba : public ParametersWindow {};
 
 class LoginTest : public ProgramTest<frmParametrosPrueba> {
 protected:
     LoginTest()
         : ProgramTest([] {
-              return ProgramDescription{.title = QStringLiteral("Quenbrook"),
-                                        .parametros = []() -> frmParametrosBase& {
-                                            return forms::instance<frmParametrosPrueba>();
-                                        }};
+              return ProgramDescription{
+                  .title = QStringLiteral("Quenbrook"),
+                  .parametros = []() -> ParametersWindow& { return forms::instance<frmParametrosPrueba>(); }};
           }) {}
 
     // Types the user and the password and presses Enter in the password box.
@@ -86,7 +85,7 @@ TEST_F(LoginTest, AdministratorLogsInAndHandsOverToTheParametersWindow) {
 
 TEST_F(LoginTest, ADynamicLookupOnServerSideCursorsLogsInAlike) {
     QFile::remove(fx.spoolerFile());
-    restart({.parametros = []() -> frmParametrosBase& { return forms::instance<frmParametrosPrueba>(); },
+    restart({.parametros = []() -> ParametersWindow& { return forms::instance<frmParametrosPrueba>(); },
              .database = {.scratch = false, .cursorLocation = std::nullopt, .settingsTable = false},
              .login = {.cursorType = data::adOpenDynamic, .lockType = data::adLockReadOnly}});
     logIn(start(), QStringLiteral("admin"), QString());

@@ -434,10 +434,10 @@ TEST_F(QuenbrookEmptyTest, WaitingForTmpreportCanBeCancelledAndRunsOutWithAMessa
     EXPECT_TRUE(host.boxes.isEmpty());
     stoppedWaiting();
 
-    window.esperaTmpreport = std::chrono::milliseconds(100);
+    window.tmpreportWait = std::chrono::milliseconds(100);
     verListado(window);
     ASSERT_EQ(host.boxes.size(), 1);
-    EXPECT_EQ(host.boxes[0].text, frmParametros::TmpreportOcupado);
+    EXPECT_EQ(host.boxes[0].text, frmParametros::TmpreportBusyMessage);
     EXPECT_EQ(host.boxes[0].icon(), runtime::mb::Exclamation);
     EXPECT_EQ(host.boxes[0].caption, "Quenbrook");
     stoppedWaiting();

@@ -501,7 +501,7 @@ TEST_F(ListingTest, QueryTextsOfBothDatabaseKinds) {
         "'B' OR VENTAS.TIPOFACTURA = 'NCB' or  VENTAS.TIPOFACTURA = 'X' )  and ( ventas.tmesa = 2  "
         "or  ventas.tmesa = 1  or  (ventas.tmesa = 0 or isnull(ventas.tmesa))) ";
     const QString order = " ORDER BY ventas.SF_fecha ASC , ventas.SF_hora ASC; ";
-    EXPECT_EQ(window.consultaInfVentas(), select + " and ventas.idsesion = -1" + filters + order);
+    EXPECT_EQ(window.infVentasQuery(), select + " and ventas.idsesion = -1" + filters + order);
 
     window.optF0.setValue(true);
     window.dtdesde.setValue(day(2026, 12, 1));
@@ -527,7 +527,7 @@ TEST_F(ListingTest, QueryTextsOfBothDatabaseKinds) {
         gDB->isMSSQL = c.mssql;
         window.hdesde.setValue(Variant(c.desde));
         window.hhasta.setValue(Variant(c.hasta));
-        EXPECT_EQ(window.consultaInfVentas(), select + c.period + filters + order) << c.desde << c.mssql;
+        EXPECT_EQ(window.infVentasQuery(), select + c.period + filters + order) << c.desde << c.mssql;
     }
     // The summary, one letter, one table kind, no order.
     window.opt3_1.setValue(true);
@@ -538,7 +538,7 @@ TEST_F(ListingTest, QueryTextsOfBothDatabaseKinds) {
     window.cmbOrden3.setListIndex(2);
     window.cmdTurno.setTag("12");
     EXPECT_EQ(
-        window.consultaInfVentas(),
+        window.infVentasQuery(),
         " SELECT ventas.fecha, Sum(ventas.total) AS SumaDetotal, count(ventas.total) as cuenta, "
         "ventas.estado, "
         "ventas.tipo, ventas.tmesa as mesatipo  FROM ((ventas LEFT JOIN clientes ON ventas.idcliente = "
@@ -553,12 +553,12 @@ TEST_F(ListingTest, QueryTextsOfBothDatabaseKinds) {
         "NroFact, ventas.sf_fecha, ventas.sf_hora FROM (sesion INNER JOIN Quenbrook ON "
         "sesion.Idsesion = Quenbrook.caja) LEFT JOIN ventas ON Quenbrook.Idventa = ventas.Idventa ";
     const QString tail = " and Quenbrook.tipo <> 'ITEM'  order by sf_fecha, sf_hora ";
-    EXPECT_EQ(window.consultaQuenbrook(), deleted + " WHERE Quenbrook.caja = 12" + tail);
+    EXPECT_EQ(window.quenbrookQuery(), deleted + " WHERE Quenbrook.caja = 12" + tail);
     window.cmdTurno.setTag("-1");
-    EXPECT_EQ(window.consultaQuenbrook(),
+    EXPECT_EQ(window.quenbrookQuery(),
               deleted + " WHERE Quenbrook.fecha between '20261201' and '20261202' " + tail);
     gDB->isMSSQL = false;
-    EXPECT_EQ(window.consultaQuenbrook(),
+    EXPECT_EQ(window.quenbrookQuery(),
               deleted + " WHERE Quenbrook.fecha between #2026-12-01# and #2026-12-02# " + tail);
 }
 

@@ -3,10 +3,10 @@
 #include "forms/Form.h"
 #include "forms/ImageList.h"
 #include "framework/ExportToolPictures.h"
-#include "framework/PreviewReport.h"
+#include "framework/ExportingReport.h"
+#include "framework/ParametersWindow.h"
 #include "framework/ProgramSession.h"
 #include "framework/ReportExport.h"
-#include "framework/frmParametrosBase.h"
 #include "reports/PreviewWindow.h"
 #include "reports/ReportViewer.h"
 #include "runtime/Program.h"
@@ -35,10 +35,10 @@ using namespace reports;
 namespace {
 
 // A parameters window: its save dialog and image list serve the export tools.
-class ParametrosStandIn : public frmParametrosBase {};
+class ParametrosStandIn : public ParametersWindow {};
 
 // A small layout with a preview and the export tools.
-class ExportLayout : public PreviewReport {
+class ExportLayout : public ExportingReport {
 public:
     ExportLayout() {
         setCaption(QStringLiteral("Exportable"));
@@ -72,7 +72,7 @@ protected:
     void SetUp() override {
         runtime::App::setPath(dir.path());
         session.emplace(ProgramDescription{
-            .parametros = []() -> frmParametrosBase& { return forms::instance<ParametrosStandIn>(); }});
+            .parametros = []() -> ParametersWindow& { return forms::instance<ParametrosStandIn>(); }});
         forms::CommonDialog::setSaveScript(
             [this](const forms::CommonDialog& dialog) -> std::optional<QString> {
                 seen.append({dialog.DialogTitle, dialog.Filter, dialog.FileName, dialog.FilterIndex,

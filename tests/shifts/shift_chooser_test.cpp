@@ -1,6 +1,6 @@
+#include "framework/ParametersWindow.h"
 #include "framework/ProgramSession.h"
 #include "framework/clsDataBase.h"
-#include "framework/frmParametrosBase.h"
 #include "framework/frmSeleccionaTurno.h"
 
 #include "forms/Events.h"
@@ -27,13 +27,13 @@ namespace {
 using posdb::day;
 using posdb::time;
 
-class frmParametrosPrueba : public frmParametrosBase {};
+class frmParametrosPrueba : public ParametersWindow {};
 
 // A window whose chosen shift hides the date frame, and a chooser whose last day bounds the
 // shift's closing.
-class frmParametrosSinFechas : public frmParametrosBase {
+class frmParametrosSinFechas : public ParametersWindow {
 public:
-    frmParametrosSinFechas() : frmParametrosBase(DatesOnShift::Hide) {}
+    frmParametrosSinFechas() : ParametersWindow(DatesOnShift::Hide) {}
 };
 class frmSeleccionaTurnoPorCierre : public frmSeleccionaTurno {
 public:
@@ -57,7 +57,7 @@ class ShiftChooserTest : public ::testing::Test {
 protected:
     void SetUp() override {
         runtime::setClock(fixedNow);
-        start({.parametros = []() -> frmParametrosBase& { return forms::instance<frmParametrosPrueba>(); }});
+        start({.parametros = []() -> ParametersWindow& { return forms::instance<frmParametrosPrueba>(); }});
         // 1234: number 7, opened 5 March 2026 09:07, still open.
         fx.addShift(7, day(2026, 3, 5), time(9, 7), {{"Idsesion", 1234}});
         forms::instance<frmParametrosPrueba>().show();
@@ -173,7 +173,7 @@ TEST_F(ShiftChooserTest, RangeEndsAtTheMidnightThatStartsTheLastDay) {
 }
 
 TEST_F(ShiftChooserTest, AProgramMayBoundTheShiftsClosingAndHideTheDates) {
-    start({.parametros = []() -> frmParametrosBase& { return forms::instance<frmParametrosSinFechas>(); },
+    start({.parametros = []() -> ParametersWindow& { return forms::instance<frmParametrosSinFechas>(); },
            .shiftChooser = []() -> frmSeleccionaTurno& {
                return forms::instance<frmSeleccionaTurnoPorCierre>();
            }});

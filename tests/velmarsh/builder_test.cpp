@@ -1,6 +1,6 @@
 #include "VelmarshTest.h"
 
-#include "framework/ItemsVenta.h"
+#include "framework/SaleItems.h"
 #include "framework/clsDataBase.h"
 #include "runtime/DateSerial.h"
 #include "runtime/Format.h"
@@ -225,7 +225,7 @@ TEST_F(VelmarshTest, QueryTextsOfBothDatabaseKinds) {
 
     const QString id = "45";
     EXPECT_EQ(
-        framework::detalleVentaQuery(id, true, true),
+        framework::saleItemsQuery(id, true, true),
         "SELECT " + QString(" IDVENTA, ") + " IDVENTADETAIL, " + " HORA, " + " CANTIDAD, " + " PRODUCTO, " +
             " IMPORTE, PREPARACION, DEMORA, TIPO, MOTIVO, usuario,2 as estado, idproducto " +
             " FROM Quenbrook WHERE  IDVENTA =  " + id + "  and cantidad > 0 " + " Union" + " SELECT " +
@@ -238,7 +238,7 @@ TEST_F(VelmarshTest, QueryTextsOfBothDatabaseKinds) {
             " GROUP BY IDVENTA, NOMBREARTICULO, MONTO, VENTASDETAIL.IDVENTA, estado, idproducto " +
             " order by hora, tipo ");
     EXPECT_EQ(
-        framework::detalleVentaQuery(id, false, true),
+        framework::saleItemsQuery(id, false, true),
         "SELECT  IDVENTA, IDVENTADETAIL, HORA, CANTIDAD, PRODUCTO, IMPORTE, PREPARACION, DEMORA, TIPO, "
         "MOTIVO, usuario,2 as estado, idproducto" +
             QString(" FROM Quenbrook WHERE  IDVENTA =  ") + id + "  and cantidad > 0 " + " Union " +

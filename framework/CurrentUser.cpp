@@ -1,4 +1,4 @@
-#include "Usuario.h"
+#include "CurrentUser.h"
 
 #include "ErrorLog.h"
 #include "clsDataBase.h"
@@ -22,7 +22,7 @@ bool isOne(const runtime::Variant& value) {
 
 bool TienePermiso(const QString& permiso) {
     bool result = false;
-    trapErrors(QStringLiteral("TienePermiso"), ErrorOrigin::Modulo(QStringLiteral("mFunciones")), [&] {
+    trapErrors(QStringLiteral("TienePermiso"), ErrorOrigin::module(QStringLiteral("mFunciones")), [&] {
         data::Recordset rs;
         rs.open(QStringLiteral("SELECT * FROM USUARIOS WHERE ID = ") +
                     runtime::Variant(gIdUsuario).toString(),

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "PreviewReport.h"
+#include "ExportingReport.h"
 
 namespace framework {
 
 // A report layout that prints the rows of tmpreport: at report start its data control
 // reads "select * from tmpreport" on the local database and the report totals start at 0.
-class InformeTmpreport : public PreviewReport {
+class TmpreportReport : public ExportingReport {
 public:
     double mTotalVentas = 0;
     double mTotalAnulaciones = 0;

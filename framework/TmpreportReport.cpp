@@ -1,10 +1,10 @@
-#include "InformeTmpreport.h"
+#include "TmpreportReport.h"
 
 #include "clsDataBase.h"
 
 namespace framework {
 
-void InformeTmpreport::ActiveReport_ReportStart() {
+void TmpreportReport::ActiveReport_ReportStart() {
     reports::DataControl* DAODataControl1 = dataControl();
     DAODataControl1->setConnection(gDB->spooler);
     DAODataControl1->setSource(QStringLiteral("select * from tmpreport"));

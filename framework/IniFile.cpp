@@ -1,4 +1,4 @@
-#include "Configuracion.h"
+#include "IniFile.h"
 
 #include "runtime/FileSystem.h"
 #include "runtime/Program.h"

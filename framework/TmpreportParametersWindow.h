@@ -1,6 +1,6 @@
 #pragma once
 
-#include "frmParametrosBase.h"
+#include "ParametersWindow.h"
 
 #include "forms/CommandButton.h"
 #include "forms/Frame.h"
@@ -22,9 +22,9 @@ namespace framework {
 // frame with the progress bar and the cancel button, the view button that runs the
 // program's LlenaInforme one build at a time, and the audit supplement and table-kind
 // prefix that the builders call.
-class frmParametrosInforme : public frmParametrosBase {
+class TmpreportParametersWindow : public ParametersWindow {
 public:
-    frmParametrosInforme();
+    TmpreportParametersWindow();
 
     // Fills tmpreport with the rows of the chosen period's sales and shows the report: the
     // missing cash dates first (counted on the progress bar when that pass is long), then,
@@ -45,18 +45,18 @@ public:
     bool building() const { return m_building; }
 
     // How long a build waits for tmpreport while another program's or workstation's build holds it.
-    std::chrono::milliseconds esperaTmpreport{std::chrono::minutes(1)};
+    std::chrono::milliseconds tmpreportWait{std::chrono::minutes(1)};
     // What the user is told when that wait runs out.
-    static const QString TmpreportOcupado;
+    static const QString TmpreportBusyMessage;
 
 protected:
     // The program's sales query for the period chosen in the window.
-    virtual QString consultaVentas() = 0;
+    virtual QString periodSalesQuery() = 0;
     // Writes the program's rows for the sales into tmpreport; stops after the sale or row in
     // hand once the user has pressed "Cancelar".
-    virtual void escribeVentas(data::Recordset& tmp, data::Recordset& ventas) = 0;
+    virtual void writeSales(data::Recordset& tmp, data::Recordset& ventas) = 0;
     // Shows the report over the rows written.
-    virtual void muestraInforme();
+    virtual void showBuiltReport();
     // Whether the user pressed "Cancelar" during the running build (no report is shown then).
     bool cancelRequested() const { return m_cancelRequested; }
 
@@ -65,7 +65,7 @@ private:
     void cancelar_Click();
     // Begins the build's transaction on tmpreport, waiting while another build holds it; false when
     // the user cancels or the wait runs out (the user is told).
-    bool tomaTmpreport(data::CommitScope& writes);
+    bool acquireTmpreport(data::CommitScope& writes);
 
     bool m_building = false;
     bool m_cancelRequested = false;

@@ -1,14 +1,14 @@
-#include "PreviewReport.h"
+#include "ExportingReport.h"
 
+#include "ParametersWindow.h"
 #include "ProgramSession.h"
 #include "ReportExport.h"
-#include "frmParametrosBase.h"
 
 #include "forms/ImageList.h"
 
 namespace framework {
 
-void PreviewReport::ActiveReport_ReportEnd() {
+void ExportingReport::ActiveReport_ReportEnd() {
     toolbar().add(QStringLiteral("                Exportar a:"));
     toolbar().add(QStringLiteral("    Excel    "));
     toolbar().add(QStringLiteral("    PDF      "));
@@ -24,7 +24,7 @@ void PreviewReport::ActiveReport_ReportEnd() {
     toolbar().tools(21).enabled = false;
 }
 
-void PreviewReport::ActiveReport_ToolbarClick(const reports::Tool& Tool) {
+void ExportingReport::ActiveReport_ToolbarClick(const reports::Tool& Tool) {
     const qint16 id = qint16(Tool.id);
     QString ext;
     void (*exportProcedure)(reports::Report&, const QString&) = nullptr;

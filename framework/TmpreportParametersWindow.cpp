@@ -1,4 +1,4 @@
-#include "frmParametrosInforme.h"
+#include "TmpreportParametersWindow.h"
 
 #include "ProgramSession.h"
 #include "clsCajaHelpers.h"
@@ -18,19 +18,19 @@ namespace framework {
 
 using runtime::Variant;
 
-frmParametrosInforme::frmParametrosInforme() {
+TmpreportParametersWindow::TmpreportParametersWindow() {
     frameFamilias.groupBox()->setFlat(true);
     cancelar.setEnabled(false);
     cmdVerListado.onClick([this] { cmdVerListado_Click(); });
     cancelar.onClick([this] { cancelar_Click(); });
 }
 
-void frmParametrosInforme::cmdVerListado_Click() {
+void TmpreportParametersWindow::cmdVerListado_Click() {
     if (m_building) return;
     m_building = true;
     m_cancelRequested = false;
     struct BuildFlag {
-        frmParametrosInforme& window;
+        TmpreportParametersWindow& window;
         ~BuildFlag() { window.m_building = false; }
     } flag{*this};
     cancelar.setEnabled(true);
@@ -40,11 +40,11 @@ void frmParametrosInforme::cmdVerListado_Click() {
     cancelar.setEnabled(false);
 }
 
-void frmParametrosInforme::cancelar_Click() {
+void TmpreportParametersWindow::cancelar_Click() {
     if (m_building) m_cancelRequested = true;
 }
 
-void frmParametrosInforme::LlenaInforme() {
+void TmpreportParametersWindow::LlenaInforme() {
     {
         clsCajaHelpers caja;
         caja.generaFechaCaja([this](long done, long total) {
@@ -53,7 +53,7 @@ void frmParametrosInforme::LlenaInforme() {
             runtime::DoEvents();
         });
     }
-    const QString sql = consultaVentas();
+    const QString sql = periodSalesQuery();
 
     runtime::setMousePointer(runtime::pointer::Hourglass);
     // tmpreport is shared by every program and workstation of the installation: the build's
@@ -61,7 +61,7 @@ void frmParametrosInforme::LlenaInforme() {
     // emptying until the report has read it back. Its reads are one snapshot of the
     // point-of-sale database.
     data::CommitScope writes;
-    if (!tomaTmpreport(writes)) {
+    if (!acquireTmpreport(writes)) {
         runtime::setMousePointer(runtime::pointer::Default);
         return;
     }
@@ -77,22 +77,22 @@ void frmParametrosInforme::LlenaInforme() {
         ventas.moveFirst();
         pb.setMax(ventas.recordCount());
     }
-    escribeVentas(tmp, ventas);
+    writeSales(tmp, ventas);
     ventas.close();
     tmp.close();
     reads.commit();
 
     if (!m_cancelRequested) pb.setValue(pb.max());
     runtime::setMousePointer(runtime::pointer::Default);
-    if (!m_cancelRequested) muestraInforme();
+    if (!m_cancelRequested) showBuiltReport();
     writes.commit();
 }
 
-const QString frmParametrosInforme::TmpreportOcupado =
+const QString TmpreportParametersWindow::TmpreportBusyMessage =
     QStringLiteral("No se puede generar el informe: otro programa o puesto está generando un informe en "
                    "esta instalación. Intente nuevamente en unos minutos.");
 
-bool frmParametrosInforme::tomaTmpreport(data::CommitScope& writes) {
+bool TmpreportParametersWindow::acquireTmpreport(data::CommitScope& writes) {
     if (writes.tryBeginWrite(gDB->spooler, std::chrono::milliseconds(0))) return true;
     // Another build holds it: the window stays live and the bar shows the time waited.
     const double value = pb.value();
@@ -100,22 +100,22 @@ bool frmParametrosInforme::tomaTmpreport(data::CommitScope& writes) {
     waited.start();
     bool taken = false;
     while (!taken && !m_cancelRequested) {
-        const double share = double(waited.elapsed()) / double(std::max<qint64>(esperaTmpreport.count(), 1));
+        const double share = double(waited.elapsed()) / double(std::max<qint64>(tmpreportWait.count(), 1));
         if (share >= 1) break;
         pb.setValue(pb.min() + (pb.max() - pb.min()) * share);
         runtime::DoEvents();
         if (!m_cancelRequested) taken = writes.tryBeginWrite(gDB->spooler, std::chrono::milliseconds(25));
     }
     pb.setValue(value);
-    if (!taken && !m_cancelRequested) runtime::MsgBox(TmpreportOcupado, runtime::mb::Exclamation);
+    if (!taken && !m_cancelRequested) runtime::MsgBox(TmpreportBusyMessage, runtime::mb::Exclamation);
     return taken;
 }
 
-void frmParametrosInforme::muestraInforme() {
+void TmpreportParametersWindow::showBuiltReport() {
     showReport(report());
 }
 
-void frmParametrosInforme::traeSuplementoAuditoria(double idventa, QString& usuario, QString& motivo) {
+void TmpreportParametersWindow::traeSuplementoAuditoria(double idventa, QString& usuario, QString& motivo) {
     data::Recordset rs;
     rs.open(QStringLiteral("select * from auditoria where idventa = ") + Variant(idventa).toString() +
                 QStringLiteral(" and codigo = 21 "),
@@ -127,7 +127,7 @@ void frmParametrosInforme::traeSuplementoAuditoria(double idventa, QString& usua
     rs.close();
 }
 
-Variant frmParametrosInforme::nombreMesa(const Variant& mesa) {
+Variant TmpreportParametersWindow::nombreMesa(const Variant& mesa) {
     if (mesa.equals(0)) return QString();
     if (mesa.equals(1)) return QStringLiteral("T/");
     if (mesa.equals(2)) return QStringLiteral("D/");

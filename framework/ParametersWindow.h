@@ -17,12 +17,12 @@ namespace framework {
 // button and labels, the date frame, the view and exit buttons, the save dialog and the
 // export pictures of the report export, and the shift and exit handlers. Each program's frmParametros derives
 // from it, adds its own controls, wires cmdVerListado and moves what its layout places elsewhere.
-class frmParametrosBase : public forms::Form {
+class ParametersWindow : public forms::Form {
 public:
     // What a chosen shift does to the date frame: disables it or hides it for good.
     enum class DatesOnShift { Disable, Hide };
 
-    explicit frmParametrosBase(DatesOnShift datesOnShift = DatesOnShift::Disable);
+    explicit ParametersWindow(DatesOnShift datesOnShift = DatesOnShift::Disable);
 
     forms::Frame Frame2{
         *this, QStringLiteral("Frame2"), QStringLiteral("Turno de Caja"), {60, 0, 2880, 1260}};
@@ -70,7 +70,7 @@ protected:
     void cmdSalir_Click();
     void cmdTurno_Click();
     // Turns the date range off once a shift is chosen.
-    void apagaFechas();
+    void turnDatesOff();
 
 private:
     DatesOnShift m_datesOnShift;

@@ -1,6 +1,6 @@
-#include "ItemsVenta.h"
+#include "SaleItems.h"
 
-#include "frmParametrosInforme.h"
+#include "TmpreportParametersWindow.h"
 
 #include "funciones.h"
 
@@ -11,7 +11,7 @@ namespace framework {
 
 using runtime::Variant;
 
-QString ventasQuery(const QString& filtro) {
+QString salesQuery(const QString& filtro) {
     return QStringLiteral(
                "SELECT ventas.Idventa, ventas.SF_hora, ventas.smesa, ventas.horaapertura, ventas.horacierre, "
                "ventas.estado, ventas.TIPOFACTURA, ventas.NUMEROTICKET, ventas.SF_total, "
@@ -23,13 +23,13 @@ QString ventasQuery(const QString& filtro) {
            filtro + QStringLiteral(" ORDER BY ventas.sf_fecha, ventas.sf_hora; ");
 }
 
-QString filtroPeriodo(const QString& tag, double desde, double hasta) {
+QString salesPeriodFilter(const QString& tag, double desde, double hasta) {
     if (runtime::val(tag) != 0) return QStringLiteral("ventas.idsesion = ") + tag;
     return QStringLiteral("ventas.fecha between ") + FechaSQL(Variant::date(desde)) +
            QStringLiteral(" and ") + FechaSQL(Variant::date(hasta + 1439.0 / 1440.0));
 }
 
-QString detalleVentaQuery(const QString& idventa, bool isMSSQL, bool sinProductoMenos8) {
+QString saleItemsQuery(const QString& idventa, bool isMSSQL, bool sinProductoMenos8) {
     if (isMSSQL)
         return QStringLiteral(
                    "SELECT  IDVENTA,  IDVENTADETAIL,  HORA,  CANTIDAD,  PRODUCTO,  IMPORTE, PREPARACION, "
@@ -64,20 +64,20 @@ QString detalleVentaQuery(const QString& idventa, bool isMSSQL, bool sinProducto
                "'ADIC', '', VENTASDETAIL.[IDVENTA], estado, idproducto  order by hora, tipo ;");
 }
 
-void copiaVenta(data::Recordset& tmp, data::Recordset& ventas) {
+void copySale(data::Recordset& tmp, data::Recordset& ventas) {
     for (int i = 0; i < 16; ++i)
         tmp.fields(i).setValue(ventas.fields(i).value());
     if (ventas.fields(QStringLiteral("sf_fecha")).value().isNull())
         tmp.fields(QStringLiteral("campo13")).setValue(ventas.fields(QStringLiteral("Fecha")).value());
 }
 
-ItemsVenta::ItemsVenta(frmParametrosInforme& window, data::Recordset& tmp)
+SaleItemWriter::SaleItemWriter(TmpreportParametersWindow& window, data::Recordset& tmp)
     : m_window(window), m_tmp(tmp), m_campo1(&tmp.fields(QStringLiteral("campo1"))),
       m_campo24(&tmp.fields(QStringLiteral("campo24"))), m_campo25(&tmp.fields(QStringLiteral("campo25"))),
       m_campo26(&tmp.fields(QStringLiteral("campo26"))), m_campo27(&tmp.fields(QStringLiteral("campo27"))) {}
 
-void ItemsVenta::nuevaVenta(data::Recordset& det) {
-    m_motivo.clear();
+void SaleItemWriter::beginSale(data::Recordset& det) {
+    m_pendingMotive.clear();
     m_det = &det;
     m_tipo = &det.fields(QStringLiteral("TIPO"));
     m_motivoItem = &det.fields(QStringLiteral("motivo"));
@@ -85,36 +85,37 @@ void ItemsVenta::nuevaVenta(data::Recordset& det) {
     m_usuario = &det.fields(QStringLiteral("usuario"));
 }
 
-bool ItemsVenta::esItem() {
+bool SaleItemWriter::isItem() {
     const Variant tipo = m_tipo->value();
     if (tipo.isString() && tipo.rawString() == QLatin1String("ITEM")) {
-        m_motivo = m_motivoItem->value().toText();
+        m_pendingMotive = m_motivoItem->value().toText();
         return false;
     }
     return !tipo.isNull();
 }
 
-void ItemsVenta::escribe(bool anulada) {
+void SaleItemWriter::write(bool anulada) {
     for (int i = 0; i < 13; ++i)
         m_tmp.fields(15 + i).setValue(m_det->fields(i).value());
     const Variant idventa = m_idventa->value();
     m_campo1->setValue(idventa);
     if (anulada) m_campo24->setValue(QStringLiteral("ANULADO"));
-    m_campo25->setValue(m_motivo);
-    m_campo26->setValue(m_motivo);
+    m_campo25->setValue(m_pendingMotive);
+    m_campo26->setValue(m_pendingMotive);
     const Variant usuario = m_usuario->value();
     m_campo27->setValue(usuario);
-    if (usuario.toText().isEmpty() && m_motivo.isEmpty() && idventa.toDouble() != m_ultimoSuplementado) {
+    if (usuario.toText().isEmpty() && m_pendingMotive.isEmpty() &&
+        idventa.toDouble() != m_lastSupplementedSale) {
         QString usuarioAuditoria;
         QString motivoAuditoria;
         m_window.traeSuplementoAuditoria(idventa.toDouble(), usuarioAuditoria, motivoAuditoria);
         m_campo27->setValue(usuarioAuditoria);
         m_campo25->setValue(motivoAuditoria);
         m_campo26->setValue(motivoAuditoria);
-        m_ultimoSuplementado = idventa.toDouble();
+        m_lastSupplementedSale = idventa.toDouble();
     }
     m_tmp.update();
-    m_motivo.clear();
+    m_pendingMotive.clear();
 }
 
 } // namespace framework

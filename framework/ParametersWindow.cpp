@@ -1,4 +1,4 @@
-#include "frmParametrosBase.h"
+#include "ParametersWindow.h"
 
 #include "ExportToolPictures.h"
 #include "ProgramSession.h"
@@ -11,7 +11,7 @@
 
 namespace framework {
 
-frmParametrosBase::frmParametrosBase(DatesOnShift datesOnShift)
+ParametersWindow::ParametersWindow(DatesOnShift datesOnShift)
     : Form(QStringLiteral("frmParametros")), m_datesOnShift(datesOnShift) {
     setCaption(QStringLiteral("Parametros"));
     setClientSize(6570, 5085);
@@ -26,12 +26,12 @@ frmParametrosBase::frmParametrosBase(DatesOnShift datesOnShift)
     forms::markExit(cmdSalir.widget());
 }
 
-void frmParametrosBase::cmdSalir_Click() {
+void ParametersWindow::cmdSalir_Click() {
     gDB->CloseDatabase();
     runtime::End();
 }
 
-void frmParametrosBase::cmdTurno_Click() {
+void ParametersWindow::cmdTurno_Click() {
     QString apertura;
     QString cierre;
     double nroturno = 0;
@@ -43,10 +43,10 @@ void frmParametrosBase::cmdTurno_Click() {
     lblCierreTurno.setVisible(true);
     mNroTurno = nroturno;
     cmdTurno.setTag(runtime::Variant(id).toString());
-    apagaFechas();
+    turnDatesOff();
 }
 
-void frmParametrosBase::apagaFechas() {
+void ParametersWindow::turnDatesOff() {
     if (m_datesOnShift == DatesOnShift::Hide)
         Frame1.setVisible(false);
     else
