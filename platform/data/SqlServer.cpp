@@ -86,7 +86,7 @@ FreeTdsLogin freeTdsLogin(const ConnectionString& parts) {
             odbcValue("Data Source", instance.isEmpty() ? host : host + QLatin1Char('\\') + instance)};
     if (!port.isEmpty()) pairs << QStringLiteral("Port=") + odbcValue("Data Source", port);
     const QString database = valueOf(parts, {"initial catalog", "database"});
-    if (!database.isEmpty()) pairs << QStringLiteral("Database=") + odbcValue("Initial Catalog", database);
+    if (!database.isEmpty()) pairs << QStringLiteral("Database=") + odbcValue("Database", database);
     const QString attached = parts.value(QStringLiteral("AttachDbFilename"));
     if (!attached.isEmpty())
         pairs << QStringLiteral("AttachDbFilename=") + odbcValue("AttachDbFilename", attached);

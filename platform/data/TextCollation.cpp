@@ -198,7 +198,7 @@ void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     }
     const QString escape = argc == 3 ? textOf(argv[2]) : QString();
     if (argc == 3 && escape.size() != 1) {
-        sqlite3_result_error(ctx, "The invalid escape character was specified in a LIKE predicate.", -1);
+        sqlite3_result_error(ctx, "Invalid escape character in a LIKE predicate.", -1);
         return;
     }
     const QString pattern = textOf(argv[0]);

@@ -199,11 +199,11 @@ TEST(FreeTds, TheLoginCarriesUserPasswordDatabaseAndFileAsWritten) {
         QString keys; // of CONNSTRING
         QString user, password, database, attached;
     } cases[] = {
-        {"User ID=u}s;Password=ab}c;Initial Catalog=po}s", "u}s", "ab}c", "po}s", ""},
-        {"User ID=\"a;b\";Password=\"x=y;z}\";Initial Catalog='p;o}'", "a;b", "x=y;z}", "p;o}", ""},
+        {"User ID=u}s;Password=ab}c;Database=po}s", "u}s", "ab}c", "po}s", ""},
+        {"User ID=\"a;b\";Password=\"x=y;z}\";Database='p;o}'", "a;b", "x=y;z}", "p;o}", ""},
         {"User ID=\" jo se \";Password= p w ;Database=' mi base '", " jo se ", "p w", " mi base ", ""},
         {"User ID=o'neill;Password=\"di\"\"ce\";Database='it''s'", "o'neill", "di\"ce", "it's", ""},
-        {"User ID=Ñandú;Password=contraseña€;Initial Catalog=Peñón", "Ñandú", "contraseña€", "Peñón", ""},
+        {"User ID=Ñandú;Password=contraseña€;Database=Peñón", "Ñandú", "contraseña€", "Peñón", ""},
         {"User ID={u};Password={p}};Database={x", "{u}", "{p}}", "{x", ""},
         // A file the embedded engine cannot read is the server's to attach.
         {"User ID=u;Password=p;AttachDbFilename=C:\\datos\\pos.mdf", "u", "p", "", "C:\\datos\\pos.mdf"},
