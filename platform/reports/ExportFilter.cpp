@@ -20,7 +20,7 @@ void ExportFilter::save(const std::function<void(QIODevice&)>& write) const {
     if (const QString problem = WriteFailure::foreseen(m_fileName); !problem.isEmpty())
         throw FileWriteError(problem);
     QSaveFile file(m_fileName);
-    const auto failed = [&file] { return FileWriteError(WriteFailure::reasonOf(file.fileName(), errno)); };
+    const auto failed = [this] { return FileWriteError(WriteFailure::reasonOf(m_fileName, errno)); };
     errno = 0;
     if (!file.open(QIODevice::WriteOnly)) throw failed();
     write(file);
@@ -32,11 +32,11 @@ void ExportFilter::save(const std::function<void(QIODevice&)>& write) const {
 }
 
 void ExportFilter::save(const QByteArray& bytes) const {
-    save([&bytes](QIODevice& file) {
+    save([this, &bytes](QIODevice& file) {
         errno = 0;
         // A short write is a failed one: the system tells why on the write that follows.
         if (file.write(bytes) != bytes.size())
-            throw FileWriteError(WriteFailure::reasonOf(static_cast<QFileDevice&>(file).fileName(), errno));
+            throw FileWriteError(WriteFailure::reasonOf(m_fileName, errno));
     });
 }
 

@@ -75,7 +75,6 @@ public:
     void onBeforePrint(std::function<void()> handler) { m_beforePrint = std::move(handler); }
     void raiseFormat() const;
     void raiseBeforePrint() const;
-    bool hasBeforePrint() const { return bool(m_beforePrint); }
     bool hasEvents() const { return m_format || m_beforePrint; }
 
 private:

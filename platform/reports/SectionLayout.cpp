@@ -108,6 +108,21 @@ void addText(QVector<PageItem>& items, const QRect& rect, const QString& text, c
             PageItem::textBox(rect, text, control.font(), control.foreColor(), control.alignment(), wrap));
 }
 
+// A field's text, unless it is empty, with the value it shows (a number under a date picture as
+// that date); whether it added one.
+bool addFieldText(QVector<PageItem>& items, const QRect& rect, const Field& field) {
+    const QString& text = field.text();
+    if (text.isEmpty()) return false;
+    items.append(
+        PageItem::textBox(rect, text, field.font(), field.foreColor(), field.alignment(), field.canGrow()));
+    if (field.textShowsValue()) {
+        const runtime::Variant& value = field.dataValue();
+        items.last().value =
+            value.isNumber() && field.showsDates() ? runtime::Variant::date(value.toDouble()) : value;
+    }
+    return true;
+}
+
 void renderControl(const SectionLayout::Placed& placed, QVector<PageItem>& items) {
     const Control* control = placed.control;
     const QRect& rect = placed.rect;
@@ -117,17 +132,9 @@ void renderControl(const SectionLayout::Placed& placed, QVector<PageItem>& items
     case Control::Kind::Label:
         addText(items, rect, static_cast<const Label*>(control)->caption(), *control, false);
         break;
-    case Control::Kind::Field: {
-        const auto* field = static_cast<const Field*>(control);
-        const qsizetype before = items.size();
-        addText(items, rect, field->text(), *control, field->canGrow());
-        if (items.size() > before && field->textShowsValue()) {
-            runtime::Variant value = field->dataValue();
-            if (value.isNumber() && field->showsDates()) value = runtime::Variant::date(value.toDouble());
-            items.last().value = value;
-        }
+    case Control::Kind::Field:
+        addFieldText(items, rect, *static_cast<const Field*>(control));
         break;
-    }
     case Control::Kind::Line: {
         const auto* line = static_cast<const Line*>(control);
         const int dy = rect.top() - control->rect().top();
@@ -311,20 +318,10 @@ void SectionPainter::render(int width, Band& band) {
     band.items.clear();
     band.items.reserve(qsizetype(m_slots.size()));
     for (const Slot& slot : m_slots) {
-        if (slot.field) {
-            const Field& field = *slot.field;
-            const QString& text = field.text();
-            if (text.isEmpty()) continue;
-            band.items.append(PageItem::textBox(slot.item.rect, text, field.font(), field.foreColor(),
-                                                field.alignment(), field.canGrow()));
-            if (field.textShowsValue()) {
-                const runtime::Variant& value = field.dataValue();
-                band.items.last().value =
-                    value.isNumber() && field.showsDates() ? runtime::Variant::date(value.toDouble()) : value;
-            }
-        } else {
+        if (!slot.field)
             band.items.append(slot.item);
-        }
+        else if (!addFieldText(band.items, slot.item.rect, *slot.field))
+            continue;
         if (!slot.measured) continue;
         int right = slot.right;
         for (int j : slot.beside)
