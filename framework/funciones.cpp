@@ -2,12 +2,8 @@
 
 #include "ErrorLog.h"
 #include "clsDataBase.h"
-#include "runtime/DateSerial.h"
-#include "runtime/FileSystem.h"
 #include "runtime/Format.h"
-#include "runtime/Program.h"
 #include "runtime/Regional.h"
-#include "runtime/Strings.h"
 
 #include <charconv>
 #include <cmath>

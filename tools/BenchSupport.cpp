@@ -193,10 +193,6 @@ Installation::Installation(const demo::Options& trade) {
     hasta = runtime::today();
 }
 
-double residentMiB() {
-    return statusMiB("VmRSS:");
-}
-
 double peakMiB() {
     return statusMiB("VmHWM:");
 }
@@ -218,7 +214,7 @@ int TimingHost::messageBox(const QString& text, int buttons, const QString& capt
 }
 
 void TimingHost::setMousePointer(int pointer) {
-    (pointer == runtime::pointer::Hourglass ? hourglassAt : defaultAt) = m_clock.nsecsElapsed();
+    if (pointer != runtime::pointer::Hourglass) defaultAt = m_clock.nsecsElapsed();
     QtHost::setMousePointer(pointer);
 }
 

@@ -112,23 +112,20 @@ struct Installation {
     double desde = 0, hasta = 0;
 };
 
-// The process's resident memory and its peak since the last reset, in MiB.
-double residentMiB();
+// The process's peak resident memory since the last reset, in MiB.
 double peakMiB();
 // The peak of resident memory while work runs, counted from a process that has handed its free
 // memory back to the system.
 double peakDuring(const std::function<void()>& work);
 
-// The program's own host, with the moments at which the build changes the mouse pointer
-// recorded: a build shows the hourglass once the cash dates are written, and restores the
-// pointer right before it shows the report. A message box (an error) is printed, not shown.
+// The program's own host, with the moment at which the build restores the mouse pointer, right
+// before it shows the report, recorded. A message box (an error) is printed, not shown.
 class TimingHost : public forms::QtHost {
 public:
     explicit TimingHost(const QElapsedTimer& clock) : m_clock(clock) {}
     int messageBox(const QString& text, int buttons, const QString& caption) override;
     void setMousePointer(int pointer) override;
 
-    qint64 hourglassAt = 0;
     qint64 defaultAt = 0;
 
 private:
