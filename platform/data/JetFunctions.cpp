@@ -1,5 +1,6 @@
 #include "JetFunctions.h"
 
+#include "SqliteValues.h"
 #include "runtime/DateSerial.h"
 #include "runtime/Regional.h"
 #include "runtime/RuntimeError.h"
@@ -14,10 +15,6 @@ namespace data {
 
 namespace {
 
-QString textOf(sqlite3_value* v) {
-    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(v)), sqlite3_value_bytes(v));
-}
-
 // A value as a date serial: numbers as they are, texts read as numbers or dates.
 std::optional<double> serialOf(sqlite3_value* v) {
     switch (sqlite3_value_type(v)) {
@@ -25,7 +22,7 @@ std::optional<double> serialOf(sqlite3_value* v) {
     case SQLITE_FLOAT:
         return sqlite3_value_double(v);
     case SQLITE_TEXT: {
-        const QString text = textOf(v);
+        const QString text = valueText(v);
         if (auto number = runtime::parseNumber(text)) return number;
         return runtime::parseDate(text);
     }
@@ -53,7 +50,7 @@ void jetCat(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
             text += runtime::Variant(sqlite3_value_double(argv[i])).toString();
             break;
         default:
-            text += textOf(argv[i]);
+            text += valueText(argv[i]);
         }
         anyValue = true;
     }
@@ -73,7 +70,7 @@ void jetVal(sqlite3_context* ctx, int, sqlite3_value** argv) {
         sqlite3_result_value(ctx, argv[0]);
         return;
     default:
-        sqlite3_result_double(ctx, runtime::val(textOf(argv[0])));
+        sqlite3_result_double(ctx, runtime::val(valueText(argv[0])));
     }
 }
 
@@ -139,8 +136,8 @@ void jetInstr(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         return;
     }
     if (asciiInstr(ctx, start, argv[argc - 2], argv[argc - 1])) return;
-    const QString text = textOf(argv[argc - 2]);
-    const QString sought = textOf(argv[argc - 1]);
+    const QString text = valueText(argv[argc - 2]);
+    const QString sought = valueText(argv[argc - 1]);
     if (start > text.size() + (sought.isEmpty() ? 1 : 0)) {
         sqlite3_result_int(ctx, 0);
         return;

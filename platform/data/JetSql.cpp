@@ -100,7 +100,7 @@ Tokens rewriteFunctions(const Tokens& in) {
         const bool call = t.kind == SqlToken::Word && i + 1 < in.size() &&
                           isSymbol(in[i + 1], QLatin1String("(")) &&
                           (i == 0 || !isSymbol(in[i - 1], QLatin1String(".")));
-        const int close = call ? closingParen(in, i + 1) : -1;
+        const int close = call ? matchingParen(in, i + 1) : -1;
         if (call && isOneArgumentIsnull(in, i, close)) {
             out << symbol(QStringLiteral("(")) << symbol(QStringLiteral("("));
             out += rewriteFunctions(in.mid(i + 2, close - i - 2));
@@ -115,8 +115,9 @@ Tokens rewriteFunctions(const Tokens& in) {
     return out;
 }
 
-int skipParens(const Tokens& t, int at, bool backwards) {
-    const int other = backwards ? openingParen(t, at) : closingParen(t, at);
+// The parenthesis that matches the one at at; a syntax error when there is none.
+int skipParens(const Tokens& t, int at) {
+    const int other = matchingParen(t, at);
     if (other < 0) syntaxError(QStringLiteral("Syntax error in query expression."));
     return other;
 }
@@ -127,7 +128,7 @@ int joinBegin(const Tokens& t, int amp) {
     while (begin > 0) {
         const SqlToken& p = t[begin - 1];
         if (isSymbol(p, QLatin1String(")"))) {
-            begin = skipParens(t, begin - 1, true);
+            begin = skipParens(t, begin - 1);
             continue;
         }
         if (isSymbol(p, QLatin1String("(")) || endsOperand(p)) break;
@@ -142,7 +143,7 @@ int joinEnd(const Tokens& t, int amp) {
     while (end < t.size()) {
         const SqlToken& p = t[end];
         if (isSymbol(p, QLatin1String("("))) {
-            end = skipParens(t, end, false) + 1;
+            end = skipParens(t, end) + 1;
             continue;
         }
         if (isSymbol(p, QLatin1String(")")) || endsOperand(p)) break;

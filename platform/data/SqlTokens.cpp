@@ -58,23 +58,15 @@ bool isCall(const Tokens& t, int i) {
            !(i > 0 && (isSymbol(t[i - 1], QLatin1String(".")) || isWord(t[i - 1], QLatin1String("into"))));
 }
 
-int closingParen(const Tokens& t, int open) {
+int matchingParen(const Tokens& t, int at) {
+    const int step = isSymbol(t[at], QLatin1String(")")) ? -1 : 1;
+    const QLatin1String opens = step > 0 ? QLatin1String("(") : QLatin1String(")");
+    const QLatin1String closes = step > 0 ? QLatin1String(")") : QLatin1String("(");
     int depth = 0;
-    for (int i = open; i < t.size(); ++i) {
-        if (isSymbol(t[i], QLatin1String("(")))
+    for (int i = at; i >= 0 && i < t.size(); i += step) {
+        if (isSymbol(t[i], opens))
             ++depth;
-        else if (isSymbol(t[i], QLatin1String(")")) && --depth == 0)
-            return i;
-    }
-    return -1;
-}
-
-int openingParen(const Tokens& t, int close) {
-    int depth = 0;
-    for (int i = close; i >= 0; --i) {
-        if (isSymbol(t[i], QLatin1String(")")))
-            ++depth;
-        else if (isSymbol(t[i], QLatin1String("(")) && --depth == 0)
+        else if (isSymbol(t[i], closes) && --depth == 0)
             return i;
     }
     return -1;
@@ -84,7 +76,7 @@ int operandBegin(const Tokens& t, int end) {
     if (end < 0) return -1;
     int b = end;
     if (isSymbol(t[b], QLatin1String(")"))) {
-        b = openingParen(t, b);
+        b = matchingParen(t, b);
         if (b > 0 && t[b - 1].kind == SqlToken::Word && !isKeyword(t[b - 1])) --b;
         return b;
     }
@@ -104,7 +96,7 @@ int operandEnd(const Tokens& t, int begin) {
              isSymbol(t[begin + 1], QLatin1String("(")))
         open = begin + 1;
     if (open >= 0) {
-        const int close = closingParen(t, open);
+        const int close = matchingParen(t, open);
         return close < 0 ? int(t.size()) : close + 1;
     }
     int e = begin + 1;
@@ -140,7 +132,7 @@ Tokens joined(const QVector<Tokens>& parts, const QString& separator) {
 }
 
 Tokens withoutOuterParens(Tokens e) {
-    while (e.size() >= 2 && isSymbol(e.first(), QLatin1String("(")) && closingParen(e, 0) == e.size() - 1)
+    while (e.size() >= 2 && isSymbol(e.first(), QLatin1String("(")) && matchingParen(e, 0) == e.size() - 1)
         e = e.mid(1, e.size() - 2);
     return e;
 }

@@ -23,9 +23,8 @@ bool isKeyword(const SqlToken& t);
 // Whether t[i] is the name of a function called there (not a qualified name's last part).
 bool isCall(const Tokens& t, int i);
 
-// Index of the parenthesis that closes the one at open (opens the one at close), or -1.
-int closingParen(const Tokens& t, int open);
-int openingParen(const Tokens& t, int close);
+// Index of the parenthesis that matches the one at at (closes a "(", opens a ")"), or -1.
+int matchingParen(const Tokens& t, int at);
 // The first index of the operand that ends at end (inclusive): a name, a qualified name, a
 // literal, a parenthesized expression or a function call; -1 for none.
 int operandBegin(const Tokens& t, int end);

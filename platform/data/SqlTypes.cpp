@@ -69,7 +69,7 @@ Type Typer::of(const Tokens& expression) const {
     if (e.size() == 1 && e[0].kind == SqlToken::Param)
         return e[0].isText ? Type::Text : e[0].isDate ? Type::Date : Type::Int;
     if (e.size() >= 3 && e[0].kind == SqlToken::Word && isSymbol(e[1], QLatin1String("(")) &&
-        closingParen(e, 1) == e.size() - 1)
+        matchingParen(e, 1) == e.size() - 1)
         return ofCall(e);
     if (operandEnd(e, 0) == e.size()) return column(e);
     return ofTerms(e);

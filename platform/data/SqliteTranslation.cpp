@@ -82,7 +82,7 @@ private:
     Tokens subqueries(Tokens t) {
         for (int i = 0; i + 1 < t.size(); ++i) {
             if (!isSymbol(t[i], QLatin1String("(")) || !isWord(t[i + 1], QLatin1String("select"))) continue;
-            const int close = closingParen(t, i);
+            const int close = matchingParen(t, i);
             if (close < 0) break;
             SqliteText ignored;
             const Tokens inner =

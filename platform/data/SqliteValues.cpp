@@ -77,6 +77,10 @@ QString columnText(sqlite3_stmt* s, int column) {
                              sqlite3_column_bytes(s, column));
 }
 
+QString valueText(sqlite3_value* v) {
+    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(v)), sqlite3_value_bytes(v));
+}
+
 namespace {
 
 Variant number(qint64 value) {

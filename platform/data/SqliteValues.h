@@ -9,6 +9,7 @@
 #include <vector>
 
 struct sqlite3_stmt;
+struct sqlite3_value;
 
 namespace data {
 
@@ -23,6 +24,8 @@ int typeCode(Kind kind);
 int storageTypeCode(sqlite3_stmt* s, int column);
 
 QString columnText(sqlite3_stmt* s, int column);
+// A function argument as a text.
+QString valueText(sqlite3_value* v);
 // A result column as a Variant of the column's kind: dates as Date, booleans as Boolean...
 runtime::Variant readValue(sqlite3_stmt* s, int column, Kind kind);
 

@@ -48,7 +48,7 @@ public:
                 out.append(in[i]);
                 continue;
             }
-            const int close = closingParen(in, i + 1);
+            const int close = matchingParen(in, i + 1);
             if (close < 0) syntaxError(QStringLiteral("Incorrect syntax near '%1'.").arg(in[i].text));
             QVector<Tokens> arguments = splitTopLevel(in, i + 2, close, QLatin1String(","));
             for (Tokens& argument : arguments)
@@ -170,14 +170,14 @@ private:
         if (i == 0 || i + 1 >= m_t.size() || !isSymbol(m_t[i + 1], QLatin1String("("))) return;
         const int before = isWord(m_t[i - 1], QLatin1String("not")) ? i - 2 : i - 1;
         const Type type = typeBefore(before);
-        const int close = closingParen(m_t, i + 1);
+        const int close = matchingParen(m_t, i + 1);
         for (int j = i + 2; j < close; ++j)
             if (isSymbol(m_t[j - 1], QLatin1String(",")) || j == i + 2) convert(j, type);
     }
 
     void coalesce(int i) {
         const Type type = m_typer.of(m_t.mid(i, operandEnd(m_t, i) - i));
-        const int close = closingParen(m_t, i + 1);
+        const int close = matchingParen(m_t, i + 1);
         for (int j = i + 2, depth = 0; j < close; ++j) {
             depth += isSymbol(m_t[j], QLatin1String("(")) ? 1 : isSymbol(m_t[j], QLatin1String(")")) ? -1 : 0;
             if (depth == 0 && (isSymbol(m_t[j - 1], QLatin1String(",")) || j == i + 2) &&
@@ -191,7 +191,7 @@ private:
         const int at = m_t.size() > 1 && isWord(m_t[1], QLatin1String("into")) ? 2 : 1;
         const int open = at + 1;
         if (open >= m_t.size() || !isSymbol(m_t[open], QLatin1String("(")) || !m_declaredType) return;
-        const int close = closingParen(m_t, open);
+        const int close = matchingParen(m_t, open);
         const int valuesOpen = close + 2;
         if (close < 0 || valuesOpen >= m_t.size() || !isWord(m_t[close + 1], QLatin1String("values")) ||
             !isSymbol(m_t[valuesOpen], QLatin1String("(")))
@@ -282,7 +282,7 @@ std::optional<ScalarFunction> scalarFunction(const QString& definition) {
     int open = 0;
     while (open < t.size() && !isSymbol(t[open], QLatin1String("(")))
         ++open;
-    const int close = open < t.size() ? closingParen(t, open) : -1;
+    const int close = open < t.size() ? matchingParen(t, open) : -1;
     if (close < 0) return std::nullopt;
     ScalarFunction f;
     for (int i = open + 1; i + 1 < close; ++i)
@@ -382,7 +382,7 @@ private:
                 out.append(in[i]);
                 continue;
             }
-            const int close = closingParen(in, i + 3);
+            const int close = matchingParen(in, i + 3);
             const auto function = scalarFunction(definition(in[i + 2].text));
             if (!function || close < 0)
                 syntaxError(QStringLiteral("Cannot find either column \"%1\" or the user-defined function or "

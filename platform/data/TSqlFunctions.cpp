@@ -1,5 +1,6 @@
 #include "TSqlFunctions_p.h"
 
+#include "SqliteValues.h"
 #include "runtime/DateSerial.h"
 
 #include <QDate>
@@ -36,10 +37,6 @@ DayTicks dayTicks(double serial) {
     return t;
 }
 
-QString textOf(sqlite3_value* v) {
-    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(v)), sqlite3_value_bytes(v));
-}
-
 bool anyNull(int argc, sqlite3_value** argv, sqlite3_context* ctx) {
     for (int i = 0; i < argc; ++i) {
         if (sqlite3_value_type(argv[i]) == SQLITE_NULL) {
@@ -62,7 +59,7 @@ bool datetimeOf(sqlite3_context* ctx, sqlite3_value* v, bool convertNumbers, dou
         serial = datetimePrecision(sqlite3_value_double(v) + (convertNumbers ? sqlServerEpoch : 0));
         return true;
     }
-    if (const auto parsed = tsqlDateTime(textOf(v).trimmed())) {
+    if (const auto parsed = tsqlDateTime(valueText(v).trimmed())) {
         serial = *parsed;
         return true;
     }
@@ -95,7 +92,7 @@ void tsqlIntFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         sqlite3_result_int64(ctx, qint64(std::trunc(sqlite3_value_double(argv[0]))));
         return;
     }
-    const QString text = textOf(argv[0]).trimmed();
+    const QString text = valueText(argv[0]).trimmed();
     bool ok = text.isEmpty();
     const qlonglong value = ok ? 0 : text.toLongLong(&ok);
     if (ok && value >= INT32_MIN && value <= INT32_MAX) {
@@ -113,7 +110,7 @@ void tsqlFloatFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         sqlite3_result_double(ctx, sqlite3_value_double(argv[0]));
         return;
     }
-    const QString text = textOf(argv[0]).trimmed();
+    const QString text = valueText(argv[0]).trimmed();
     bool ok = text.isEmpty();
     const double value = ok ? 0 : QLocale::c().toDouble(text, &ok);
     if (ok)
@@ -133,8 +130,8 @@ template <int sign> void tsqlDateArithmetic(sqlite3_context* ctx, int argc, sqli
 // case; a start below 1 searches from the beginning.
 void tsqlCharIndex(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     if (anyNull(argc, argv, ctx)) return;
-    const QString sought = textOf(argv[0]);
-    const QString text = textOf(argv[1]);
+    const QString sought = valueText(argv[0]);
+    const QString text = valueText(argv[1]);
     const qint64 start = argc == 3 ? std::max<qint64>(sqlite3_value_int64(argv[2]), 1) : 1;
     if (sought.isEmpty() || start > text.size()) {
         sqlite3_result_int(ctx, 0);

@@ -1,5 +1,6 @@
 #include "TextCollation_p.h"
 
+#include "SqliteValues.h"
 #include "runtime/RuntimeError.h"
 
 #include <QString>
@@ -184,10 +185,6 @@ private:
     bool m_hasEscape;
 };
 
-QString textOf(sqlite3_value* v) {
-    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(v)), sqlite3_value_bytes(v));
-}
-
 // like(pattern, text[, escape]), as SQLite calls it for "text LIKE pattern [ESCAPE e]".
 void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     for (int i = 0; i < argc; ++i) {
@@ -196,14 +193,14 @@ void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
             return;
         }
     }
-    const QString escape = argc == 3 ? textOf(argv[2]) : QString();
+    const QString escape = argc == 3 ? valueText(argv[2]) : QString();
     if (argc == 3 && escape.size() != 1) {
         sqlite3_result_error(ctx, "Invalid escape character in a LIKE predicate.", -1);
         return;
     }
-    const QString pattern = textOf(argv[0]);
+    const QString pattern = valueText(argv[0]);
     const LikePattern like(pattern, escape.isEmpty() ? QChar() : escape[0], argc == 3);
-    sqlite3_result_int(ctx, like.matches(textOf(argv[1])) ? 1 : 0);
+    sqlite3_result_int(ctx, like.matches(valueText(argv[1])) ? 1 : 0);
 }
 
 } // namespace

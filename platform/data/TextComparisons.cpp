@@ -82,7 +82,7 @@ private:
     }
 
     void aggregate(int i) {
-        const int close = closingParen(m_t, i + 1);
+        const int close = matchingParen(m_t, i + 1);
         if (close > i + 2 && mayBeText(i + 2, close)) m_after[close - 1] = true;
     }
 
