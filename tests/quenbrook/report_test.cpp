@@ -183,8 +183,7 @@ TEST_F(QuenbrookTest, ExportsAndPrintsHoldThePreviewsPagesWhateverTmpreportHolds
     ASSERT_TRUE(shown.contains("Muzzarella"));
     QTemporaryDir dir;
     const auto read = [&dir](const QString& name) {
-        QFile file(dir.filePath(name));
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+        return QString::fromUtf8(fileContents(dir.filePath(name)));
     };
     exTXTReport(report, dir.filePath("antes.txt"));
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/Files.h"
 #include "support/PosFixture.h"
 #include "support/ScriptedHost.h"
 #include "support/SettingsScope.h"
@@ -65,8 +66,7 @@ protected:
     }
     // The error log of the pinned day.
     QString errorLog() const {
-        QFile file(fx.programFolder() + QStringLiteral("/ErrorLog031226.log"));
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+        return QString::fromUtf8(fileContents(fx.programFolder() + QStringLiteral("/ErrorLog031226.log")));
     }
 
     SettingsScope settings;
