@@ -26,18 +26,6 @@ using posdb::day;
 using posdb::time;
 using runtime::Variant;
 
-namespace {
-
-// A cell of tmpreport by its column number (campo1 is 1).
-QString campo(const QVector<Variant>& row, int n) {
-    return row[n - 1].toText();
-}
-QString hhmm(const Variant& value) {
-    return runtime::Format(value, QStringLiteral("h:mm"));
-}
-
-} // namespace
-
 TEST_F(QuenbrookTest, TheWholeRoadFillsTmpreportWithOneGroupPerQualifyingSale) {
     LocaleScope locale("es_AR.UTF-8");
     frmParametros& window = logIn();

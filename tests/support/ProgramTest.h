@@ -11,6 +11,7 @@
 #include "framework/ProgramSession.h"
 #include "framework/frmLogin.h"
 #include "runtime/DateSerial.h"
+#include "runtime/Format.h"
 
 #include <QFile>
 
@@ -79,3 +80,12 @@ private:
 
     Program m_program;
 };
+
+// A cell of a tmpreport row by its column number (campo1 is 1).
+inline QString campo(const QVector<runtime::Variant>& row, int n) {
+    return row[n - 1].toText();
+}
+// A time of day as "h:mm".
+inline QString hhmm(const runtime::Variant& value) {
+    return runtime::Format(value, QStringLiteral("h:mm"));
+}
