@@ -6,6 +6,7 @@
 #include "runtime/Format.h"
 #include "runtime/Program.h"
 #include "runtime/RuntimeError.h"
+#include "support/Files.h"
 #include "support/LocalPorts.h"
 #include "support/PosFixture.h"
 #include "support/ScriptedHost.h"
@@ -26,11 +27,10 @@ QString mainConnection(const QString& directorio) {
 
 // The lines of today's error log in the program's folder.
 QStringList errorLog(const PosFixture& pos) {
-    QFile file(pos.programFolder() + "/ErrorLog" +
-               runtime::Format(runtime::Variant::date(runtime::today()), "DDMMYY") + ".log");
-    return file.open(QIODevice::ReadOnly)
-               ? QString::fromUtf8(file.readAll()).split("\r\n", Qt::SkipEmptyParts)
-               : QStringList();
+    return QString::fromUtf8(
+               fileContents(pos.programFolder() + "/ErrorLog" +
+                            runtime::Format(runtime::Variant::date(runtime::today()), "DDMMYY") + ".log"))
+        .split("\r\n", Qt::SkipEmptyParts);
 }
 
 } // namespace

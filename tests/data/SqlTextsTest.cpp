@@ -28,10 +28,13 @@ using TextOf = QString (*)(bool server);
 
 struct SqlCase {
     const char* name;
-    TextOf text;
+    // The text sent to both kinds, or to SQL Server alone; else the one built for the kind.
+    const char* sql = nullptr;
+    bool serverOnly = false;
+    TextOf text = nullptr;
     // The rows Jet gives, each as its values joined by "|"; "!words" for a failure whose message
     // holds the words.
-    QStringList access;
+    QStringList access = {};
     // The rows the SQL Server engine gives; {"="}: those of Jet.
     QStringList server = {QStringLiteral("=")};
     QVector<int> columns = {}; // the columns compared, all when empty
@@ -46,6 +49,11 @@ struct SqlCase {
 
 void PrintTo(const SqlCase& c, std::ostream* os) {
     *os << c.name;
+}
+
+QString textOf(const SqlCase& c, bool server) {
+    if (!c.sql) return c.text(server);
+    return c.serverOnly && !server ? QString() : QString::fromUtf8(c.sql);
 }
 
 QString day(int y, int m, int d, bool server) {
@@ -194,486 +202,423 @@ const QString Refused = QStringLiteral("!");
 
 const SqlCase cases[] = {
     // Framework texts.
-    {"ReadSetting",
-     [](bool) { return QString("Select VALOR from REGISTRY where CLAVE = 'csnetiqueta'"); },
-     {"LOC2"},
-     {"="},
-     {},
-     users},
-    {"SaveSetting",
-     [](bool) { return QString("Select CLAVE, VALOR from REGISTRY where CLAVE = 'CSNETIQUETA'"); },
-     {"CSNETIQUETA|LOC2"},
-     {"="},
-     {},
-     users},
-    {"LoginLooksUpWithoutRegardToCase",
-     [](bool) {
-         return QString("select * from usuarios where estado=1 and apodo='" + QString("ANA") +
-                        "' and password='" + "ANA1" + "'");
-     },
-     {"2"},
-     {"="},
-     {0}},
-    {"LoginWithAnotherPassword",
-     [](bool) {
-         return QString("select * from usuarios where estado=1 and apodo='ana' and password='otra'");
-     },
-     {}},
-    {"LoginWithoutPassword",
-     [](bool) { return QString("select * from usuarios where estado=1 and apodo='nulo' and password=''"); },
-     {},
-     {"="},
-     {},
-     [](PosFixture& pos) {
-         pos.addUser("nulo", {}, {{"password", Variant::null()}});
-     }},
-    {"LoginOfAnInactiveUser",
-     [](bool) {
-         return QString("select * from usuarios where estado=1 and apodo='baja' and password='baja'");
-     },
-     {}},
+    {.name = "ReadSetting",
+     .sql = "Select VALOR from REGISTRY where CLAVE = 'csnetiqueta'",
+     .access = {"LOC2"},
+     .data = users},
+    {.name = "SaveSetting",
+     .sql = "Select CLAVE, VALOR from REGISTRY where CLAVE = 'CSNETIQUETA'",
+     .access = {"CSNETIQUETA|LOC2"},
+     .data = users},
+    {.name = "LoginLooksUpWithoutRegardToCase",
+     .text =
+         [](bool) {
+             return QString("select * from usuarios where estado=1 and apodo='" + QString("ANA") +
+                            "' and password='" + "ANA1" + "'");
+         },
+     .access = {"2"},
+     .columns = {0}},
+    {.name = "LoginWithAnotherPassword",
+     .sql = "select * from usuarios where estado=1 and apodo='ana' and password='otra'"},
+    {.name = "LoginWithoutPassword",
+     .sql = "select * from usuarios where estado=1 and apodo='nulo' and password=''",
+     .data =
+         [](PosFixture& pos) {
+             pos.addUser("nulo", {}, {{"password", Variant::null()}});
+         }},
+    {.name = "LoginOfAnInactiveUser",
+     .sql = "select * from usuarios where estado=1 and apodo='baja' and password='baja'"},
     // A name stored with a trailing blank is found on SQL Server alone.
-    {"LoginIgnoresTrailingBlanksOnSqlServer",
-     [](bool) {
-         return QString("select * from usuarios where estado=1 and apodo='flor' and password='flor'");
-     },
-     {},
-     {"5"},
-     {0},
-     users},
-    {"PermissionTest",
-     [](bool) { return "SELECT * FROM USUARIOS WHERE ID = " + Variant(2).toString(); },
-     {"ana|0|1"},
-     {"="},
-     {1, 4, 6}},
-    {"LoginRecord",
-     [](bool server) {
-         gDB->isMSSQL = server;
-         const Variant now = Variant::date(runtime::dateSerial(2026, 12, 8) + runtime::timeSerial(17, 45, 3));
-         return "insert into UsuariosPasadas (idusuario, fecha, hora) values" + QString(" (") + "2" + "," +
-                FechaSQL(now) + "," + HoraSQL(now) + ")";
-     },
-     {"2|2026-12-08|17:45:03|2026-12-08 17:45:03"},
-     {"="},
-     {},
-     nullptr,
-     "select idusuario, fecha, hora, fecha + hora as momento from UsuariosPasadas"},
-    {"ShiftList",
-     [](bool server) { return shiftList(server, false); },
-     {"3|ana|Null|2026-12-02 08:00:00|Null|103|0",
-      "2|ana|admin|2026-12-01 16:00:00|2026-12-02 00:30:00|102|1000",
-      "1|ana|ana|2026-12-01 08:00:00|2026-12-01 16:00:00|101|2300"}},
-    {"ShiftListOfDorrindale", [](bool server) { return shiftList(server, true); }, {"3", "1"}, {"="}, {0}},
+    {.name = "LoginIgnoresTrailingBlanksOnSqlServer",
+     .sql = "select * from usuarios where estado=1 and apodo='flor' and password='flor'",
+     .server = {"5"},
+     .columns = {0},
+     .data = users},
+    {.name = "PermissionTest",
+     .text = [](bool) { return "SELECT * FROM USUARIOS WHERE ID = " + Variant(2).toString(); },
+     .access = {"ana|0|1"},
+     .columns = {1, 4, 6}},
+    {.name = "LoginRecord",
+     .text =
+         [](bool server) {
+             gDB->isMSSQL = server;
+             const Variant now =
+                 Variant::date(runtime::dateSerial(2026, 12, 8) + runtime::timeSerial(17, 45, 3));
+             return "insert into UsuariosPasadas (idusuario, fecha, hora) values" + QString(" (") + "2" +
+                    "," + FechaSQL(now) + "," + HoraSQL(now) + ")";
+         },
+     .access = {"2|2026-12-08|17:45:03|2026-12-08 17:45:03"},
+     .check = "select idusuario, fecha, hora, fecha + hora as momento from UsuariosPasadas"},
+    {.name = "ShiftList",
+     .text = [](bool server) { return shiftList(server, false); },
+     .access = {"3|ana|Null|2026-12-02 08:00:00|Null|103|0",
+                "2|ana|admin|2026-12-01 16:00:00|2026-12-02 00:30:00|102|1000",
+                "1|ana|ana|2026-12-01 08:00:00|2026-12-01 16:00:00|101|2300"}},
+    {.name = "ShiftListOfDorrindale",
+     .text = [](bool server) { return shiftList(server, true); },
+     .access = {"3", "1"},
+     .columns = {0}},
     // One day as range: its upper bound is the midnight that starts it, so only open shifts.
-    {"ShiftListOfOneDay", [](bool server) { return shiftList(server, false, 1); }, {"3"}, {"="}, {0}},
-    {"SalesWithoutCashDate",
-     [](bool) { return QString("select * from ventas where fechacaja is null "); },
-     {"6"},
-     {"="},
-     {0},
-     unreplaced},
-    {"OpeningOfAShift",
-     [](bool) { return "select fechaapertura from sesion where idsesion = " + QString("2"); },
-     {"2026-12-01"}},
-    {"OpeningOfNoShift",
-     [](bool) { return "select fechaapertura from sesion where idsesion = " + QString(); },
-     {Refused}},
+    {.name = "ShiftListOfOneDay",
+     .text = [](bool server) { return shiftList(server, false, 1); },
+     .access = {"3"},
+     .columns = {0}},
+    {.name = "SalesWithoutCashDate",
+     .sql = "select * from ventas where fechacaja is null ",
+     .access = {"6"},
+     .columns = {0},
+     .data = unreplaced},
+    {.name = "OpeningOfAShift",
+     .text = [](bool) { return "select fechaapertura from sesion where idsesion = " + QString("2"); },
+     .access = {"2026-12-01"}},
+    {.name = "OpeningOfNoShift",
+     .text = [](bool) { return "select fechaapertura from sesion where idsesion = " + QString(); },
+     .access = {Refused}},
     // Deleted-items report.
-    {"AuditSupplement",
-     [](bool) {
-         return "select * from auditoria where idventa = " + Variant(2).toString() + " and codigo = 21 ";
-     },
-     {"admin|Cliente se fue"},
-     {"="},
-     {3, 4}},
+    {.name = "AuditSupplement",
+     .text =
+         [](bool) {
+             return "select * from auditoria where idventa = " + Variant(2).toString() + " and codigo = 21 ";
+         },
+     .access = {"admin|Cliente se fue"},
+     .columns = {3, 4}},
     // coalesce(int, '') = '' holds for 0 and Null on SQL Server; isnull() for Null alone on Access.
-    {"DeletedItemsSalesOfAShift",
-     [](bool server) { return quenbrook::deletedItemsSalesQuery("1", 0, 0, server); },
-     {"5|B|ana", "6|B|ana", "1|A|ana", "2|B|ana"},
-     {"="},
-     {0, 6, 14},
-     unreplaced},
-    {"DeletedItemsSalesOfADay",
-     [](bool server) {
-         gDB->isMSSQL = server;
-         return quenbrook::deletedItemsSalesQuery("", runtime::dateSerial(2026, 12, 1),
-                                                  runtime::dateSerial(2026, 12, 1), server);
-     },
-     {"5", "6", "1", "2", "3"},
-     {"="},
-     {0},
-     unreplaced},
+    {.name = "DeletedItemsSalesOfAShift",
+     .text = [](bool server) { return quenbrook::deletedItemsSalesQuery("1", 0, 0, server); },
+     .access = {"5|B|ana", "6|B|ana", "1|A|ana", "2|B|ana"},
+     .columns = {0, 6, 14},
+     .data = unreplaced},
+    {.name = "DeletedItemsSalesOfADay",
+     .text =
+         [](bool server) {
+             gDB->isMSSQL = server;
+             return quenbrook::deletedItemsSalesQuery("", runtime::dateSerial(2026, 12, 1),
+                                                      runtime::dateSerial(2026, 12, 1), server);
+         },
+     .access = {"5", "6", "1", "2", "3"},
+     .columns = {0},
+     .data = unreplaced},
     // First/Last take the lines in stored order, MIN/MAX the smallest id and the latest time.
-    {"DetailOfASale",
-     [](bool server) { return saleItemsQuery("3", server); },
-     {"Muzzarella|4|20:00:00|2|ADIC", "Fugazza|6|20:10:00|3|ADIC",
-      QString::fromUtf8("Fainá|Null|20:20:00|1|PRODUCTO")},
-     {"Muzzarella|4|20:00:00|2|ADIC", QString::fromUtf8("Fainá|Null|20:20:00|1|PRODUCTO"),
-      "Fugazza|6|20:40:00|3|ADIC"},
-     {4, 1, 2, 3, 8},
-     outOfOrder},
-    {"DeletedItemsOfASale",
-     [](bool) { return "select * from Quenbrook where idventa = " + Variant(1).toString(); },
-     {"Napolitana|12:20:00"},
-     {"="},
-     {7, 5}},
+    {.name = "DetailOfASale",
+     .text = [](bool server) { return saleItemsQuery("3", server); },
+     .access = {"Muzzarella|4|20:00:00|2|ADIC", "Fugazza|6|20:10:00|3|ADIC",
+                QString::fromUtf8("Fainá|Null|20:20:00|1|PRODUCTO")},
+     .server = {"Muzzarella|4|20:00:00|2|ADIC", QString::fromUtf8("Fainá|Null|20:20:00|1|PRODUCTO"),
+                "Fugazza|6|20:40:00|3|ADIC"},
+     .columns = {4, 1, 2, 3, 8},
+     .data = outOfOrder},
+    {.name = "DeletedItemsOfASale",
+     .text = [](bool) { return "select * from Quenbrook where idventa = " + Variant(1).toString(); },
+     .access = {"Napolitana|12:20:00"},
+     .columns = {7, 5}},
     // Listing window.
-    {"Families",
-     [](bool) { return QString("select idr,descripcion from rubros where estado = 1 order by descripcion"); },
-     {"2|Bebidas", "1|Pizzas"}},
-    {"Clients",
-     [](bool) { return QString("select id,nombres from clientes where estado = 1 order by nombres "); },
-     {"1|Cliente Uno"}},
-    {"DeletedProductsListing",
-     [](bool server) {
-         return "SELECT Quenbrook.*, sesion.NROTURNO, ventas.TIPOFACTURA AS Doc, ventas.NUMEROTICKET as "
-                "NroFact, "
-                "ventas.sf_fecha, ventas.sf_hora FROM (sesion INNER JOIN Quenbrook ON sesion.Idsesion = "
-                "Quenbrook.caja) LEFT JOIN ventas ON Quenbrook.Idventa = ventas.Idventa  WHERE "
-                "Quenbrook.fecha "
-                "between " +
-                day(2026, 12, 1, server) + " and " + day(2026, 12, 1, server) + " " +
-                " and Quenbrook.tipo <> 'ITEM' " + " order by sf_fecha, sf_hora ";
-     },
-     {"Napolitana|12:20:00|101|A|00000001|2026-12-01|12:30:00"},
-     {"="},
-     {7, 5, 17, 18, 19, 20, 21},
-     [](PosFixture& pos) {
-         pos.addDeletion(1, "", 0, 0, {{"TIPO", "ITEM"}});
-         pos.addDeletion(1, "", 0, 0, {{"TIPO", "item"}});
-         pos.addDeletion(1, "", 0, 0, {{"TIPO", Variant::null()}});
-     }},
+    {.name = "Families",
+     .sql = "select idr,descripcion from rubros where estado = 1 order by descripcion",
+     .access = {"2|Bebidas", "1|Pizzas"}},
+    {.name = "Clients",
+     .sql = "select id,nombres from clientes where estado = 1 order by nombres ",
+     .access = {"1|Cliente Uno"}},
+    {.name = "DeletedProductsListing",
+     .text =
+         [](bool server) {
+             return "SELECT Quenbrook.*, sesion.NROTURNO, ventas.TIPOFACTURA AS Doc, ventas.NUMEROTICKET as "
+                    "NroFact, "
+                    "ventas.sf_fecha, ventas.sf_hora FROM (sesion INNER JOIN Quenbrook ON sesion.Idsesion = "
+                    "Quenbrook.caja) LEFT JOIN ventas ON Quenbrook.Idventa = ventas.Idventa  WHERE "
+                    "Quenbrook.fecha "
+                    "between " +
+                    day(2026, 12, 1, server) + " and " + day(2026, 12, 1, server) + " " +
+                    " and Quenbrook.tipo <> 'ITEM' " + " order by sf_fecha, sf_hora ";
+         },
+     .access = {"Napolitana|12:20:00|101|A|00000001|2026-12-01|12:30:00"},
+     .columns = {7, 5, 17, 18, 19, 20, 21},
+     .data =
+         [](PosFixture& pos) {
+             pos.addDeletion(1, "", 0, 0, {{"TIPO", "ITEM"}});
+             pos.addDeletion(1, "", 0, 0, {{"TIPO", "item"}});
+             pos.addDeletion(1, "", 0, 0, {{"TIPO", Variant::null()}});
+         }},
     // The sales listing's Access syntax fails on SQL Server.
     // A Null joins as empty; a sale without ticket number is left out.
-    {"SalesListing",
-     [](bool server) { return ticketListing(server, {}); },
-     {"21| Sola|Gomez Juan|1|Null", "1|Perez Maria|Gomez Juan|5|1", "2|Perez Maria|Gomez Juan|6|1",
-      "3|Perez Maria|Gomez Juan|7|1"},
-     {"!'&' operator"},
-     {1, 11, 12, 41, 42},
-     soloSales},
-    {"SalesListingAtNoon",
-     [](bool server) {
-         return ticketListing(server, " and ventas.sf_hora between " + clockTime(12, 0, server) + " and " +
-                                          clockTime(13, 0, server) + " ");
-     },
-     {"1", "2"},
-     {"!'&' operator"},
-     {1},
-     soloSales},
-    {"SalesListingAcrossMidnight",
-     [](bool server) {
-         return ticketListing(server, " and (ventas.sf_hora between " + clockTime(20, 0, server) +
-                                          " and #23:59:59# or ventas.sf_hora between #00:00:00# and " +
-                                          clockTime(2, 0, server) + ")  ");
-     },
-     {"21", "3"},
-     {"!'&' operator"},
-     {1},
-     soloSales},
-    {"SalesListingOfNoShift",
-     [](bool) {
-         return TicketSelect + ListingFrom +
-                " Where  val(ventas.NUMEROTICKET)>=0 and not isnull(numeroticket) " +
-                " and ventas.idsesion = " + "-1";
-     },
-     {},
-     {"!'&' operator"}},
-    {"SalesListingSummary",
-     [](bool server) {
-         return " SELECT ventas.fecha, Sum(ventas.total) AS SumaDetotal, count(ventas.total) as cuenta, "
-                "ventas.estado, ventas.tipo, ventas.tmesa as mesatipo " +
-                ListingFrom +
-                " where  val(ventas.NUMEROTICKET)>=0 and ventas.estado <> 3 and not isnull(numeroticket)" +
-                " and ventas.fechacaja between " + day(2026, 12, 1, server) + " and " +
-                day(2026, 12, 2, server) +
-                " GROUP BY ventas.fecha, ventas.estado, ventas.tipo, ventas.tmesa  ORDER BY ventas.fecha "
-                "DESC ";
-     },
-     {"2026-12-01|2500|2"},
-     {"!'val' is not a recognized"},
-     {0, 1, 2}},
-    {"LinesOfASale",
-     [](bool) {
-         return "SELECT ventasdetail.Idventadetail, ventasdetail.hora, ventasdetail.cantidad, "
-                "ventasdetail.nombrearticulo, ventasdetail.Comentario, ventasdetail.monto , "
-                "ventasdetail.cantidad AS "
-                "ccant, ventasdetail.monto*ventasdetail.cantidad AS mmonto, empleados.nombres, "
-                "ventasdetail.idproducto " +
-                QString(" FROM ventasdetail LEFT JOIN empleados ON ventasdetail.idmozo = empleados.Id ") +
-                " Where (((ventasdetail.idventa) = " + "1" + ")) " + " ORDER BY ventasdetail.hora ";
-     },
-     {"Muzzarella|1000|Juan", "Agua|500|Juan"},
-     {"="},
-     {3, 7, 8}},
-    {"DeletedProductsOfASale",
-     [](bool) { return "select * from Quenbrook where idventa = " + QString("1") + " order by hora "; },
-     {"Napolitana"},
-     {"="},
-     {7}},
+    {.name = "SalesListing",
+     .text = [](bool server) { return ticketListing(server, {}); },
+     .access = {"21| Sola|Gomez Juan|1|Null", "1|Perez Maria|Gomez Juan|5|1", "2|Perez Maria|Gomez Juan|6|1",
+                "3|Perez Maria|Gomez Juan|7|1"},
+     .server = {"!'&' operator"},
+     .columns = {1, 11, 12, 41, 42},
+     .data = soloSales},
+    {.name = "SalesListingAtNoon",
+     .text =
+         [](bool server) {
+             return ticketListing(server, " and ventas.sf_hora between " + clockTime(12, 0, server) +
+                                              " and " + clockTime(13, 0, server) + " ");
+         },
+     .access = {"1", "2"},
+     .server = {"!'&' operator"},
+     .columns = {1},
+     .data = soloSales},
+    {.name = "SalesListingAcrossMidnight",
+     .text =
+         [](bool server) {
+             return ticketListing(server, " and (ventas.sf_hora between " + clockTime(20, 0, server) +
+                                              " and #23:59:59# or ventas.sf_hora between #00:00:00# and " +
+                                              clockTime(2, 0, server) + ")  ");
+         },
+     .access = {"21", "3"},
+     .server = {"!'&' operator"},
+     .columns = {1},
+     .data = soloSales},
+    {.name = "SalesListingOfNoShift",
+     .text =
+         [](bool) {
+             return TicketSelect + ListingFrom +
+                    " Where  val(ventas.NUMEROTICKET)>=0 and not isnull(numeroticket) " +
+                    " and ventas.idsesion = " + "-1";
+         },
+     .server = {"!'&' operator"}},
+    {.name = "SalesListingSummary",
+     .text =
+         [](bool server) {
+             return " SELECT ventas.fecha, Sum(ventas.total) AS SumaDetotal, count(ventas.total) as cuenta, "
+                    "ventas.estado, ventas.tipo, ventas.tmesa as mesatipo " +
+                    ListingFrom +
+                    " where  val(ventas.NUMEROTICKET)>=0 and ventas.estado <> 3 and not "
+                    "isnull(numeroticket)" +
+                    " and ventas.fechacaja between " + day(2026, 12, 1, server) + " and " +
+                    day(2026, 12, 2, server) +
+                    " GROUP BY ventas.fecha, ventas.estado, ventas.tipo, ventas.tmesa  ORDER BY ventas.fecha "
+                    "DESC ";
+         },
+     .access = {"2026-12-01|2500|2"},
+     .server = {"!'val' is not a recognized"},
+     .columns = {0, 1, 2}},
+    {.name = "LinesOfASale",
+     .text =
+         [](bool) {
+             return "SELECT ventasdetail.Idventadetail, ventasdetail.hora, ventasdetail.cantidad, "
+                    "ventasdetail.nombrearticulo, ventasdetail.Comentario, ventasdetail.monto , "
+                    "ventasdetail.cantidad AS "
+                    "ccant, ventasdetail.monto*ventasdetail.cantidad AS mmonto, empleados.nombres, "
+                    "ventasdetail.idproducto " +
+                    QString(" FROM ventasdetail LEFT JOIN empleados ON ventasdetail.idmozo = empleados.Id ") +
+                    " Where (((ventasdetail.idventa) = " + "1" + ")) " + " ORDER BY ventasdetail.hora ";
+         },
+     .access = {"Muzzarella|1000|Juan", "Agua|500|Juan"},
+     .columns = {3, 7, 8}},
+    {.name = "DeletedProductsOfASale",
+     .text =
+         [](bool) { return "select * from Quenbrook where idventa = " + QString("1") + " order by hora "; },
+     .access = {"Napolitana"},
+     .columns = {7}},
     // Invoice-lines report.
     // AND binds tighter than OR; letters compare without regard to case.
-    {"InvoiceLinesSales",
-     [](bool server) { return velmarsh::invoiceLinesSalesQuery("1", 0, 0, server); },
-     {"30", "1", "2", "33"},
-     {"="},
-     {0},
-     [](PosFixture& pos) {
-         const Variant day = posdb::day(2026, 12, 1);
-         pos.addSale(1, day, {{"Idventa", 30}, {"TIPOFACTURA", "a"}, {"reemplazadoporid", 0}});
-         pos.addSale(1, day, {{"Idventa", 31}, {"TIPOFACTURA", "NCA"}});
-         pos.addSale(1, day, {{"Idventa", 32}, {"TIPOFACTURA", "C"}, {"reemplazadoporid", Variant::null()}});
-         pos.addSale(1, day,
-                     {{"Idventa", 33},
-                      {"TIPOFACTURA", "C"},
-                      {"reemplazadoporid", Variant::null()},
-                      {"estado", 3},
-                      {"SF_hora", posdb::time(18, 0)}});
-     }},
-    {"InvoiceLinesDetail",
-     [](bool server) { return saleItemsQuery("3", server, true); },
-     {"Muzzarella|2", "Fugazza|3", QString::fromUtf8("Fainá|1")},
-     {"Muzzarella|2", QString::fromUtf8("Fainá|1"), "Fugazza|3"},
-     {4, 3},
-     outOfOrder},
+    {.name = "InvoiceLinesSales",
+     .text = [](bool server) { return velmarsh::invoiceLinesSalesQuery("1", 0, 0, server); },
+     .access = {"30", "1", "2", "33"},
+     .columns = {0},
+     .data =
+         [](PosFixture& pos) {
+             const Variant day = posdb::day(2026, 12, 1);
+             pos.addSale(1, day, {{"Idventa", 30}, {"TIPOFACTURA", "a"}, {"reemplazadoporid", 0}});
+             pos.addSale(1, day, {{"Idventa", 31}, {"TIPOFACTURA", "NCA"}});
+             pos.addSale(1, day,
+                         {{"Idventa", 32}, {"TIPOFACTURA", "C"}, {"reemplazadoporid", Variant::null()}});
+             pos.addSale(1, day,
+                         {{"Idventa", 33},
+                          {"TIPOFACTURA", "C"},
+                          {"reemplazadoporid", Variant::null()},
+                          {"estado", 3},
+                          {"SF_hora", posdb::time(18, 0)}});
+         }},
+    {.name = "InvoiceLinesDetail",
+     .text = [](bool server) { return saleItemsQuery("3", server, true); },
+     .access = {"Muzzarella|2", "Fugazza|3", QString::fromUtf8("Fainá|1")},
+     .server = {"Muzzarella|2", QString::fromUtf8("Fainá|1"), "Fugazza|3"},
+     .columns = {4, 3},
+     .data = outOfOrder},
     // Sales-by-dish report.
-    {"FamiliesOfDorrindale",
-     [](bool) {
-         return QString("select idr, descripcion from rubros where estado = 1 order by descripcion");
-     },
-     {"Bebidas", "Pastas", "Pizzas"},
-     {"="},
-     {1},
-     names},
+    {.name = "FamiliesOfDorrindale",
+     .sql = "select idr, descripcion from rubros where estado = 1 order by descripcion",
+     .access = {"Bebidas", "Pastas", "Pizzas"},
+     .columns = {1},
+     .data = names},
     // Accented letters beside their base letter; ñ with n on Access, after n on SQL Server.
-    {"DishesOfTheFamilies",
-     [](bool) {
-         return "select id, nombre from productos where estado = 1 and idrubro in (" + QString("9") +
-                ") order by nombre";
-     },
-     {"agua", QString::fromUtf8("Ávila"), "Muzzarella", QString::fromUtf8("Ñoquis"), "Nuez", "zapallo"},
-     {"agua", QString::fromUtf8("Ávila"), "Muzzarella", "Nuez", QString::fromUtf8("Ñoquis"), "zapallo"},
-     {1},
-     names},
-    {"DishesOfNoDish",
-     [](bool) { return "select id from productos where id in (" + QString() + ",-5,-36,-35,-7,-6)"; },
-     {"!"}},
-    {"DishesOfNoFamily",
-     [](bool) {
-         return "select id, nombre from productos where estado = 1 and idrubro in (" + QString() +
-                ") order by nombre";
-     },
-     {"!in ()"}},
-    {"CreateTheFunctionAndCallIt",
-     [](bool server) { return server ? dorrindale::firstWordFunction() : QString(); },
-     {},
-     {"Agua"},
-     {},
-     nullptr,
-     "select dbo.FirstWord('Agua, sin gas') as palabra"},
-    {"CreateTheFunctionTwice",
-     [](bool server) { return server ? dorrindale::firstWordFunction() : QString(); },
-     {},
-     {"!There is already an object named 'FirstWord' in the database."},
-     {},
-     nullptr,
-     nullptr,
-     [](bool) { return dorrindale::firstWordFunction(); }},
+    {.name = "DishesOfTheFamilies",
+     .text =
+         [](bool) {
+             return "select id, nombre from productos where estado = 1 and idrubro in (" + QString("9") +
+                    ") order by nombre";
+         },
+     .access = {"agua", QString::fromUtf8("Ávila"), "Muzzarella", QString::fromUtf8("Ñoquis"), "Nuez",
+                "zapallo"},
+     .server = {"agua", QString::fromUtf8("Ávila"), "Muzzarella", "Nuez", QString::fromUtf8("Ñoquis"),
+                "zapallo"},
+     .columns = {1},
+     .data = names},
+    {.name = "DishesOfNoDish",
+     .text = [](bool) { return "select id from productos where id in (" + QString() + ",-5,-36,-35,-7,-6)"; },
+     .access = {"!"}},
+    {.name = "DishesOfNoFamily",
+     .text =
+         [](bool) {
+             return "select id, nombre from productos where estado = 1 and idrubro in (" + QString() +
+                    ") order by nombre";
+         },
+     .access = {"!in ()"}},
+    {.name = "CreateTheFunctionAndCallIt",
+     .text = [](bool server) { return server ? dorrindale::firstWordFunction() : QString(); },
+     .server = {"Agua"},
+     .check = "select dbo.FirstWord('Agua, sin gas') as palabra"},
+    {.name = "CreateTheFunctionTwice",
+     .text = [](bool server) { return server ? dorrindale::firstWordFunction() : QString(); },
+     .server = {"!There is already an object named 'FirstWord' in the database."},
+     .before = [](bool) { return dorrindale::firstWordFunction(); }},
     // Case variants group as one; "Flan " groups with "Flan" on SQL Server alone; 19:59:59.6 is
     // hour 20 on Access (whole seconds) and 19 on SQL Server, 23:59:59.6 the next day.
-    {"SalesPerDishPerHour",
-     [](bool server) { return dishTexts(server).mainQuery; },
-     {"2026-12-01|12|Agua|1|500|500", "2026-12-01|12|Flan|1|300|300", "2026-12-01|12|Flan |1|300|300",
-      "2026-12-01|12|Muzzarella|1|500|500", QString::fromUtf8("2026-12-01|12|Ñoqui|2|300|600"),
-      "2026-12-01|19|Agua|1|500|500", "2026-12-01|20|Muzzarella|2|500|1000", "2026-12-02|20|Tarde|1|50|50"},
-     {"2026-12-01|12|Agua|1|500|500", "2026-12-01|12|Flan|2|300|600", "2026-12-01|12|Muzzarella|1|500|500",
-      QString::fromUtf8("2026-12-01|12|Ñoqui|2|300|600"), "2026-12-01|19|Agua|1|500|500",
-      "2026-12-01|19|Tarde|1|50|50", "2026-12-01|20|Muzzarella|2|500|1000"},
-     {},
-     [](PosFixture& pos) {
-         names(pos);
-         edges(pos);
-     }},
-    {"SalesPerDishWithoutLetterX",
-     [](bool server) { return dishTexts(server, true).mainQuery; },
-     {"Agua", "Muzzarella"},
-     {"="},
-     {2}},
-    {"SalesOfTheChosenDishes",
-     [](bool server) { return dishTexts(server, false, "20").mainQuery; },
-     {"Agua"},
-     {"="},
-     {2}},
-    {"DiscountsPerDay",
-     [](bool server) { return dishTexts(server).discountQuery; },
-     {"2026-12-01|2|-150"},
-     {"="},
-     {},
-     [](PosFixture& pos) {
-         pos.addLine(1, "Descuento", 1, -100, {{"idproducto", -7}});
-         pos.addLine(3, "Descuento", 1, -50, {{"idproducto", -7}});
-     }},
-    {"Observations", [](bool server) { return dishTexts(server).observationsQuery; }, {"2|0|Sin sal"}},
-    {"ObservationsOfAShift",
-     [](bool server) {
-         gDB->isMSSQL = server;
-         dorrindale::Choice choice;
-         choice.dishes = "10";
-         choice.tag = "1";
-         return dorrindale::reportTexts(choice).observationsQuery;
-     },
-     {"2|0|Sin sal"}},
-
+    {.name = "SalesPerDishPerHour",
+     .text = [](bool server) { return dishTexts(server).mainQuery; },
+     .access = {"2026-12-01|12|Agua|1|500|500", "2026-12-01|12|Flan|1|300|300",
+                "2026-12-01|12|Flan |1|300|300", "2026-12-01|12|Muzzarella|1|500|500",
+                QString::fromUtf8("2026-12-01|12|Ñoqui|2|300|600"), "2026-12-01|19|Agua|1|500|500",
+                "2026-12-01|20|Muzzarella|2|500|1000", "2026-12-02|20|Tarde|1|50|50"},
+     .server = {"2026-12-01|12|Agua|1|500|500", "2026-12-01|12|Flan|2|300|600",
+                "2026-12-01|12|Muzzarella|1|500|500", QString::fromUtf8("2026-12-01|12|Ñoqui|2|300|600"),
+                "2026-12-01|19|Agua|1|500|500", "2026-12-01|19|Tarde|1|50|50",
+                "2026-12-01|20|Muzzarella|2|500|1000"},
+     .data =
+         [](PosFixture& pos) {
+             names(pos);
+             edges(pos);
+         }},
+    {.name = "SalesPerDishWithoutLetterX",
+     .text = [](bool server) { return dishTexts(server, true).mainQuery; },
+     .access = {"Agua", "Muzzarella"},
+     .columns = {2}},
+    {.name = "SalesOfTheChosenDishes",
+     .text = [](bool server) { return dishTexts(server, false, "20").mainQuery; },
+     .access = {"Agua"},
+     .columns = {2}},
+    {.name = "DiscountsPerDay",
+     .text = [](bool server) { return dishTexts(server).discountQuery; },
+     .access = {"2026-12-01|2|-150"},
+     .data =
+         [](PosFixture& pos) {
+             pos.addLine(1, "Descuento", 1, -100, {{"idproducto", -7}});
+             pos.addLine(3, "Descuento", 1, -50, {{"idproducto", -7}});
+         }},
+    {.name = "Observations",
+     .text = [](bool server) { return dishTexts(server).observationsQuery; },
+     .access = {"2|0|Sin sal"}},
+    {.name = "ObservationsOfAShift",
+     .text =
+         [](bool server) {
+             gDB->isMSSQL = server;
+             dorrindale::Choice choice;
+             choice.dishes = "10";
+             choice.tag = "1";
+             return dorrindale::reportTexts(choice).observationsQuery;
+         },
+     .access = {"2|0|Sin sal"}},
     // Texts compared and ordered as the databases do, wherever a text is compared.
-    {"DistinctNames",
-     [](bool) {
-         return QString("select distinct nombrearticulo from ventasdetail where monto = 300 order by 1");
-     },
-     {"Flan", "Flan ", QString::fromUtf8("Ñoqui")},
-     {"Flan", QString::fromUtf8("Ñoqui")},
-     {},
-     names},
-    {"UnionOfNames",
-     [](bool) {
-         return QString(
-             "select nombre from productos where id = 94 union select nombrearticulo from ventasdetail "
-             "where idventadetail = 2 order by nombre");
-     },
-     {"Agua"},
-     {"="},
-     {},
-     names},
-    {"InBetweenAndLessThan",
-     [](bool) {
-         return QString(
-             "select count(*) from productos where nombre in ('ÑOQUIS', 'AVILA') union all select "
-             "count(*) from productos where nombre between 'n' and 'nz' union all select count(*) from "
-             "productos where nombre < 'b'");
-     },
-     {"1", "3", "3"},
-     {"1", "2", "3"},
-     {},
-     names},
-    {"MinAndMaxOfNames",
-     [](bool) { return QString("select min(nombre), max(nombre) from productos where idrubro = 9"); },
-     {QString::fromUtf8("agua|zapallo")},
-     {"="},
-     {},
-     names},
-    {"JoinOnTexts",
-     [](bool) {
-         return QString("select count(*) from ventasdetail inner join productos on productos.nombre = "
-                        "ventasdetail.nombrearticulo where productos.idrubro = 2");
-     },
-     {"3"},
-     {"="},
-     {},
-     [](PosFixture& pos) { pos.addLine(1, "AGUA", 1, 1, {}); }},
-    {"LikeKeepsTrailingBlanks",
-     [](bool) { return QString("select count(*) from ventasdetail where nombrearticulo like 'flan'"); },
-     {"1"},
-     {"="},
-     {},
-     names},
-    {"LikeMatchesEveryLetterWithoutRegardToCase",
-     [](bool) { return QString("select count(*) from ventasdetail where nombrearticulo like '_OQUI%'"); },
-     {"2"},
-     {"="},
-     {},
-     names},
-    {"LikeWithAccentedCapitals",
-     [](bool) { return QString("select count(*) from ventasdetail where nombrearticulo like 'ñ%'"); },
-     {"2"},
-     {"="},
-     {},
-     names},
-
+    {.name = "DistinctNames",
+     .sql = "select distinct nombrearticulo from ventasdetail where monto = 300 order by 1",
+     .access = {"Flan", "Flan ", QString::fromUtf8("Ñoqui")},
+     .server = {"Flan", QString::fromUtf8("Ñoqui")},
+     .data = names},
+    {.name = "UnionOfNames",
+     .sql = "select nombre from productos where id = 94 union select nombrearticulo from ventasdetail where "
+            "idventadetail = 2 order by nombre",
+     .access = {"Agua"},
+     .data = names},
+    {.name = "InBetweenAndLessThan",
+     .sql = "select count(*) from productos where nombre in ('ÑOQUIS', 'AVILA') union all select count(*) "
+            "from productos where nombre between 'n' and 'nz' union all select count(*) from productos where "
+            "nombre < 'b'",
+     .access = {"1", "3", "3"},
+     .server = {"1", "2", "3"},
+     .data = names},
+    {.name = "MinAndMaxOfNames",
+     .sql = "select min(nombre), max(nombre) from productos where idrubro = 9",
+     .access = {QString::fromUtf8("agua|zapallo")},
+     .data = names},
+    {.name = "JoinOnTexts",
+     .sql = "select count(*) from ventasdetail inner join productos on productos.nombre = "
+            "ventasdetail.nombrearticulo where productos.idrubro = 2",
+     .access = {"3"},
+     .data = [](PosFixture& pos) { pos.addLine(1, "AGUA", 1, 1, {}); }},
+    {.name = "LikeKeepsTrailingBlanks",
+     .sql = "select count(*) from ventasdetail where nombrearticulo like 'flan'",
+     .access = {"1"},
+     .data = names},
+    {.name = "LikeMatchesEveryLetterWithoutRegardToCase",
+     .sql = "select count(*) from ventasdetail where nombrearticulo like '_OQUI%'",
+     .access = {"2"},
+     .data = names},
+    {.name = "LikeWithAccentedCapitals",
+     .sql = "select count(*) from ventasdetail where nombrearticulo like 'ñ%'",
+     .access = {"2"},
+     .data = names},
     // SQL Server's datetime: 1/300 s, literals rounded to it.
-    {"DatetimeLiteralRoundsToItsPrecision",
-     [](bool server) {
-         return server ? QString("select idventa from ventas where fecha = '20261201 23:59:59.999'")
-                       : QString();
-     },
-     {},
-     {"4"}},
-    {"DatetimeMinusDatetime",
-     [](bool server) {
-         return server ? QString("select fechacierre - fechaapertura as d from sesion where idsesion = 2")
-                       : QString();
-     },
-     {},
-     {"1900-01-02"}},
-    {"TextsInAnInListOfDates",
-     [](bool server) {
-         return server ? QString("select count(*) from ventas where fecha in ('20261201', '2026-12-02')")
-                       : QString();
-     },
-     {},
-     {"4"}},
-    {"CharIndexFromZero",
-     [](bool server) { return server ? QString("select charindex('n', 'NCA', 0) as i") : QString(); },
-     {},
-     {"1"}},
-    {"IsnullTypedByItsFirstArgument",
-     [](bool server) {
-         return server ? QString("select isnull(reemplazadoporid, 1.5) as r from ventas where idventa = 5")
-                       : QString();
-     },
-     {},
-     {"1"},
-     {},
-     unreplaced},
-    {"ZeroFacingADatetimeInAUnion",
-     [](bool) {
-         return QString(
-             "select PREPARACION from Quenbrook where idventa = 1 union select 0 as PREPARACION from "
-             "ventas where idventa = 1 order by 1");
-     },
-     {"1899-12-30", "1899-12-30 00:10:00"},
-     {"1900-01-01", "1900-01-01 00:10:00"},
-     {},
-     nullptr,
-     nullptr,
-     nullptr,
-     true},
+    {.name = "DatetimeLiteralRoundsToItsPrecision",
+     .sql = "select idventa from ventas where fecha = '20261201 23:59:59.999'",
+     .serverOnly = true,
+     .server = {"4"}},
+    {.name = "DatetimeMinusDatetime",
+     .sql = "select fechacierre - fechaapertura as d from sesion where idsesion = 2",
+     .serverOnly = true,
+     .server = {"1900-01-02"}},
+    {.name = "TextsInAnInListOfDates",
+     .sql = "select count(*) from ventas where fecha in ('20261201', '2026-12-02')",
+     .serverOnly = true,
+     .server = {"4"}},
+    {.name = "CharIndexFromZero",
+     .sql = "select charindex('n', 'NCA', 0) as i",
+     .serverOnly = true,
+     .server = {"1"}},
+    {.name = "IsnullTypedByItsFirstArgument",
+     .sql = "select isnull(reemplazadoporid, 1.5) as r from ventas where idventa = 5",
+     .serverOnly = true,
+     .server = {"1"},
+     .data = unreplaced},
+    {.name = "ZeroFacingADatetimeInAUnion",
+     .sql = "select PREPARACION from Quenbrook where idventa = 1 union select 0 as PREPARACION from ventas "
+            "where idventa = 1 order by 1",
+     .access = {"1899-12-30", "1899-12-30 00:10:00"},
+     .server = {"1900-01-01", "1900-01-01 00:10:00"},
+     .days = true},
     // What a server refuses.
-    {"AliasReusedInTheSelectList",
-     [](bool) { return QString("select total as t, t * 2 as doble from ventas where idventa = 1"); },
-     {"1500|3000"},
-     {"!Invalid column name 't'."}},
-    {"GroupByAConstant",
-     [](bool) { return QString("select count(*) from ventas group by 1"); },
-     {"4"},
-     {"!Each GROUP BY expression must contain at least one column that is not an outer reference."}},
-    {"AccessSyntaxOnSqlServer",
-     [](bool) { return QString("select First(idventa) from ventas"); },
-     {"1"},
-     {"!'First' is not a recognized built-in function name."}},
-    {"OneArgumentIsnullOnSqlServer",
-     [](bool) { return QString("select idventa from ventas where isnull(tmesa)"); },
-     {},
-     {"!The isnull function requires 2 argument(s)."}},
-    {"ConvertToAnotherTypeOnSqlServer",
-     [](bool server) { return server ? QString("select CONVERT(varchar, fecha) from ventas") : QString(); },
-     {},
-     {"!CONVERT is supported here only as CONVERT(date, expression)."}},
-    {"AccessDateLiteralOnSqlServer",
-     [](bool) { return QString("select idventa from ventas where fecha = #1980-01-01#"); },
-     {},
-     {"!Incorrect syntax near '#'."}},
-    {"TextThatIsNoDate",
-     [](bool server) {
-         return server ? QString("select idventa from ventas where fecha = '2026-13-01'") : QString();
-     },
-     {},
-     {"!Conversion failed when converting date and/or time from character string."}},
-    {"OtherDefinitions",
-     [](bool server) { return server ? QString("drop table auditoria") : QString(); },
-     {},
-     {"!CREATE FUNCTION only"},
-     {},
-     nullptr,
-     "select count(*) from auditoria"},
+    {.name = "AliasReusedInTheSelectList",
+     .sql = "select total as t, t * 2 as doble from ventas where idventa = 1",
+     .access = {"1500|3000"},
+     .server = {"!Invalid column name 't'."}},
+    {.name = "GroupByAConstant",
+     .sql = "select count(*) from ventas group by 1",
+     .access = {"4"},
+     .server =
+         {"!Each GROUP BY expression must contain at least one column that is not an outer reference."}},
+    {.name = "AccessSyntaxOnSqlServer",
+     .sql = "select First(idventa) from ventas",
+     .access = {"1"},
+     .server = {"!'First' is not a recognized built-in function name."}},
+    {.name = "OneArgumentIsnullOnSqlServer",
+     .sql = "select idventa from ventas where isnull(tmesa)",
+     .server = {"!The isnull function requires 2 argument(s)."}},
+    {.name = "ConvertToAnotherTypeOnSqlServer",
+     .sql = "select CONVERT(varchar, fecha) from ventas",
+     .serverOnly = true,
+     .server = {"!CONVERT is supported here only as CONVERT(date, expression)."}},
+    {.name = "AccessDateLiteralOnSqlServer",
+     .sql = "select idventa from ventas where fecha = #1980-01-01#",
+     .server = {"!Incorrect syntax near '#'."}},
+    {.name = "TextThatIsNoDate",
+     .sql = "select idventa from ventas where fecha = '2026-13-01'",
+     .serverOnly = true,
+     .server = {"!Conversion failed when converting date and/or time from character string."}},
+    {.name = "OtherDefinitions",
+     .sql = "drop table auditoria",
+     .serverOnly = true,
+     .server = {"!CREATE FUNCTION only"},
+     .check = "select count(*) from auditoria"},
 };
 
 class SqlTexts : public ::testing::TestWithParam<SqlCase> {
@@ -684,7 +629,7 @@ protected:
     QStringList run(const SqlCase& c, bool server, const data::ConnectionPtr& on) {
         try {
             if (c.before) on->execute(c.before(server));
-            const QString text = c.text(server);
+            const QString text = textOf(c, server);
             const bool writes = c.check != nullptr;
             if (writes) on->execute(text);
             return rows(writes ? QString::fromUtf8(c.check) : text, on, c);
@@ -732,11 +677,11 @@ TEST_P(SqlTexts, GiveTheRowsOfTheirDatabase) {
     if (c.data) c.data(pos);
     const QString file = pos.root() + QStringLiteral("/db/pos.mdf");
     posdb::copyAsSqlServer(pos.mainFile(), file);
-    if (!c.text(false).isEmpty()) expectRows(run(c, false, pos.db()), c.access, "Access");
+    if (!textOf(c, false).isEmpty()) expectRows(run(c, false, pos.db()), c.access, "Access");
     auto server = std::make_shared<data::Connection>();
     server->open(posdb::sqlServerConnectionString(file));
     const QStringList expected = c.server == QStringList{QStringLiteral("=")} ? c.access : c.server;
-    if (!c.text(true).isEmpty()) expectRows(run(c, true, server), expected, "SQL Server");
+    if (!textOf(c, true).isEmpty()) expectRows(run(c, true, server), expected, "SQL Server");
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryText, SqlTexts, ::testing::ValuesIn(cases),

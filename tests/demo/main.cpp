@@ -1,11 +1,1 @@
-#include <QApplication>
-
-#include <gtest/gtest.h>
-
-int main(int argc, char** argv) {
-    // The windows are drawn offscreen, also when CTest lists the tests.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
+#include "support/GuiTestMain.h"

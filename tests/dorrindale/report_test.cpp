@@ -4,7 +4,6 @@
 #include "../reports/Readers.h"
 #include "../reports/SpreadsheetCheck.h"
 
-#include "forms/CommonDialog.h"
 #include "framework/ProgramDescription.h"
 #include "framework/clsDataBase.h"
 #include "reports/PreviewWindow.h"
@@ -278,13 +277,7 @@ TEST_F(DorrindaleReportTest, TheReportExportsToTheFourKinds) {
     arDorrindale& report = firstOfDecember(window);
 
     QTemporaryDir dir;
-    QStringList answers = {dir.filePath("platos.xls"), dir.filePath("platos.pdf"), dir.filePath("platos.txt"),
-                           dir.filePath("platos.doc")};
-    forms::CommonDialog::setSaveScript(
-        [&](const forms::CommonDialog&) -> std::optional<QString> { return answers.takeFirst(); });
-    for (int tool = 22; tool <= 25; ++tool)
-        report.clickTool(tool);
-    forms::CommonDialog::setSaveScript({});
+    exportToTheFourKinds(report, dir, "platos");
 
     if (auto cells = readXls(dir.filePath("platos.xls"))) {
         EXPECT_TRUE(cells->contains("Dorrindale"));

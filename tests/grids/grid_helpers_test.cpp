@@ -4,6 +4,7 @@
 #include "forms/Form.h"
 #include "forms/Grid.h"
 #include "runtime/Program.h"
+#include "support/Files.h"
 #include "support/LocaleScope.h"
 #include "support/QtPrinters.h"
 #include "support/ScriptedHost.h"
@@ -48,10 +49,7 @@ protected:
             texts << grid.textMatrix(r, c);
         return texts;
     }
-    QString log() const {
-        QFile file(QDir(logDir.path()).filePath(QDir(logDir.path()).entryList({"ErrorLog*.log"}).value(0)));
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-    }
+    QString log() const { return errorLogLines(logDir.path()).join(QStringLiteral("\r\n")); }
 
     QTemporaryDir logDir;
     ScriptedHost host;

@@ -6,6 +6,7 @@
 #include "forms/Form.h"
 #include "forms/ListView.h"
 #include "runtime/Program.h"
+#include "support/Files.h"
 #include "support/QtPrinters.h"
 #include "support/Screenshot.h"
 #include "support/ScriptedHost.h"
@@ -59,11 +60,7 @@ protected:
         }
         return texts;
     }
-    QStringList logLines() const {
-        QFile file(QDir(logDir.path()).filePath(QDir(logDir.path()).entryList({"ErrorLog*.log"}).value(0)));
-        if (!file.open(QIODevice::ReadOnly)) return {};
-        return QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-    }
+    QStringList logLines() const { return errorLogLines(logDir.path()); }
 
     QTemporaryDir logDir;
     ScriptedHost host;

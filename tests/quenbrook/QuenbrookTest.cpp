@@ -9,3 +9,9 @@ void QuenbrookTest::setRange(quenbrook::frmParametros& window, const runtime::Va
 void QuenbrookTest::verListado(quenbrook::frmParametros& window) {
     EXPECT_TRUE(user::click(window.cmdVerListado.widget()));
 }
+
+quenbrook::ActiveReport1& QuenbrookTest::firstOfDecember(quenbrook::frmParametros& window) {
+    setRange(window, posdb::day(2026, 12, 1), posdb::day(2026, 12, 1));
+    verListado(window);
+    return framework::report<quenbrook::ActiveReport1>();
+}

@@ -17,6 +17,8 @@ protected:
                   const runtime::Variant& hasta);
     // Presses "Ver Listado" as the user does.
     void verListado(quenbrook::frmParametros& window);
+    // Lists 1 December, the day of the sample sales; the report built.
+    quenbrook::ActiveReport1& firstOfDecember(quenbrook::frmParametros& window);
 };
 
 // The same on empty tables: each test adds the rows its case needs.

@@ -26,18 +26,6 @@ using posdb::day;
 using posdb::time;
 using runtime::Variant;
 
-namespace {
-
-// A cell of tmpreport by its column number (campo1 is 1).
-QString campo(const QVector<Variant>& row, int n) {
-    return row[n - 1].toText();
-}
-QString hhmm(const Variant& value) {
-    return runtime::Format(value, QStringLiteral("h:mm"));
-}
-
-} // namespace
-
 TEST_F(QuenbrookTest, TheWholeRoadFillsTmpreportWithOneGroupPerQualifyingSale) {
     LocaleScope locale("es_AR.UTF-8");
     frmParametros& window = logIn();
@@ -49,8 +37,7 @@ TEST_F(QuenbrookTest, TheWholeRoadFillsTmpreportWithOneGroupPerQualifyingSale) {
     EXPECT_EQ(window.chkTodos.value(), 0);
     EXPECT_FALSE(window.cancelar.enabled());
 
-    setRange(window, day(2026, 12, 1), day(2026, 12, 1));
-    verListado(window);
+    firstOfDecember(window);
 
     // Sale 1 (a deletion) and sale 2 (voided) qualify; sale 3 has nothing deleted; sale 4 is of 2 December.
     const auto rows = tmpreport();

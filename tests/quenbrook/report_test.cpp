@@ -5,7 +5,6 @@
 #include "../reports/SpreadsheetCheck.h"
 
 #include "forms/Application.h"
-#include "forms/CommonDialog.h"
 #include "framework/ReportExport.h"
 #include "reports/Printing.h"
 #include "reports/TextExport.h"
@@ -47,10 +46,7 @@ QColor colorOf(const reports::Pages& pages, const QString& text) {
 TEST_F(QuenbrookTest, TheReportShowsGroupsColouredLinesAndTheThreeTotals) {
     LocaleScope locale("es_AR.UTF-8");
     frmParametros& window = logIn();
-    setRange(window, day(2026, 12, 1), day(2026, 12, 1));
-    verListado(window);
-
-    ActiveReport1& report = framework::report<ActiveReport1>();
+    ActiveReport1& report = firstOfDecember(window);
     ASSERT_TRUE(framework::preview() && framework::preview()->isVisible());
     const reports::Pages& pages = report.pages();
     ASSERT_EQ(pages.size(), 1);
@@ -136,21 +132,10 @@ TEST_F(QuenbrookEmptyTest, TotalsLeaveOutProductMinusEightAndSpareRemainingLines
 TEST_F(QuenbrookTest, TheBuiltReportExportsToTheFourKinds) {
     LocaleScope locale("en_US.UTF-8");
     frmParametros& window = logIn();
-    setRange(window, day(2026, 12, 1), day(2026, 12, 1));
-    verListado(window);
-    ActiveReport1& report = framework::report<ActiveReport1>();
+    ActiveReport1& report = firstOfDecember(window);
 
     QTemporaryDir dir;
-    QStringList answers = {dir.filePath("ventas.xls"), dir.filePath("ventas.pdf"), dir.filePath("ventas.txt"),
-                           dir.filePath("ventas.doc")};
-    QStringList filters;
-    forms::CommonDialog::setSaveScript([&](const forms::CommonDialog& dialog) -> std::optional<QString> {
-        filters << dialog.Filter;
-        return answers.takeFirst();
-    });
-    for (int tool = 22; tool <= 25; ++tool)
-        report.clickTool(tool);
-    forms::CommonDialog::setSaveScript({});
+    const QStringList filters = exportToTheFourKinds(report, dir, "ventas");
     EXPECT_EQ(filters.first(), "xls File (*.xls)|*.xls|AllFiles (*.*)|*.*");
     EXPECT_TRUE(errorLog().isEmpty()) << errorLog().toStdString();
 
@@ -193,15 +178,12 @@ TEST_F(QuenbrookTest, TheSpreadsheetShowsWhatThePreviewShows) {
 TEST_F(QuenbrookTest, ExportsAndPrintsHoldThePreviewsPagesWhateverTmpreportHoldsSince) {
     LocaleScope locale("es_AR.UTF-8");
     frmParametros& window = logIn();
-    setRange(window, day(2026, 12, 1), day(2026, 12, 1));
-    verListado(window);
-    ActiveReport1& report = framework::report<ActiveReport1>();
+    ActiveReport1& report = firstOfDecember(window);
     const QString shown = reports::TextExport::pagesText(report.pages());
     ASSERT_TRUE(shown.contains("Muzzarella"));
     QTemporaryDir dir;
     const auto read = [&dir](const QString& name) {
-        QFile file(dir.filePath(name));
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+        return QString::fromUtf8(fileContents(dir.filePath(name)));
     };
     exTXTReport(report, dir.filePath("antes.txt"));
 
@@ -273,8 +255,7 @@ TEST_F(QuenbrookEmptyTest, OverflowingTotalsAndDatesRaiseOverflow) {
 // program running until the preview closes too.
 TEST_F(QuenbrookTest, AnOpenPreviewOutlivesTheParametersWindow) {
     frmParametros& window = logIn();
-    setRange(window, day(2026, 12, 1), day(2026, 12, 1));
-    verListado(window);
+    firstOfDecember(window);
     reports::PreviewWindow* preview = framework::preview();
     ASSERT_TRUE(preview && preview->isVisible());
 

@@ -29,8 +29,7 @@ TEST_F(QuenbrookTest, TheWholeRoadOnTheSqlServerKindGivesTheRowsOfTheAccessKind)
         restart();
         Road road;
         frmParametros& window = logIn();
-        setRange(window, posdb::day(2026, 12, 1), posdb::day(2026, 12, 1));
-        verListado(window);
+        firstOfDecember(window);
         road.range = tmpreport();
         QTimer::singleShot(0, [&road] {
             frmSeleccionaTurno& chooser = forms::instance<frmSeleccionaTurno>();

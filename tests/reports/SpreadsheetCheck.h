@@ -3,6 +3,7 @@
 #include "PageQueries.h"
 #include "Readers.h"
 
+#include "forms/CommonDialog.h"
 #include "framework/ReportExport.h"
 #include "reports/Report.h"
 #include "support/LocaleScope.h"
@@ -10,6 +11,7 @@
 #include <QTemporaryDir>
 
 #include <functional>
+#include <optional>
 
 #include <gtest/gtest.h>
 
@@ -29,4 +31,22 @@ inline void expectSpreadsheetShowsThePreview(const std::function<reports::Report
         // The rows of the export's lines: texts within 5 points share one.
         EXPECT_EQ(shown->join(u'\n').toStdString(), pageLines(report.pages(), 100).join(u'\n').toStdString());
     }
+}
+
+// Clicks the four export tools of a shown report (22 to 25), answering the save dialogs with
+// the name's .xls, .pdf, .txt and .doc in the folder; the filters the dialogs offered.
+inline QStringList exportToTheFourKinds(reports::Report& report, const QTemporaryDir& dir,
+                                        const QString& name) {
+    QStringList answers;
+    for (const char* ext : {".xls", ".pdf", ".txt", ".doc"})
+        answers << dir.filePath(name + QLatin1String(ext));
+    QStringList filters;
+    forms::CommonDialog::setSaveScript([&](const forms::CommonDialog& dialog) -> std::optional<QString> {
+        filters << dialog.Filter;
+        return answers.takeFirst();
+    });
+    for (int tool = 22; tool <= 25; ++tool)
+        report.clickTool(tool);
+    forms::CommonDialog::setSaveScript({});
+    return filters;
 }

@@ -6,6 +6,7 @@
 #include "reports/TextExport.h"
 #include "reports/XlsExport.h"
 #include "runtime/RuntimeError.h"
+#include "support/Files.h"
 #include "support/LocaleScope.h"
 
 #include <QCoreApplication>
@@ -42,11 +43,6 @@ protected:
     SalesReport report;
 };
 
-QByteArray contents(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 } // namespace
 
 TEST_F(ExportTest, PdfKeepsEveryPageAndItsText) {
@@ -78,7 +74,7 @@ TEST_F(ExportTest, TextLaysPagesOutInLinesAndColumns) {
     TextExport filter;
     filter.setFileName(file("report.txt"));
     filter.exportPages(report.pages());
-    const QString text = QString::fromUtf8(contents(file("report.txt")));
+    const QString text = QString::fromUtf8(fileContents(file("report.txt")));
     const QStringList pages = text.split(u'\f');
     ASSERT_EQ(pages.size(), report.pages().size());
     EXPECT_TRUE(pages[0].startsWith("Ventas\n"));
@@ -102,7 +98,7 @@ TEST_F(ExportTest, DocIsAnRtfDocumentThatWordProcessorsRead) {
     RtfExport filter;
     filter.setFileName(file("report.doc"));
     filter.exportPages(report.pages());
-    EXPECT_TRUE(contents(file("report.doc")).startsWith("{\\rtf1"));
+    EXPECT_TRUE(fileContents(file("report.doc")).startsWith("{\\rtf1"));
     const auto text = runReader("catdoc", {"-d", "utf-8", file("report.doc")});
     if (!text) GTEST_SKIP() << "catdoc is not installed";
     EXPECT_TRUE(text->contains("Periodo: 1/12 al 7/12"));
@@ -116,7 +112,7 @@ TEST_F(ExportTest, XlsIsABiff8WorkbookWithTextsAndNumbersInColumns) {
     XlsExport filter;
     filter.setFileName(file("report.xls"));
     filter.exportPages(report.pages());
-    EXPECT_TRUE(contents(file("report.xls")).startsWith(QByteArray::fromHex("D0CF11E0A1B11AE1")));
+    EXPECT_TRUE(fileContents(file("report.xls")).startsWith(QByteArray::fromHex("D0CF11E0A1B11AE1")));
     const auto cells = readXls(file("report.xls"));
     if (!cells) GTEST_SKIP() << "python3-xlrd is not installed";
     ASSERT_FALSE(cells->startsWith("<")) << cells->toStdString();

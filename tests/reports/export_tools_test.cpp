@@ -11,6 +11,7 @@
 #include "reports/ReportViewer.h"
 #include "runtime/Program.h"
 #include "support/FileSizeLimit.h"
+#include "support/Files.h"
 #include "support/LocaleScope.h"
 #include "support/LockedFile.h"
 #include "support/ScriptedHost.h"
@@ -83,15 +84,7 @@ protected:
     }
     void TearDown() override { session.reset(); }
     QString file(const QString& name) const { return dir.filePath(name); }
-    QStringList logLines() const {
-        QStringList lines;
-        for (const QString& name : QDir(dir.path()).entryList({"ErrorLog*.log"})) {
-            QFile f(dir.filePath(name));
-            if (f.open(QIODevice::ReadOnly))
-                lines += QString::fromUtf8(f.readAll()).split("\r\n", Qt::SkipEmptyParts);
-        }
-        return lines;
-    }
+    QStringList logLines() const { return errorLogLines(dir.path()); }
 
     LocaleScope locale{"es_AR.UTF-8"};
     ScriptedHost host;

@@ -3,6 +3,7 @@
 #include "reports/PreviewWindow.h"
 #include "reports/Printing.h"
 #include "reports/ReportViewer.h"
+#include "support/Files.h"
 #include "support/LocaleScope.h"
 #include "support/LockedFile.h"
 #include "support/ScriptedHost.h"
@@ -224,10 +225,7 @@ TEST_F(PreviewTest, PrintsThroughThePrintDialog) {
                                 {earlier, "otro programa tiene el archivo bloqueado"}};
     LockedFile lock(earlier);
     ASSERT_TRUE(lock.locked());
-    const QByteArray printed = [&] {
-        QFile file(earlier);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }();
+    const QByteArray printed = fileContents(earlier);
     for (const Failure& failure : failures) {
         output = failure.file;
         host.boxes.clear();

@@ -1,5 +1,7 @@
 #include "PosFixture.h"
 
+#include "Files.h"
+
 #include "data/Recordset.h"
 #include "runtime/Format.h"
 #include "runtime/Program.h"
@@ -90,8 +92,7 @@ QByteArray PosFixture::inRollbackJournal(const QString& file) {
     sqlite3_open(file.toUtf8().constData(), &db);
     sqlite3_exec(db, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
     sqlite3_close(db);
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return fileContents(file);
 }
 
 data::ConnectionPtr PosFixture::db() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/Files.h"
 #include "support/PosFixture.h"
 #include "support/ScriptedHost.h"
 #include "support/SettingsScope.h"
@@ -10,6 +11,7 @@
 #include "framework/ProgramSession.h"
 #include "framework/frmLogin.h"
 #include "runtime/DateSerial.h"
+#include "runtime/Format.h"
 
 #include <QFile>
 
@@ -65,8 +67,7 @@ protected:
     }
     // The error log of the pinned day.
     QString errorLog() const {
-        QFile file(fx.programFolder() + QStringLiteral("/ErrorLog031226.log"));
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+        return QString::fromUtf8(fileContents(fx.programFolder() + QStringLiteral("/ErrorLog031226.log")));
     }
 
     SettingsScope settings;
@@ -79,3 +80,12 @@ private:
 
     Program m_program;
 };
+
+// A cell of a tmpreport row by its column number (campo1 is 1).
+inline QString campo(const QVector<runtime::Variant>& row, int n) {
+    return row[n - 1].toText();
+}
+// A time of day as "h:mm".
+inline QString hhmm(const runtime::Variant& value) {
+    return runtime::Format(value, QStringLiteral("h:mm"));
+}

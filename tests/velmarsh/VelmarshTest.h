@@ -26,8 +26,3 @@ protected:
         fx.addUser(QStringLiteral("admin"), QString(), {{"Admin", 1}});
     }
 };
-
-// A cell of a tmpreport row by its column number (campo1 is 1).
-inline QString campo(const QVector<runtime::Variant>& row, int n) {
-    return row[n - 1].toText();
-}

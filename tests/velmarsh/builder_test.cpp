@@ -13,10 +13,6 @@ using runtime::Variant;
 
 namespace {
 
-QString hhmm(const Variant& value) {
-    return runtime::Format(value, QStringLiteral("h:mm"));
-}
-
 // The products of tmpreport's rows, in stored order.
 QStringList productos(const QVector<QVector<Variant>>& rows) {
     QStringList names;

@@ -5,7 +5,6 @@
 #include "../reports/SpreadsheetCheck.h"
 
 #include "data/Recordset.h"
-#include "forms/CommonDialog.h"
 #include "support/LocaleScope.h"
 #include "support/Screenshot.h"
 
@@ -126,13 +125,7 @@ TEST_F(VelmarshTest, TheBuiltReportExportsToTheFourKinds) {
     velmarsh::ActiveReport1& report = framework::report<velmarsh::ActiveReport1>();
 
     QTemporaryDir dir;
-    QStringList answers = {dir.filePath("lineas.xls"), dir.filePath("lineas.pdf"), dir.filePath("lineas.txt"),
-                           dir.filePath("lineas.doc")};
-    forms::CommonDialog::setSaveScript(
-        [&](const forms::CommonDialog&) -> std::optional<QString> { return answers.takeFirst(); });
-    for (int tool = 22; tool <= 25; ++tool)
-        report.clickTool(tool);
-    forms::CommonDialog::setSaveScript({});
+    exportToTheFourKinds(report, dir, "lineas");
     EXPECT_TRUE(errorLog().isEmpty()) << errorLog().toStdString();
 
     if (auto cells = readXls(dir.filePath("lineas.xls"))) {
